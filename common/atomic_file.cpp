@@ -1,0 +1,87 @@
+#include "common/atomic_file.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+AtomicFile::AtomicFile(std::string targetPath) : target_(std::move(targetPath)) {}
+
+AtomicFile::~AtomicFile() { discard(); }
+
+bool AtomicFile::fail(const char* what)
+{
+    const int code = errno;
+    error_ = std::string(what) + ": " + std::strerror(code);
+    discard();
+    return false;
+}
+
+bool AtomicFile::open()
+{
+    discard();
+    error_.clear();
+    if (target_.empty()) {
+        errno = ENOENT;
+        return fail("no file name");
+    }
+    temp_ = target_ + ".XXXXXX";
+    const int fd = ::mkstemp(temp_.data());
+    if (fd < 0) {
+        const int code = errno;
+        temp_.clear();
+        errno = code;
+        return fail("cannot create the file");
+    }
+    // mkstemp makes the file private; give it the permissions fopen would.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    file_ = ::fdopen(fd, "w");
+    if (!file_) {
+        const int code = errno;
+        ::close(fd);
+        errno = code;
+        return fail("cannot create the file");
+    }
+    return true;
+}
+
+bool AtomicFile::commit()
+{
+    if (!file_) {
+        if (error_.empty())
+            error_ = "the file was not opened";
+        return false;
+    }
+    const bool writeFailed = std::ferror(file_) != 0;
+    if (writeFailed) {
+        errno = errno ? errno : EIO;
+        return fail("cannot write the file");
+    }
+    if (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0)
+        return fail("cannot write the file");
+    std::FILE* f = std::exchange(file_, nullptr);
+    if (std::fclose(f) != 0)
+        return fail("cannot write the file");
+    if (::rename(temp_.c_str(), target_.c_str()) != 0)
+        return fail("cannot replace the file");
+    temp_.clear();
+    return true;
+}
+
+void AtomicFile::discard()
+{
+    const int saved = errno;
+    if (file_) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+    if (!temp_.empty()) {
+        ::unlink(temp_.c_str());
+        temp_.clear();
+    }
+    errno = saved;
+}

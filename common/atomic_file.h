@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+// A file written through a temporary beside its target and renamed over the
+// target only by commit(), so a failed write never leaves a partial file or
+// damages an earlier file of the same name.
+// Errors: open() and commit() return false and error() says why in words
+// (the system's message); the object owns the temporary and removes it unless
+// commit() succeeded.
+class AtomicFile {
+public:
+    explicit AtomicFile(std::string targetPath);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // Creates the temporary file in the target's directory.
+    bool open();
+    // The open temporary, or nullptr before open() / after commit().
+    std::FILE* stream() const { return file_; }
+    // Flushes, closes and renames the temporary over the target.
+    bool commit();
+    // Drops the temporary; the target is left as it was.
+    void discard();
+
+    const std::string& targetPath() const { return target_; }
+    const std::string& error() const { return error_; }
+
+private:
+    bool fail(const char* what);
+
+    std::string target_;
+    std::string temp_;
+    std::FILE* file_ = nullptr;
+    std::string error_;
+};

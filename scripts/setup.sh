@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package the build, the tests, the benchmarks and the
+# sample job need. Skips what is present. Run as root (or with sudo).
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-l10n-tools libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libpng-dev
+  clang libclang-rt-14-dev
+  imagemagick gdal-bin
+  xvfb xauth x11-apps
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "setup: all packages present"
+  exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "setup: these packages are missing; install them as root with:" >&2
+  echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+  exit 1
+fi
+
+echo "setup: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+echo "setup: done"

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds and runs the whole test suite twice: an ordinary build, then one with
+# AddressSanitizer and UndefinedBehaviorSanitizer, which fails on any report.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+jobs=${QARN_JOBS:-2}
+
+echo "== build (Release) =="
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DQARN_BUILD_TESTS=ON
+cmake --build build -j"$jobs"
+echo "== tests (Release) =="
+(cd build && ctest --output-on-failure -j"$jobs")
+
+echo "== build (AddressSanitizer + UndefinedBehaviorSanitizer) =="
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQARN_BUILD_TESTS=ON -DQARN_SANITIZE=ON
+cmake --build build-sanitize -j"$jobs"
+echo "== tests (sanitizers) =="
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+(cd build-sanitize && ctest --output-on-failure -j"$jobs")
