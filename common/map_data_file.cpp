@@ -1,0 +1,75 @@
+#include "common/map_data_file.h"
+
+#include <bit>
+#include <cstdio>
+#include <cstring>
+
+#include "common/atomic_file.h"
+
+namespace {
+
+void putLittleEndian(std::string& out, std::uint64_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+std::uint64_t getLittleEndian(const unsigned char* in, int bytes)
+{
+    std::uint64_t value = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        value = (value << 8) | in[i];
+    return value;
+}
+
+} // namespace
+
+std::string encodeMapData(const MapData& data)
+{
+    std::string bytes;
+    bytes.reserve(MAP_DATA_FILE_SIZE);
+    putLittleEndian(bytes, static_cast<std::uint32_t>(data.heightTens), 4);
+    putLittleEndian(bytes, static_cast<std::uint32_t>(data.widthTens), 4);
+    putLittleEndian(bytes, std::bit_cast<std::uint64_t>(data.metresPerArcSecond), 8);
+    return bytes;
+}
+
+bool readMapDataFile(const std::string& path, MapData& out)
+{
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return false;
+    unsigned char bytes[MAP_DATA_FILE_SIZE];
+    const std::size_t got = std::fread(bytes, 1, sizeof bytes, f);
+    std::fclose(f);
+    if (got != sizeof bytes)
+        return false;
+    out.heightTens = static_cast<std::int32_t>(static_cast<std::uint32_t>(getLittleEndian(bytes, 4)));
+    out.widthTens = static_cast<std::int32_t>(static_cast<std::uint32_t>(getLittleEndian(bytes + 4, 4)));
+    out.metresPerArcSecond = std::bit_cast<double>(getLittleEndian(bytes + 8, 8));
+    return true;
+}
+
+bool writeMapDataFile(const std::string& path, const MapData& data, std::string& error)
+{
+    AtomicFile file(path);
+    if (!file.open()) {
+        error = file.error();
+        return false;
+    }
+    const std::string bytes = encodeMapData(data);
+    std::fwrite(bytes.data(), 1, bytes.size(), file.stream());
+    if (!file.commit()) {
+        error = file.error();
+        return false;
+    }
+    return true;
+}
+
+std::string mapDataPathFor(const std::string& picturePath)
+{
+    const std::size_t slash = picturePath.find_last_of('/');
+    if (slash == std::string::npos)
+        return MAP_DATA_FILE_NAME;
+    return picturePath.substr(0, slash + 1) + MAP_DATA_FILE_NAME;
+}
