@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+// File names of the save dialogs. Every occurrence is removed in one pass from
+// the left, as the names have always been formed. Errors: none; any text gives a name.
+
+// The Save As dialog's starting name for an opened picture: every ".bmp"
+// (any letter case) removed, then "-arcinfo-ascii.asc" appended.
+std::string proposedSaveName(const std::string& bmpPath);
+
+// The grid file for the name chosen in Save As: every ".asc" (exact case)
+// removed, then ".asc" appended. "map.ASC" gives "map.ASC.asc".
+std::string gridFileNameFor(const std::string& chosenName);
+
+// The build data report beside it: every ".asc" (any letter case) removed,
+// then "-Build_Data.txt" appended. "map.ASC" gives "map-Build_Data.txt".
+std::string reportFileNameFor(const std::string& chosenName);
