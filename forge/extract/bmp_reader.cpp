@@ -116,34 +116,39 @@ int checkHeader(const BmpInfoHeader& h)
 // Widens a 5-bit channel so that 0 stays 0 and 31 becomes 255.
 std::uint8_t widen5(unsigned v) { return static_cast<std::uint8_t>((v << 3) | (v >> 2)); }
 
+void putEntry(std::uint8_t* dst, const std::uint8_t* palette, unsigned index)
+{
+    const std::uint8_t* entry = palette + 3 * index;
+    dst[0] = entry[0];
+    dst[1] = entry[1];
+    dst[2] = entry[2];
+}
+
 // Turns one file row of a palette or 16-bit picture into 3-byte pixels.
 void expandRow(const std::uint8_t* src, std::uint8_t* dst, std::int32_t width, unsigned bitCount,
                const std::uint8_t* palette)
 {
-    for (std::int32_t x = 0; x < width; ++x, dst += 3) {
-        unsigned index;
-        switch (bitCount) {
-        case 1:
-            index = (src[x >> 3] >> (7 - (x & 7))) & 1u;
-            break;
-        case 4:
-            index = (src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xFu;
-            break;
-        case 8:
-            index = src[x];
-            break;
-        default: { // 16: little-endian 5-5-5, red in the high bits
+    switch (bitCount) {
+    case 1:
+        for (std::int32_t x = 0; x < width; ++x, dst += 3)
+            putEntry(dst, palette, (src[x >> 3] >> (7 - (x & 7))) & 1u);
+        break;
+    case 4:
+        for (std::int32_t x = 0; x < width; ++x, dst += 3)
+            putEntry(dst, palette, (src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xFu);
+        break;
+    case 8:
+        for (std::int32_t x = 0; x < width; ++x, dst += 3)
+            putEntry(dst, palette, src[x]);
+        break;
+    default: // 16: little-endian 5-5-5, red in the high bits
+        for (std::int32_t x = 0; x < width; ++x, dst += 3) {
             const unsigned v = src[2 * x] | (src[2 * x + 1] << 8);
             dst[0] = widen5(v & 31u);
             dst[1] = widen5((v >> 5) & 31u);
             dst[2] = widen5((v >> 10) & 31u);
-            continue;
         }
-        }
-        const std::uint8_t* entry = palette + 3 * index;
-        dst[0] = entry[0];
-        dst[1] = entry[1];
-        dst[2] = entry[2];
+        break;
     }
 }
 
