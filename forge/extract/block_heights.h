@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "forge/extract/result_codes.h"
+
+// Turns a map picture into the height values file: one height per 10 x 10 pixel
+// block, sampled at the block's sixth column and row. Errors come back as a
+// result code with nothing written; the caller owns the output stream, this
+// function owns the picture and the colour set for the length of the call.
+
+inline constexpr const char* HEIGHT_VALUES_FILE_NAME = "hightvals.dat";
+inline constexpr std::int32_t MAX_MAP_BLOCKS = 1201; // block rows or columns of a grid
+
+struct ExtractionResult {
+    int result = RESULT_OK;   // a code of forge/extract/result_codes.h
+    bool colourError = false; // a block or band colour was reserved or unknown (file still complete)
+};
+
+// Reads the BMP at `bmpFilePath` and writes the height values layout to
+// `heightsFile` (open for writing in text mode; not closed here). On any result
+// but RESULT_OK nothing has been written. Writes "Error opening source file" or
+// "Error getting file type" to stderr, perror-style, for codes 2020 and 3.
+ExtractionResult extractBlockHeights(const std::string& bmpFilePath, std::FILE* heightsFile,
+                                     std::int32_t minElevation, std::int32_t contourInterval,
+                                     int colourSetChoice);

@@ -1,0 +1,77 @@
+#include "forge/extract/colour_height_set.h"
+
+#include "forge/extract/result_codes.h"
+
+#include <new>
+
+namespace {
+
+// Adds `colour` with its reserved code or the next rung of the height ladder.
+void addClassified(ColourHeightSet& set, const Rgb& colour, std::int32_t minElevation,
+                   std::int32_t contourInterval, std::uint32_t& rung)
+{
+    std::int32_t height = reservedCodeFor(colour);
+    if (height == 0) {
+        // 32-bit ladder arithmetic; done unsigned so an absurd input wraps rather than being undefined.
+        height = static_cast<std::int32_t>(static_cast<std::uint32_t>(minElevation)
+                                           + rung * static_cast<std::uint32_t>(contourInterval));
+        ++rung;
+    }
+    set.entries.push_back({colour.blue, colour.green, colour.red, height});
+}
+
+Rgb colourAt(const BmpImage& image, std::int32_t x, std::int32_t y)
+{
+    const std::uint8_t* p = image.pixel(x, y);
+    return {p[2], p[1], p[0]};
+}
+
+} // namespace
+
+int buildColourHeightSet(const BmpImage& image, int choice, std::int32_t minElevation,
+                         std::int32_t contourInterval, ColourHeightSet& set)
+{
+    set = ColourHeightSet{};
+    std::uint32_t rung = 0;
+    try {
+        if (choice != COLOUR_SET_USER) {
+            set.entries.reserve(SYSTEM_COLOUR_SET.size());
+            for (const Rgb& colour : SYSTEM_COLOUR_SET)
+                addClassified(set, colour, minElevation, contourInterval, rung);
+            return RESULT_OK;
+        }
+        // The band's blocks are sampled in their sixth pixel column: counted on
+        // row 3 up to the first white block, their colours taken from row 5. A
+        // band without white uses every block.
+        constexpr Rgb white{255, 255, 255};
+        std::int32_t painted = 0;
+        if (image.height > 5) {
+            for (std::int64_t x = 5; x < image.width; x += 10, ++painted)
+                if (colourAt(image, static_cast<std::int32_t>(x), 3) == white)
+                    break;
+        }
+        set.entries.reserve(static_cast<std::size_t>(painted) + RESERVED_COLOURS.size());
+        for (std::int32_t i = 0; i < painted; ++i)
+            addClassified(set, colourAt(image, 10 * i + 5, 5), minElevation, contourInterval, rung);
+        for (const ReservedColour& reserved : RESERVED_COLOURS)
+            set.entries.push_back({reserved.colour.blue, reserved.colour.green, reserved.colour.red, reserved.code});
+    } catch (const std::bad_alloc&) {
+        set = ColourHeightSet{};
+        return RESULT_NO_MEMORY;
+    }
+    return RESULT_OK;
+}
+
+float heightForColour(ColourHeightSet& set, const std::uint8_t* pixel)
+{
+    std::int32_t height = RESERVED_BLACK;
+    for (const ColourHeightEntry& entry : set.entries) {
+        if (entry.blue == pixel[0] && entry.green == pixel[1] && entry.red == pixel[2]) {
+            height = entry.height;
+            break;
+        }
+    }
+    if (height < 0 && raisesColourError(height))
+        set.colourError = true;
+    return static_cast<float>(height);
+}
