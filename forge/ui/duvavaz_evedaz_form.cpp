@@ -169,7 +169,8 @@ QAction* makeAction(QObject* owner, const char* name, const char* icon)
 DuvavazEvedazForm::DuvavazEvedazForm(QWidget* parent, const char* name, Qt::WindowFlags fl)
     : QMainWindow(parent, fl)
 {
-    (void)statusBar();
+    // The window has a fixed size, so its status bar needs no size grip.
+    statusBar()->setSizeGripEnabled(false);
     setObjectName(QString::fromLatin1(name ? name : "DuvavazEvedazForm"));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setMinimumSize(21, 138);
@@ -186,6 +187,11 @@ DuvavazEvedazForm::DuvavazEvedazForm(QWidget* parent, const char* name, Qt::Wind
     ProcesstabWidget->setObjectName(QStringLiteral("ProcesstabWidget"));
     ProcesstabWidget->setGeometry(0, 0, 750, 450);
     setBackground(ProcesstabWidget, QColor(236, 233, 216));
+    // The pages' widgets have fixed places sized for a small desktop font; the
+    // toolkit's family at 7.5 points keeps their texts inside their boxes.
+    QFont small = ProcesstabWidget->font();
+    small.setPointSizeF(7.5);
+    ProcesstabWidget->setFont(small);
 
     // Page "Initial Data".
     tab1 = new QWidget(ProcesstabWidget);
