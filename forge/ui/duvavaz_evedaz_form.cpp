@@ -269,6 +269,8 @@ DuvavazEvedazForm::DuvavazEvedazForm(QWidget* parent, const char* name, Qt::Wind
     TableResults->setGeometry(0, 0, 740, 415);
     TableResults->setModel(TableResultsModel);
     TableResults->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Rows as high as one line of text, so a screen shows many of them.
+    TableResults->verticalHeader()->setDefaultSectionSize(TableResults->fontMetrics().height() + 6);
     TableResults->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                                   QAbstractItemView::AnyKeyPressed);
     ProcesstabWidget->addTab(tab2, QString());
@@ -417,7 +419,8 @@ void DuvavazEvedazForm::fitTableColumns()
 {
     QHeaderView* header = TableResults->horizontalHeader();
     const int cellPadding = 2 * (TableResults->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) + 1;
-    const int headerPadding = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin);
+    // Room for the header's margins and its section divider lines.
+    const int headerPadding = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin) + 6;
     const std::vector<int> widths =
         TableResultsModel->columnWidths(TableResults->font(), header->font(), cellPadding, headerPadding);
     for (std::size_t c = 0; c < widths.size(); ++c)
