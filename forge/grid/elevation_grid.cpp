@@ -1,7 +1,6 @@
 #include "forge/grid/elevation_grid.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -24,20 +23,19 @@ public:
         if (stuck_)
             return Outcome::End;
         int ch = getc_unlocked(stream_);
-        while (ch != EOF && std::isspace(ch))
+        while (isBlank(ch))
             ch = getc_unlocked(stream_);
         char token[64];
         std::size_t length = 0;
         bool tooLong = false;
-        while (ch != EOF && !std::isspace(ch)) {
+        while (ch != EOF && !isBlank(ch)) {
             if (length < sizeof token)
                 token[length++] = static_cast<char>(ch);
             else
                 tooLong = true;
             ch = getc_unlocked(stream_);
         }
-        if (ch != EOF)
-            ungetc(ch, stream_);
+        // The one blank that ended the token stays read; later reads skip blanks anyway.
         if (length == 0 || tooLong) {
             stuck_ = true;
             return Outcome::End;
@@ -63,6 +61,8 @@ public:
     }
 
 private:
+    static bool isBlank(int ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
+
     std::FILE* stream_;
     bool stuck_;
 };
