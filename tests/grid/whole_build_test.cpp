@@ -76,20 +76,3 @@ TEST(WholeBuild, MatchesTheIndependentReference)
     EXPECT_EQ(grid.areaLevel(1), 107.0f);
     EXPECT_EQ(grid.areaLevel(2), 118.0f);
 }
-
-TEST(WholeBuild, StepByStepGivesTheSameGrid)
-{
-    const Heights values = {{100, 120, 140}, {B1, 90, 60}, {80, 75, B1}};
-    const ElevationGrid built = builtGrid(values, 20.0f, 0.0f);
-    ElevationGrid steps = loadedGrid(values, GRID_BORDER, 20.0f);
-    ASSERT_EQ(steps.prepareFlatAreas(0.0f), GRID_RESULT_OK);
-    steps.smoothRows();
-    steps.smoothColumns();
-    steps.smoothDiagonals();
-    steps.smoothAntiDiagonals();
-    steps.averageCandidates();
-    steps.flattenFlatAreas();
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c)
-            EXPECT_EQ(steps.height(r, c), built.height(r, c));
-}
