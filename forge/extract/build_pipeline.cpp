@@ -89,9 +89,17 @@ BuildOutcome runBuild(const BuildRequest& request)
                                                   static_cast<float>(outcome.heights.contourInterval),
                                                   static_cast<float>(request.minElevation));
         heights.reset();
-        if (gridResult != 0) {
+        if (gridResult == GRID_RESULT_NO_MEMORY) {
             outcome.grid = ElevationGrid();
             fail(outcome, RESULT_NO_MEMORY);
+            return outcome;
+        }
+        // The file was written whole moments ago: a short one means it was
+        // damaged on the way, and a grid built from it would be wrong.
+        if (gridResult != GRID_RESULT_OK ||
+            outcome.grid.valuesRead() < std::int64_t{outcome.heights.blockRows} * outcome.heights.blockCols) {
+            outcome.grid = ElevationGrid();
+            fail(outcome, RESULT_TEMP_FILE_FAILED);
             return outcome;
         }
 

@@ -115,11 +115,14 @@ void ElevationGrid::loadHeights(std::FILE* heights)
         return;
     HeightValueReader reader(heights);
     float last = 0.0f;
+    valuesRead_ = 0;
     for (std::int32_t r = 0; r < rows_; ++r) {
         for (std::int32_t c = 0; c < cols_; ++c) {
             float value = 0.0f;
-            if (reader.next(value) == HeightValueReader::Outcome::Value)
+            if (reader.next(value) == HeightValueReader::Outcome::Value) {
                 last = value;
+                ++valuesRead_;
+            }
             GridCell& fresh = cell(r, c);
             fresh = GridCell{};
             fresh.setBase(last, cellKindForValue(last));

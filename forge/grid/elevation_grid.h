@@ -44,8 +44,10 @@ public:
     // Reads rows x cols values ("%f" style) row by row from the stream, which is
     // positioned after the header, creates the real cells and fills the border.
     // A file that ends early, or a value that cannot be read, leaves every later
-    // cell with the last value read (0.0 if none). Does not close the stream.
+    // cell with the last value read (0.0 if none); valuesRead() then tells how
+    // many were really read. Does not close the stream.
     void loadHeights(std::FILE* heights);
+    std::int64_t valuesRead() const { return valuesRead_; }
     void averageCandidates();
     int shorterSide() const { return paddedRows_ < paddedCols_ ? paddedRows_ : paddedCols_; }
 
@@ -126,6 +128,7 @@ private:
     std::vector<float> areaLevel_;         // by area number; slot 0 is no area's
     std::vector<std::int32_t> labelStack_; // cells still to visit while labelling an area
     std::int32_t nextAreaId_ = 1;
+    std::int64_t valuesRead_ = 0;
     float rimlessAreaLevel_ = NO_AREA_LEVEL;
     std::int32_t border_ = 0;
     std::int32_t paddedRows_ = 0;

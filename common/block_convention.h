@@ -1,0 +1,5 @@
+#pragma once
+
+// The block convention both programs share: a 10 x 10 pixel block of the
+// picture is one 3-arc-second SRTM grid square of this many metres a side.
+inline constexpr double METRES_PER_SRTM_GRID = 92.7658712627587;
