@@ -114,6 +114,13 @@ SizerWindowBase::SizerWindowBase(QWidget* parent, const char* name) : QMainWindo
     setMaximumSize(600, 500);
     setBaseSize(600, 500);
     setBackground(this, QColor(175, 236, 158));
+    // The fixed widget sizes were laid out for a small sans-serif face; a
+    // narrow one keeps every label whole.
+    QFont formFont = font();
+    formFont.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
+                          QStringLiteral("Helvetica")});
+    formFont.setPixelSize(10);
+    setFont(formFont);
     setWindowIcon(MimeSourceFactory_QarnSizer::defaultFactory().pixmap(QStringLiteral("window_icon.png")));
     statusBar();
 
