@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
+#include <string>
 
 namespace {
 
@@ -51,6 +53,11 @@ struct SizeRow {
     int approxMetres;
 };
 
+void PrintTo(const SizeRow& row, std::ostream* out)
+{
+    *out << row.metres << " m -> " << row.pixels << " px, " << row.approxMetres << " m";
+}
+
 class SizeRule : public testing::TestWithParam<SizeRow> {};
 
 TEST_P(SizeRule, GivesPixelsAndMetresCoveredForBothSides)
@@ -73,7 +80,10 @@ INSTANTIATE_TEST_SUITE_P(WorkedExamplesAndLimits, SizeRule,
                                          SizeRow{370, 50, 460},       // 4 squares -> 5 blocks
                                          SizeRow{380, 100, 920},      // 5 squares -> 10 blocks, not 5
                                          SizeRow{470, 100, 920},      // 6 squares -> 10 blocks
-                                         SizeRow{928, 150, 1390}));   // 11 squares -> 15 blocks
+                                         SizeRow{928, 150, 1390}),    // 11 squares -> 15 blocks
+                         [](const testing::TestParamInfo<SizeRow>& info) {
+                             return std::to_string(info.param.metres) + "_metres";
+                         });
 
 TEST(MapSizeCalculation, WorkedExamplesKeepTheirSides)
 {

@@ -68,23 +68,6 @@ TEST(RunDetailsReport, WorkedExampleByteForByte)
     EXPECT_EQ(reportText(workedExample()), WORKED_EXAMPLE_REPORT);
 }
 
-TEST(RunDetailsReport, RejectedPressWritesItsSizesAndZeroResults)
-{
-    RunDetails d;
-    d.widthTens = 6000;
-    d.heightTens = 100;
-    d.widthMetres = 60000;
-    d.heightMetres = 1000;
-    d.calculation.reset();
-    const std::string text = reportText(d);
-    EXPECT_NE(text.find("Original map size Width  : 60000 meters\n                  Height : 1000 meters\n"),
-              std::string::npos);
-    EXPECT_NE(text.find("Width  : 6000 (10's m)\n                  Height : 100 (10's m)\n"), std::string::npos);
-    EXPECT_NE(text.find(" The map ONLY is to be:\n            0 pixels Wide\n            0 pixels High\n"),
-              std::string::npos);
-    EXPECT_NE(text.find("     Width  : 0 meters\n     Height : 0 meters\n"), std::string::npos);
-}
-
 TEST(RunDetailsReport, MetresBeyondThirtyTwoBitsArePrintedWhole)
 {
     RunDetails d;

@@ -67,34 +67,6 @@ TEST(CheckSizeEntries, FirstFailingCheckInOrder)
     }
 }
 
-TEST(SizeCheckMessage, CaptionsTextsAndEmptiedFields)
-{
-    constexpr unsigned all = EMPTY_HEIGHT_ENTRY | EMPTY_WIDTH_ENTRY | EMPTY_HEIGHT_ECHO | EMPTY_WIDTH_ECHO;
-    const struct {
-        SizeCheck check;
-        const char* caption;
-        const char* textStart;
-        unsigned emptied;
-    } rows[] = {
-        {SizeCheck::NoColourSet, "Elevation Colour Set not established", "<p><b>The Elevation Colour Set</b>",
-         EMPTY_NONE},
-        {SizeCheck::BothTooLarge, "Width and Height Value Errors", "Width and Height are both greater than 5000.\n",
-         all},
-        {SizeCheck::HeightTooLarge, "Height Value Error", "Height is greater than 5000.\n",
-         EMPTY_HEIGHT_ENTRY | EMPTY_HEIGHT_ECHO},
-        {SizeCheck::WidthTooLarge, "Width Value Error", "Width is greater than 5000.\n",
-         EMPTY_WIDTH_ENTRY | EMPTY_WIDTH_ECHO},
-        {SizeCheck::NotPositive, "Width and/or Height Value Errors", "Width or Height are either equal to ZERO", all},
-    };
-    for (const auto& row : rows) {
-        const SizeCheckMessage m = sizeCheckMessage(row.check);
-        EXPECT_STREQ(m.caption, row.caption);
-        EXPECT_EQ(std::string(m.text).rfind(row.textStart, 0), 0u) << m.text;
-        EXPECT_EQ(m.emptied, row.emptied) << row.caption;
-    }
-    EXPECT_STREQ(sizeCheckMessage(SizeCheck::Passed).caption, "");
-}
-
 TEST(SizerTexts, PlainLinesForTheTerminal)
 {
     EXPECT_EQ(plainLines(sizer_text::NO_COLOUR_SET_TEXT),

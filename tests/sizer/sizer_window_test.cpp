@@ -65,8 +65,6 @@ class SizerWindowTest : public QObject {
 
 private slots:
     void startsBlankWithNoColourSet();
-    void formWidgetsSitAtTheirPlaces_data();
-    void formWidgetsSitAtTheirPlaces();
     void menusHoldTheirActions();
     void radioButtonsRecordTheChoice();
     void rejectedPress_data();
@@ -81,6 +79,7 @@ private slots:
     void exitReportsAFileThatCannotBeWritten_data();
     void exitReportsAFileThatCannotBeWritten();
     void exitActionRunsTheExit();
+    void closingTheWindowWritesNothing();
 };
 
 void SizerWindowTest::startsBlankWithNoColourSet()
@@ -104,53 +103,6 @@ void SizerWindowTest::startsBlankWithNoColourSet()
     QVERIFY(w.ColourSelectGroup->exclusive());
     QVERIFY(w.CalculateButton->font().bold());
     QVERIFY(w.getResultsNote->toPlainText().startsWith(QStringLiteral("GET RESULTS\nPress the “Get Results”")));
-}
-
-void SizerWindowTest::formWidgetsSitAtTheirPlaces_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("geometry");
-    QTest::addColumn<QString>("text");
-    const struct {
-        const char* name;
-        QRect geometry;
-        const char* text;
-    } rows[] = {
-        {"tabWidgetbase", {0, 0, 600, 450}, ""},
-        {"SysColourRB", {20, 20, 190, 20}, "System Elevation Colour Set"},
-        {"UserColourRB", {20, 50, 190, 20}, "User Elevation Colour Set"},
-        {"WidthIn", {390, 190, 80, 22}, ""},
-        {"HeightIn", {390, 150, 80, 22}, ""},
-        {"HeightLabel", {290, 150, 95, 20}, "Enter Map Height: "},
-        {"WidthLable", {290, 190, 95, 20}, "Enter Map Width :"},
-        {"CalculateButton", {350, 320, 130, 24}, "Get Results"},
-        {"ColourNote", {5, 5, 260, 115}, ""},
-        {"RWidthInLabel", {290, 10, 130, 20}, "Entered Map Width was : "},
-        {"RHeightinLabel", {5, 10, 130, 20}, "Entered Map Height was : "},
-        {"PixelHeightOutUColLabel", {270, 320, 225, 20}, "Pixel Height for the Map with User Colour Set :"},
-        {"DisplayWidthOutULabel", {500, 345, 80, 20}, ""},
-        {"SizeNoteLabel_2", {270, 240, 310, 70}, ""},
-        {"groupBox1", {5, 35, 580, 55}, ""},
-        {"ResMapWidth", {475, 20, 55, 20}, ""},
-        {"textLabel2", {15, 20, 175, 20}, "Resulting Map Height (approximate) :"},
-        {"textLabel4_2", {533, 20, 20, 16}, "m"},
-        {"textLabel1", {235, 10, 35, 16}, "(10's m)"},
-    };
-    for (const auto& row : rows)
-        QTest::newRow(row.name) << QString::fromLatin1(row.name) << row.geometry << QString::fromUtf8(row.text);
-}
-
-void SizerWindowTest::formWidgetsSitAtTheirPlaces()
-{
-    QFETCH(QString, name);
-    QFETCH(QRect, geometry);
-    QFETCH(QString, text);
-    RecordingSizerWindow w;
-    auto* widget = w.findChild<QWidget*>(name);
-    QVERIFY(widget);
-    QCOMPARE(widget->geometry(), geometry);
-    if (!text.isEmpty())
-        QCOMPARE(widget->property("text").toString(), text);
 }
 
 void SizerWindowTest::menusHoldTheirActions()
@@ -457,6 +409,19 @@ void SizerWindowTest::exitActionRunsTheExit()
     w.fileExitAction->trigger();
     QCOMPARE(w.quitStatuses, QList<int>{0});
     QVERIFY(w.messages.isEmpty());
+    QVERIFY(std::filesystem::is_empty(dir.path()));
+}
+
+void SizerWindowTest::closingTheWindowWritesNothing()
+{
+    TempDir dir;
+    ScopedWorkingDir cd(dir.path());
+    RecordingSizerWindow w;
+    choose(w, System);
+    press(w, "1000", "800");
+    w.show();
+    QVERIFY(w.close());
+    QVERIFY(w.quitStatuses.isEmpty());
     QVERIFY(std::filesystem::is_empty(dir.path()));
 }
 
