@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Reading the two size entries of "Get Results" and checking them with the
+// colour-set choice. Pure functions: a rejected entry is a SizeCheck code with
+// its message, never an exception.
+
+// An entry as the user typed it, in tens of metres: a base-10 integer with an
+// optional sign and surrounding blanks. Text that is not such a number, or that
+// does not fit a signed 32-bit integer, counts as 0.
+std::int32_t entryToTens(const std::string& text);
+
+// Both entries converted. The metres are kept in 64 bits so that an entry whose
+// x10 leaves the 32-bit range still counts as above the limit.
+struct SizeEntries {
+    std::int32_t widthTens = 0;
+    std::int32_t heightTens = 0;
+    std::int64_t widthMetres = 0;
+    std::int64_t heightMetres = 0;
+};
+SizeEntries convertSizeEntries(const std::string& widthText, const std::string& heightText);
+
+// The checks in the order they run; the first failing one is reported.
+enum class SizeCheck {
+    Passed = 0,
+    NoColourSet = 1,
+    BothTooLarge = 2,
+    HeightTooLarge = 3,
+    WidthTooLarge = 4,
+    NotPositive = 5,
+};
+SizeCheck checkSizeEntries(int colourSetChoice, std::int64_t widthMetres, std::int64_t heightMetres);
+
+// Which fields a failed check empties.
+enum EmptiedField : unsigned {
+    EMPTY_NONE = 0,
+    EMPTY_HEIGHT_ENTRY = 1u << 0, // "HeightIn"
+    EMPTY_WIDTH_ENTRY = 1u << 1,  // "WidthIn"
+    EMPTY_HEIGHT_ECHO = 1u << 2,  // "RheightIn"
+    EMPTY_WIDTH_ECHO = 1u << 3,   // "RWidthIn"
+};
+
+struct SizeCheckMessage {
+    const char* caption = "";
+    const char* text = "";
+    unsigned emptied = EMPTY_NONE;
+};
+// The critical box of a failed check; Passed gives empty texts.
+SizeCheckMessage sizeCheckMessage(SizeCheck check);

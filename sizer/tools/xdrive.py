@@ -1,0 +1,72 @@
+#!/usr/bin/env python3
+"""Drives an X display through the XTEST extension (standard library + libXtst).
+
+  xdrive.py click X Y        move the pointer to (X, Y) and click button 1
+  xdrive.py type TEXT        type TEXT (letters, digits, space) at the focus
+  xdrive.py key NAME         press one key by its X keysym name (Tab, Return, ...)
+
+The display is taken from $DISPLAY. Used to take the documentation screenshots.
+"""
+import ctypes
+import ctypes.util
+import sys
+import time
+
+x11 = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+xtst = ctypes.CDLL(ctypes.util.find_library("Xtst") or "libXtst.so.6")
+x11.XOpenDisplay.restype = ctypes.c_void_p
+x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x11.XStringToKeysym.restype = ctypes.c_ulong
+x11.XStringToKeysym.argtypes = [ctypes.c_char_p]
+x11.XKeysymToKeycode.restype = ctypes.c_ubyte
+x11.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+x11.XFlush.argtypes = [ctypes.c_void_p]
+x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+xtst.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int, ctypes.c_int, ctypes.c_ulong]
+xtst.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+
+display = x11.XOpenDisplay(None)
+if not display:
+    sys.exit("xdrive: cannot open the display")
+
+
+def settle():
+    x11.XFlush(display)
+    time.sleep(0.15)
+
+
+def click(x, y):
+    xtst.XTestFakeMotionEvent(display, -1, x, y, 0)
+    settle()
+    xtst.XTestFakeButtonEvent(display, 1, 1, 0)
+    settle()
+    xtst.XTestFakeButtonEvent(display, 1, 0, 0)
+    settle()
+
+
+def key(name):
+    code = x11.XKeysymToKeycode(display, x11.XStringToKeysym(name.encode()))
+    if not code:
+        sys.exit("xdrive: no key for " + name)
+    xtst.XTestFakeKeyEvent(display, code, 1, 0)
+    xtst.XTestFakeKeyEvent(display, code, 0, 0)
+    settle()
+
+
+def type_text(text):
+    for ch in text:
+        key({" ": "space", "-": "minus"}.get(ch, ch))
+
+
+if __name__ == "__main__":
+    command = sys.argv[1]
+    if command == "click":
+        click(int(sys.argv[2]), int(sys.argv[3]))
+    elif command == "type":
+        type_text(sys.argv[2])
+    elif command == "key":
+        key(sys.argv[2])
+    else:
+        sys.exit(__doc__)
+    x11.XCloseDisplay(display)

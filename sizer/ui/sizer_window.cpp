@@ -1,0 +1,163 @@
+#include "sizer/ui/sizer_window.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <cstdio>
+#include <cstdlib>
+
+#include "sizer/size_entry_checks.h"
+#include "sizer/sizer_texts.h"
+
+namespace {
+
+void setTextColour(QLabel* label, const QColor& colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+} // namespace
+
+SizerWindow::SizerWindow(QWidget* parent, const char* name) : SizerWindowBase(parent, name)
+{
+    calculation.reset();
+    for (QLineEdit* field : {HeightIn, WidthIn})
+        field->clear();
+    for (QLabel* field : {RheightIn, RWidthIn, ResMapHeight, ResMapWidth, DisplayHeightOutLabel, DisplayWidthOutLabel,
+                          DisplayHeightOutULabel, DisplayWidthOutULabel})
+        field->clear();
+}
+
+SizerWindow::~SizerWindow() = default;
+
+RunDetails SizerWindow::runDetails() const
+{
+    RunDetails details;
+    details.widthMetres = widthMetres;
+    details.heightMetres = heightMetres;
+    details.widthTens = widthTens;
+    details.heightTens = heightTens;
+    details.calculation = calculation;
+    details.userPixelWidth = userPixelWidth;
+    details.userPixelHeight = userPixelHeight;
+    return details;
+}
+
+void SizerWindow::SysColourRB_clicked()
+{
+    colourSetChoice = COLOUR_SET_SYSTEM;
+}
+
+void SizerWindow::UserColourRB_clicked()
+{
+    colourSetChoice = COLOUR_SET_USER;
+}
+
+void SizerWindow::CalculateButton_clicked()
+{
+    using namespace sizer_text;
+    lastHeightText = HeightIn->text();
+    lastWidthText = WidthIn->text();
+    // The echo shows what was typed, before any check.
+    RheightIn->setText(lastHeightText);
+    RWidthIn->setText(lastWidthText);
+
+    const SizeEntries entries = convertSizeEntries(lastWidthText.toStdString(), lastHeightText.toStdString());
+    widthTens = entries.widthTens;
+    widthMetres = entries.widthMetres;
+    heightTens = entries.heightTens;
+    heightMetres = entries.heightMetres;
+
+    const SizeCheck check = checkSizeEntries(colourSetChoice, widthMetres, heightMetres);
+    if (check != SizeCheck::Passed) {
+        const SizeCheckMessage message = sizeCheckMessage(check);
+        showMessage(MessageKind::Critical, formText(message.caption), formText(message.text));
+        if (message.emptied & EMPTY_HEIGHT_ENTRY)
+            HeightIn->clear();
+        if (message.emptied & EMPTY_WIDTH_ENTRY)
+            WidthIn->clear();
+        if (message.emptied & EMPTY_HEIGHT_ECHO)
+            RheightIn->clear();
+        if (message.emptied & EMPTY_WIDTH_ECHO)
+            RWidthIn->clear();
+        return;
+    }
+
+    // The checks keep both values within 1..50000, so they fit 32 bits.
+    calculation.setInput(static_cast<std::int32_t>(widthMetres), static_cast<std::int32_t>(heightMetres),
+                         colourSetChoice);
+    statusBar()->showMessage(formText(STATUS_PROCESSING));
+    calculation.compute();
+    ResMapHeight->setText(QString::number(calculation.approxHeightMetres));
+    ResMapWidth->setText(QString::number(calculation.approxWidthMetres));
+    userPixelWidth = calculation.pixelWidth;
+    userPixelHeight = calculation.pixelHeight + USER_COLOUR_SET_ROWS;
+
+    DisplayHeightOutLabel->setText(QString::number(calculation.pixelHeight));
+    DisplayWidthOutLabel->setText(QString::number(calculation.pixelWidth));
+    if (colourSetChoice == COLOUR_SET_SYSTEM) {
+        setTextColour(SizeNoteLabel_2, QColor(0, 0, 0));
+        DisplayHeightOutULabel->clear();
+        DisplayWidthOutULabel->clear();
+    } else {
+        setTextColour(SizeNoteLabel_2, QColor(255, 0, 0));
+        DisplayHeightOutULabel->setText(QString::number(userPixelHeight));
+        DisplayWidthOutULabel->setText(QString::number(userPixelWidth));
+    }
+    statusBar()->showMessage(formText(STATUS_RESULTS_READY), STATUS_TIMEOUT_MS);
+}
+
+void SizerWindow::fileExit()
+{
+    using namespace sizer_text;
+    const RunDetails details = runDetails();
+    if (exitWritesFiles(details)) {
+        statusBar()->showMessage(formText(STATUS_WRITING), STATUS_TIMEOUT_MS);
+        const std::vector<ExitFileFailure> failures = writeExitFiles(details);
+        const bool reportWritten = failures.empty() || failures.front().fileName != RUN_DETAILS_FILE_NAME;
+        if (reportWritten)
+            statusBar()->showMessage(formText(STATUS_WRITTEN), STATUS_TIMEOUT_MS);
+        for (const ExitFileFailure& failure : failures)
+            showMessage(MessageKind::Warning, formText(FILE_NOT_WRITTEN_CAPTION),
+                        formText(FILE_NOT_WRITTEN_TEXT)
+                            .arg(QString::fromStdString(failure.fileName).toHtmlEscaped(),
+                                 QString::fromStdString(failure.reason).toHtmlEscaped()));
+        showMessage(MessageKind::Information, formText(EXIT_FILES_CAPTION), formText(EXIT_FILES_TEXT));
+    }
+    quitProcess(0);
+}
+
+void SizerWindow::helpAbout()
+{
+    showMessage(MessageKind::About, formText(sizer_text::ABOUT_CAPTION), formText(sizer_text::ABOUT_TEXT));
+}
+
+void SizerWindow::showMessage(MessageKind kind, const QString& caption, const QString& text)
+{
+    switch (kind) {
+    case MessageKind::Critical:
+        QMessageBox::critical(nullptr, caption, text);
+        break;
+    case MessageKind::Warning:
+        QMessageBox::warning(this, caption, text);
+        break;
+    case MessageKind::Information:
+        QMessageBox::information(this, caption, text);
+        break;
+    case MessageKind::About:
+        QMessageBox::about(this, caption, text);
+        break;
+    }
+}
+
+void SizerWindow::quitProcess(int status)
+{
+    // The files are already closed and renamed into place. Leave without
+    // running static destructors, which would tear Qt down under the live
+    // application object and the slot that is still running.
+    std::fflush(nullptr);
+    std::_Exit(status);
+}

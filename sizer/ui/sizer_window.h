@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+#include "sizer/map_size_calculation.h"
+#include "sizer/run_details_report.h"
+#include "sizer/ui/sizer_window_base.h"
+
+// The calculator's main window: the state of one run and the five slots.
+// Problems with the entries and with the exit files are told to the user in
+// message boxes; nothing is thrown. Message boxes and the end of the process
+// go through showMessage() and quitProcess(), which tests replace.
+class SizerWindow : public SizerWindowBase {
+    Q_OBJECT
+
+public:
+    enum class MessageKind { Critical, Warning, Information, About };
+
+    explicit SizerWindow(QWidget* parent = nullptr, const char* name = nullptr);
+    ~SizerWindow() override;
+
+    // What the exit would write now.
+    RunDetails runDetails() const;
+
+public slots:
+    void fileExit() override;
+    void helpAbout() override;
+    void SysColourRB_clicked() override;
+    void UserColourRB_clicked() override;
+    void CalculateButton_clicked() override;
+
+protected:
+    // A modal box with one OK button: critical boxes have no parent window,
+    // the others sit on this window.
+    virtual void showMessage(MessageKind kind, const QString& caption, const QString& text);
+    // Ends the process at once with `status`; never returns.
+    virtual void quitProcess(int status);
+
+    int colourSetChoice = COLOUR_SET_NONE;
+    // The entries of the last press, kept even when the press was rejected;
+    // metres in 64 bits so that an oversized entry stays above the limit.
+    std::int64_t widthMetres = 0;
+    std::int64_t heightMetres = 0;
+    std::int32_t widthTens = 0;
+    std::int32_t heightTens = 0;
+    // The results of the last accepted press.
+    MapSizeCalculation calculation;
+    std::int32_t userPixelWidth = 0;
+    std::int32_t userPixelHeight = 0;
+    QString lastHeightText;
+    QString lastWidthText;
+};
