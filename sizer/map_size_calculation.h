@@ -2,12 +2,13 @@
 
 #include <cstdint>
 
+#include "common/block_convention.h"
+
 // The calculator's size rule: map metres become whole 10 x 10 pixel blocks, one
 // block per SRTM grid square, the block count a multiple of 5 with at least one
 // spare. Plain values, no failures: compute() is defined for every input (see
 // there) and never throws.
 
-inline constexpr double METRES_PER_SRTM_GRID = 92.7658712627587;
 inline constexpr int BLOCK_PIXELS = 10;
 inline constexpr int BLOCK_MULTIPLE = 5;
 inline constexpr int MAX_MAP_METRES = 50000;   // 5000 entered, in tens of metres
@@ -15,8 +16,6 @@ inline constexpr int USER_COLOUR_SET_ROWS = 10; // picture rows the user's colou
 
 // Colour-set codes of the calculator window.
 inline constexpr int COLOUR_SET_NONE = -99;
-inline constexpr int COLOUR_SET_SYSTEM = 1;
-inline constexpr int COLOUR_SET_USER = 0;
 
 // For x >= 0: the integer part of x, plus 1 when the dropped fraction is 0.5 or more.
 std::int64_t roundHalfUp(double x);

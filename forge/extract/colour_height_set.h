@@ -4,14 +4,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/block_convention.h"
 #include "forge/extract/bmp_image.h"
 
 // Elevation colour sets: which painted colour stands for which height. Nothing
 // here fails except storage (a result code); an unknown or forbidden colour is
 // reported through the set's own colourError flag, which belongs to one build.
-
-inline constexpr int COLOUR_SET_USER = 0;
-inline constexpr int COLOUR_SET_SYSTEM = 1;
 
 // Codes of the reserved colours; RESERVED_BLACK is also the height of any colour
 // the set does not know.
