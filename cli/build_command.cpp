@@ -12,6 +12,7 @@
 #include "forge/extract/build_pipeline.h"
 #include "forge/extract/colour_height_set.h"
 #include "forge/extract/result_codes.h"
+#include "forge/output/relief_preview.h"
 #include "forge/output/save_names.h"
 #include "forge/output/save_results.h"
 
@@ -35,6 +36,7 @@ struct BuildOptions {
     std::string min;
     std::string interval;
     std::string output;
+    std::string preview;
 };
 
 void printMessage(const UserMessage& message)
@@ -96,6 +98,17 @@ int runBuildCommand(const BuildOptions& options)
     std::printf("Built a grid of %d rows x %d columns, heights %d to %d m; wrote %s and %s\n",
                 outcome.grid.rows(), outcome.grid.cols(), *lowest, *highest, saved.gridPath.c_str(),
                 saved.reportPath.c_str());
+    if (!options.preview.empty()) {
+        // The heights as saved (whole metres), so the picture shows what the file holds.
+        const int perCell = previewPixelsPerCell(outcome.grid.rows(), outcome.grid.cols());
+        const PreviewImage image = renderReliefPreview(outcome.grid, perCell);
+        std::string error;
+        if (!writePreviewPng(image, options.preview, error)) {
+            std::fprintf(stderr, "qarn build: %s\n", error.c_str());
+            return EXIT_SAVE_FAILED;
+        }
+        std::printf("Wrote the preview %s (%d x %d pixels)\n", options.preview.c_str(), image.width, image.height);
+    }
     return EXIT_BUILT;
 }
 
@@ -118,11 +131,13 @@ void addBuildCommand(CLI::App& app, int* exitStatus)
     cmd->add_option("--output", options->output,
                     "Grid file name; the report is named after it with -Build_Data.txt in place of .asc "
                     "(default: the picture's name with -arcinfo-ascii.asc)");
+    cmd->add_option("--preview", options->preview,
+                    "Also write a shaded-relief picture of the saved heights as PNG (flat areas in blue)");
     cmd->footer("Example:\n  qarn build hills.bmp --colour-set system --min 100 --interval 20 --output hills.asc\n"
                 "  writes hills.asc and hills-Build_Data.txt. \"hightvals.dat\" is made in the working directory\n"
                 "  while the build runs. The map data file QarnSizer_MAP_Data.xdt is read from the picture's folder.\n"
                 "Exit status: 0 built; 2 --min or --interval refused; 3 picture cannot be opened;\n"
                 "  4 picture not valid; 5 colour error; 6 out of memory; 7 height values file failed;\n"
-                "  8 result file not written.");
+                "  8 result file (or the preview) not written.");
     cmd->callback([options, exitStatus] { *exitStatus = runBuildCommand(*options); });
 }

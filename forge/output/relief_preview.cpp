@@ -1,0 +1,250 @@
+#include "forge/output/relief_preview.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <cmath>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <new>
+
+#include "common/atomic_file.h"
+#include "common/block_convention.h"
+#include "forge/grid/elevation_grid.h"
+
+namespace {
+
+struct RampStop {
+    double at; // 0 = the map's lowest cell, 1 = its highest
+    double red, green, blue;
+};
+
+// Low greens, through yellow and browns, to grey and white on the tops.
+constexpr RampStop RAMP[] = {
+    {0.00, 46, 112, 60},   {0.15, 96, 156, 72},   {0.32, 170, 196, 100}, {0.48, 226, 212, 132},
+    {0.64, 196, 150, 90},  {0.80, 150, 110, 80},  {0.90, 165, 160, 155}, {1.00, 250, 250, 250},
+};
+constexpr RampStop WATER = {0.0, 62, 120, 196};
+
+// How much the hillshade darkens or lightens a colour: full on land, light on
+// water, so a flat area reads as one flat sheet.
+constexpr double LAND_SHADING = 0.8;
+constexpr double WATER_SHADING = 0.3;
+
+// Heights are stretched this much for the shading only: slopes of a few
+// degrees, usual in these maps, would otherwise hardly show.
+constexpr double VERTICAL_EXAGGERATION = 3.0;
+
+constexpr double PI = 3.14159265358979323846;
+
+RampStop rampColour(double t)
+{
+    if (!(t > 0.0))
+        return RAMP[0];
+    constexpr std::size_t last = sizeof(RAMP) / sizeof(RAMP[0]) - 1;
+    for (std::size_t i = 1; i <= last; ++i) {
+        if (t <= RAMP[i].at) {
+            const RampStop& a = RAMP[i - 1];
+            const RampStop& b = RAMP[i];
+            const double f = (t - a.at) / (b.at - a.at);
+            return {t, a.red + f * (b.red - a.red), a.green + f * (b.green - a.green), a.blue + f * (b.blue - a.blue)};
+        }
+    }
+    return RAMP[last];
+}
+
+std::uint8_t channel(double value)
+{
+    const double rounded = std::floor(value + 0.5);
+    return static_cast<std::uint8_t>(std::clamp(rounded, 0.0, 255.0));
+}
+
+// libpng reports errors by longjmp: keep its message and jump back to encode().
+void pngError(png_structp png, png_const_charp message)
+{
+    auto* buffer = static_cast<char*>(png_get_error_ptr(png));
+    std::snprintf(buffer, 256, "%s", message);
+    png_longjmp(png, 1);
+}
+
+void pngWarning(png_structp, png_const_charp) {}
+
+void writeRows(png_structp png, const PreviewImage& image)
+{
+    const std::size_t stride = static_cast<std::size_t>(image.width) * 3;
+    for (int y = 0; y < image.height; ++y)
+        png_write_row(png, image.rgb.data() + static_cast<std::size_t>(y) * stride);
+}
+
+// Holds no C++ object with a destructor, as the longjmp would skip it.
+bool encode(std::FILE* file, const PreviewImage& image, char* message)
+{
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, message, pngError, pngWarning);
+    if (!png) {
+        std::snprintf(message, 256, "out of memory");
+        return false;
+    }
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        std::snprintf(message, 256, "out of memory");
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height), 8,
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    writeRows(png, image);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+} // namespace
+
+PreviewImage renderReliefPreview(int rows, int cols, const float* heights, const std::uint8_t* flatMask,
+                                 int pixelsPerCell)
+{
+    PreviewImage image;
+    if (!heights || rows < 1 || cols < 1 || pixelsPerCell < 1)
+        return image;
+    const std::int64_t width = std::int64_t{cols} * pixelsPerCell;
+    const std::int64_t height = std::int64_t{rows} * pixelsPerCell;
+    if (width > PREVIEW_MAX_PIXELS || height > PREVIEW_MAX_PIXELS || width * height > PREVIEW_MAX_PIXELS)
+        return image;
+
+    const std::size_t cellCount = static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
+    std::vector<double> z;
+    try {
+        z.resize(cellCount);
+        image.rgb.resize(static_cast<std::size_t>(width * height) * 3);
+    } catch (const std::bad_alloc&) {
+        return PreviewImage{};
+    }
+
+    double lowest = std::numeric_limits<double>::infinity();
+    double highest = -lowest;
+    for (std::size_t i = 0; i < cellCount; ++i) {
+        if (std::isfinite(heights[i])) {
+            lowest = std::min(lowest, static_cast<double>(heights[i]));
+            highest = std::max(highest, static_cast<double>(heights[i]));
+        }
+    }
+    if (!std::isfinite(lowest))
+        lowest = highest = 0.0;
+    for (std::size_t i = 0; i < cellCount; ++i)
+        z[i] = std::isfinite(heights[i]) ? static_cast<double>(heights[i]) : lowest;
+    const double span = highest - lowest;
+
+    // Light vector (east, north, up); the surface normal of a cell is
+    // (-dz/dx east, -dz/dy north, 1) from Horn's 3 x 3 weighting.
+    const double azimuth = PREVIEW_LIGHT_AZIMUTH_DEGREES * PI / 180.0;
+    const double altitude = PREVIEW_LIGHT_ALTITUDE_DEGREES * PI / 180.0;
+    const double lightEast = std::sin(azimuth) * std::cos(altitude);
+    const double lightNorth = std::cos(azimuth) * std::cos(altitude);
+    const double lightUp = std::sin(altitude);
+    const double run = 8.0 * METRES_PER_SRTM_GRID / VERTICAL_EXAGGERATION;
+
+    image.width = static_cast<int>(width);
+    image.height = static_cast<int>(height);
+    const std::size_t stride = static_cast<std::size_t>(width) * 3;
+    for (int r = 0; r < rows; ++r) {
+        const double* north = &z[static_cast<std::size_t>(r > 0 ? r - 1 : r) * static_cast<std::size_t>(cols)];
+        const double* here = &z[static_cast<std::size_t>(r) * static_cast<std::size_t>(cols)];
+        const double* south = &z[static_cast<std::size_t>(r + 1 < rows ? r + 1 : r) * static_cast<std::size_t>(cols)];
+        for (int c = 0; c < cols; ++c) {
+            const int w = c > 0 ? c - 1 : c;
+            const int e = c + 1 < cols ? c + 1 : c;
+            const double dzEast =
+                ((north[e] + 2.0 * here[e] + south[e]) - (north[w] + 2.0 * here[w] + south[w])) / run;
+            const double dzNorth =
+                ((north[w] + 2.0 * north[c] + north[e]) - (south[w] + 2.0 * south[c] + south[e])) / run;
+            const double shade = (lightUp - dzEast * lightEast - dzNorth * lightNorth) /
+                                 std::sqrt(dzEast * dzEast + dzNorth * dzNorth + 1.0);
+            // 1 on level ground, so level land shows its ramp colour unchanged.
+            const double light = std::max(0.0, shade) / lightUp;
+
+            const std::size_t index = static_cast<std::size_t>(r) * static_cast<std::size_t>(cols) +
+                                      static_cast<std::size_t>(c);
+            const bool water = flatMask && flatMask[index] != 0;
+            const RampStop colour = water ? WATER : rampColour(span > 0.0 ? (here[c] - lowest) / span : 0.0);
+            const double strength = water ? WATER_SHADING : LAND_SHADING;
+            const double factor = 1.0 - strength + strength * light;
+            const std::uint8_t pixel[3] = {channel(colour.red * factor), channel(colour.green * factor),
+                                           channel(colour.blue * factor)};
+
+            for (int dy = 0; dy < pixelsPerCell; ++dy) {
+                std::uint8_t* out = image.rgb.data() +
+                                    static_cast<std::size_t>(r * pixelsPerCell + dy) * stride +
+                                    static_cast<std::size_t>(c) * pixelsPerCell * 3;
+                for (int dx = 0; dx < pixelsPerCell; ++dx, out += 3)
+                    std::memcpy(out, pixel, 3);
+            }
+        }
+    }
+    return image;
+}
+
+PreviewImage renderReliefPreview(const ElevationGrid& grid, int pixelsPerCell)
+{
+    const int rows = grid.rows();
+    const int cols = grid.cols();
+    if (rows < 1 || cols < 1)
+        return PreviewImage{};
+    std::vector<float> heights;
+    std::vector<std::uint8_t> flat;
+    try {
+        heights.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
+        flat.resize(heights.size());
+    } catch (const std::bad_alloc&) {
+        return PreviewImage{};
+    }
+    std::size_t i = 0;
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c, ++i) {
+            heights[i] = grid.height(r, c);
+            flat[i] = grid.cell(r, c).kind == CellKind::Blue1 ? 1 : 0;
+        }
+    }
+    return renderReliefPreview(rows, cols, heights.data(), flat.data(), pixelsPerCell);
+}
+
+int previewPixelsPerCell(int rows, int cols, int minimumLongSide)
+{
+    const int longSide = std::max(rows, cols);
+    if (longSide < 1)
+        return 1;
+    const int perCell = (minimumLongSide + longSide - 1) / longSide;
+    return std::clamp(perCell, 1, 16);
+}
+
+bool writePreviewPng(const PreviewImage& image, const std::string& path, std::string& error)
+{
+    if (image.width < 1 || image.height < 1 ||
+        image.rgb.size() != static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 3) {
+        error = "no picture to write to " + path;
+        return false;
+    }
+    AtomicFile file(path);
+    if (!file.open()) {
+        error = path + ": " + file.error();
+        return false;
+    }
+    char message[256] = "";
+    if (!encode(file.stream(), image, message)) {
+        error = "cannot write " + path + ": " + message;
+        file.discard();
+        return false;
+    }
+    if (!file.commit()) {
+        error = path + ": " + file.error();
+        return false;
+    }
+    return true;
+}

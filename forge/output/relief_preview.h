@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class ElevationGrid;
+
+// A shaded-relief picture of a built grid, so a user can see whether slopes
+// came out smooth, a lake sits flat or a stray colour made a pit.
+// Errors: rendering returns an empty image (0 x 0) for input it refuses (no
+// heights, a side below 1, a picture too large); writing returns false and
+// says why in `error`. Nothing is thrown; the caller owns every buffer and the
+// image owns its pixels.
+
+struct PreviewImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgb; // width x height pixels, 3 bytes (red, green, blue), top row first
+
+    bool empty() const { return width == 0 || height == 0; }
+};
+
+// Light from the north-west, 45 degrees above the horizon.
+inline constexpr double PREVIEW_LIGHT_AZIMUTH_DEGREES = 315.0;
+inline constexpr double PREVIEW_LIGHT_ALTITUDE_DEGREES = 45.0;
+// Largest picture rendered, in pixels: far above a 540 x 540 map at 16 pixels a cell.
+inline constexpr std::int64_t PREVIEW_MAX_PIXELS = 100'000'000;
+
+// Renders rows x cols cells (row 0 the map's top, row-major `heights` in
+// metres) as a picture of pixelsPerCell x pixelsPerCell pixels per cell:
+// colours by height between the map's lowest and highest cell, hillshaded with
+// the true cell size. Cells whose `flatMask` byte is non-zero (flatMask may be
+// null) are drawn as water. Heights that are not finite count as the lowest.
+PreviewImage renderReliefPreview(int rows, int cols, const float* heights, const std::uint8_t* flatMask,
+                                 int pixelsPerCell);
+
+// The same for a built grid: its real cells' heights, Blue1 cells as water.
+PreviewImage renderReliefPreview(const ElevationGrid& grid, int pixelsPerCell);
+
+// Pixels per cell that make the longer side at least `minimumLongSide` pixels
+// (at least 1, at most 16).
+int previewPixelsPerCell(int rows, int cols, int minimumLongSide = 500);
+
+// Writes the picture as an 8-bit RGB PNG through a temporary file renamed over
+// `path`, so a failure leaves any earlier file of that name untouched.
+bool writePreviewPng(const PreviewImage& image, const std::string& path, std::string& error);
