@@ -1,0 +1,85 @@
+// The GIMP palette written at build time against the core's colour table.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "forge/extract/colour_height_set.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+struct PaletteEntry {
+    std::string line;
+    Rgb colour;
+    std::string name;
+};
+
+std::vector<std::string> linesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+} // namespace
+
+TEST(SystemPalette, HeaderThenOneRightAlignedLinePerColourOfTheSystemSet)
+{
+    const std::string text = qarn_test::readFile(QARN_PALETTE_FILE);
+    ASSERT_FALSE(text.empty()) << "missing " << QARN_PALETTE_FILE;
+    EXPECT_EQ(text.find('\r'), std::string::npos);
+    EXPECT_EQ(text.back(), '\n');
+    const std::vector<std::string> lines = linesOf(text);
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "GIMP Palette");
+    EXPECT_EQ(lines[1].rfind("Name: ", 0), 0u) << lines[1];
+
+    // "R G B<TAB>name", each component right-aligned in 3 columns.
+    const std::regex colourLine(R"(^([ \d]{2}\d) ([ \d]{2}\d) ([ \d]{2}\d)\t(\S.*)$)");
+    std::vector<PaletteEntry> entries;
+    for (std::size_t i = 2; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        if (line.rfind("#", 0) == 0 || line.rfind("Columns: ", 0) == 0) {
+            EXPECT_TRUE(entries.empty()) << "header line after the colours: " << line;
+            continue;
+        }
+        std::smatch m;
+        ASSERT_TRUE(std::regex_match(line, m, colourLine)) << "line " << i + 1 << ": '" << line << "'";
+        const auto component = [&](int k) { return static_cast<std::uint8_t>(std::stoi(m[k].str())); };
+        entries.push_back({line, {component(1), component(2), component(3)}, m[4].str()});
+    }
+
+    ASSERT_EQ(entries.size(), SYSTEM_COLOUR_SET.size());
+    int rung = 0;
+    int reservedSeen = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const PaletteEntry& entry = entries[i];
+        EXPECT_EQ(entry.colour, SYSTEM_COLOUR_SET[i]) << entry.line;
+        const std::int32_t code = reservedCodeFor(SYSTEM_COLOUR_SET[i]);
+        if (code == 0) {
+            std::string expected = "height rung " + std::to_string(rung);
+            if (rung == 0)
+                expected += " (lowest)";
+            if (rung == 17)
+                expected += " (highest)";
+            EXPECT_EQ(entry.name, expected) << entry.line;
+            ++rung;
+        } else if (code == RESERVED_BLUE1) {
+            EXPECT_EQ(entry.name, "flat area (BLUE1)") << entry.line;
+        } else {
+            // The reserved colours a map must not use.
+            EXPECT_TRUE(raisesColourError(code)) << entry.line;
+            EXPECT_EQ(entry.name.rfind("reserved ", 0), 0u) << entry.line;
+            ++reservedSeen;
+        }
+    }
+    EXPECT_EQ(rung, 18);
+    EXPECT_EQ(reservedSeen, 6);
+    EXPECT_EQ(entries[19].line, "  0 128 192\tflat area (BLUE1)");
+    EXPECT_EQ(entries[0].line, "  0 132  33\theight rung 0 (lowest)");
+}
