@@ -191,6 +191,22 @@ PreviewImage renderReliefPreview(int rows, int cols, const float* heights, const
     return image;
 }
 
+std::vector<std::uint8_t> flatAreaMask(const ElevationGrid& grid)
+{
+    std::vector<std::uint8_t> mask;
+    if (grid.rows() < 1 || grid.cols() < 1)
+        return mask;
+    try {
+        mask.reserve(static_cast<std::size_t>(grid.rows()) * static_cast<std::size_t>(grid.cols()));
+    } catch (const std::bad_alloc&) {
+        return mask;
+    }
+    for (int r = 0; r < grid.rows(); ++r)
+        for (int c = 0; c < grid.cols(); ++c)
+            mask.push_back(grid.cell(r, c).kind == CellKind::Blue1 ? 1 : 0);
+    return mask;
+}
+
 PreviewImage renderReliefPreview(const ElevationGrid& grid, int pixelsPerCell)
 {
     const int rows = grid.rows();
@@ -198,20 +214,17 @@ PreviewImage renderReliefPreview(const ElevationGrid& grid, int pixelsPerCell)
     if (rows < 1 || cols < 1)
         return PreviewImage{};
     std::vector<float> heights;
-    std::vector<std::uint8_t> flat;
     try {
-        heights.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
-        flat.resize(heights.size());
+        heights.reserve(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
     } catch (const std::bad_alloc&) {
         return PreviewImage{};
     }
-    std::size_t i = 0;
-    for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < cols; ++c, ++i) {
-            heights[i] = grid.height(r, c);
-            flat[i] = grid.cell(r, c).kind == CellKind::Blue1 ? 1 : 0;
-        }
-    }
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            heights.push_back(grid.height(r, c));
+    const std::vector<std::uint8_t> flat = flatAreaMask(grid);
+    if (flat.size() != heights.size())
+        return PreviewImage{};
     return renderReliefPreview(rows, cols, heights.data(), flat.data(), pixelsPerCell);
 }
 

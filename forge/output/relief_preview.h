@@ -38,6 +38,11 @@ PreviewImage renderReliefPreview(int rows, int cols, const float* heights, const
 // The same for a built grid: its real cells' heights, Blue1 cells as water.
 PreviewImage renderReliefPreview(const ElevationGrid& grid, int pixelsPerCell);
 
+// One byte per real cell of the grid, row-major: 1 for a Blue1 (flat-area)
+// cell, else 0; for drawing other heights (an edited table) over the grid's
+// flat areas. Empty when the grid has no cells or memory runs out.
+std::vector<std::uint8_t> flatAreaMask(const ElevationGrid& grid);
+
 // Pixels per cell that make the longer side at least `minimumLongSide` pixels
 // (at least 1, at most 16).
 int previewPixelsPerCell(int rows, int cols, int minimumLongSide = 500);

@@ -178,9 +178,11 @@ TEST(ReliefPreview, GridOverloadDrawsItsHeightsAndBlue1Cells)
         for (int c = 0; c < COLS; ++c)
             grid.setHeight(r, c, HEIGHTS[r * COLS + c]);
 
+    EXPECT_EQ(flatAreaMask(grid), std::vector<std::uint8_t>(FLAT, FLAT + ROWS * COLS));
     const PreviewImage fromGrid = renderReliefPreview(grid, 2);
     EXPECT_EQ(fromGrid.rgb, renderReliefPreview(ROWS, COLS, HEIGHTS, FLAT, 2).rgb);
     EXPECT_TRUE(renderReliefPreview(ElevationGrid{}, 1).empty());
+    EXPECT_TRUE(flatAreaMask(ElevationGrid{}).empty());
 }
 
 TEST(ReliefPreview, PixelsPerCellMakeTheLongerSideAtLeast500)

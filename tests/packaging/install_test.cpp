@@ -39,6 +39,16 @@ CommandRun runIn(const fs::path& workingDir, const std::string& command)
     return run;
 }
 
+// The installed qarn with its arguments, as a shell command.
+std::string installedQarn(const fs::path& prefix, const std::string& arguments)
+{
+    std::string command = "'";
+    command += (prefix / "bin/qarn").string();
+    command += "' ";
+    command += arguments;
+    return command;
+}
+
 std::uint32_t bigEndian32(const std::string& bytes, std::size_t at)
 {
     std::uint32_t value = 0;
@@ -172,7 +182,7 @@ TEST_F(Installed, EachWindowedProgramHasAValidMenuEntryAndIcon)
 
 TEST_F(Installed, QarnReportsTheProjectVersion)
 {
-    const CommandRun run = runIn(prefix_->path(), "'" + at("bin/qarn").string() + "' --version");
+    const CommandRun run = runIn(prefix_->path(), installedQarn(prefix_->path(), "--version"));
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.output, "qarn " QARN_VERSION "\n");
 }
@@ -182,9 +192,9 @@ TEST_F(Installed, InstalledQarnBuildsTheInstalledSampleWithAPreview)
     TempDir work;
     fs::copy_file(at("share/qarn/sample-map.bmp"), work.path() / "sample-map.bmp");
     fs::copy_file(at("share/qarn/QarnSizer_MAP_Data.xdt"), work.path() / "QarnSizer_MAP_Data.xdt");
-    const CommandRun run = runIn(work.path(), "'" + at("bin/qarn").string() +
-                                           "' build sample-map.bmp --colour-set system --min 100 --interval 20"
-                                           " --preview sample-preview.png");
+    const CommandRun run =
+        runIn(work.path(), installedQarn(prefix_->path(), "build sample-map.bmp --colour-set system --min 100"
+                                                          " --interval 20 --preview sample-preview.png"));
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("Built a grid of 45 rows x 70 columns"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("sample-preview.png (560 x 360 pixels)"), std::string::npos) << run.output;
@@ -205,9 +215,9 @@ TEST_F(Installed, PreviewThatCannotBeWrittenFailsAndKeepsTheGrid)
 {
     TempDir work;
     fs::copy_file(at("share/qarn/sample-map.bmp"), work.path() / "sample-map.bmp");
-    const CommandRun run = runIn(work.path(), "'" + at("bin/qarn").string() +
-                                           "' build sample-map.bmp --colour-set system --min 100 --interval 20"
-                                           " --preview no-such-folder/preview.png");
+    const CommandRun run =
+        runIn(work.path(), installedQarn(prefix_->path(), "build sample-map.bmp --colour-set system --min 100"
+                                                          " --interval 20 --preview no-such-folder/preview.png"));
     EXPECT_EQ(run.status, 8) << run.output;
     EXPECT_NE(run.output.find("no-such-folder/preview.png"), std::string::npos) << run.output;
     EXPECT_TRUE(fs::exists(work.path() / "sample-map-arcinfo-ascii.asc"));
