@@ -1,7 +1,7 @@
 // The GIMP palette written at build time against the core's colour table.
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,6 +26,36 @@ std::vector<std::string> linesOf(const std::string& text)
     return lines;
 }
 
+// A component written right-aligned in 3 columns: "  0", " 99", "231".
+std::optional<std::uint8_t> component(const std::string& field)
+{
+    const std::size_t first = field.find_first_not_of(' ');
+    if (field.size() != 3 || first == std::string::npos)
+        return std::nullopt;
+    int value = 0;
+    for (std::size_t i = first; i < field.size(); ++i) {
+        if (field[i] < '0' || field[i] > '9')
+            return std::nullopt;
+        value = value * 10 + (field[i] - '0');
+    }
+    if (value > 255)
+        return std::nullopt;
+    return static_cast<std::uint8_t>(value);
+}
+
+// "R G B<TAB>name" with each component right-aligned in 3 columns.
+std::optional<PaletteEntry> parseColourLine(const std::string& line)
+{
+    if (line.size() < 13 || line[3] != ' ' || line[7] != ' ' || line[11] != '\t' || line[12] == ' ')
+        return std::nullopt;
+    const auto red = component(line.substr(0, 3));
+    const auto green = component(line.substr(4, 3));
+    const auto blue = component(line.substr(8, 3));
+    if (!red || !green || !blue)
+        return std::nullopt;
+    return PaletteEntry{line, {*red, *green, *blue}, line.substr(12)};
+}
+
 } // namespace
 
 TEST(SystemPalette, HeaderThenOneRightAlignedLinePerColourOfTheSystemSet)
@@ -39,8 +69,6 @@ TEST(SystemPalette, HeaderThenOneRightAlignedLinePerColourOfTheSystemSet)
     EXPECT_EQ(lines[0], "GIMP Palette");
     EXPECT_EQ(lines[1].rfind("Name: ", 0), 0u) << lines[1];
 
-    // "R G B<TAB>name", each component right-aligned in 3 columns.
-    const std::regex colourLine(R"(^([ \d]{2}\d) ([ \d]{2}\d) ([ \d]{2}\d)\t(\S.*)$)");
     std::vector<PaletteEntry> entries;
     for (std::size_t i = 2; i < lines.size(); ++i) {
         const std::string& line = lines[i];
@@ -48,10 +76,9 @@ TEST(SystemPalette, HeaderThenOneRightAlignedLinePerColourOfTheSystemSet)
             EXPECT_TRUE(entries.empty()) << "header line after the colours: " << line;
             continue;
         }
-        std::smatch m;
-        ASSERT_TRUE(std::regex_match(line, m, colourLine)) << "line " << i + 1 << ": '" << line << "'";
-        const auto component = [&](int k) { return static_cast<std::uint8_t>(std::stoi(m[k].str())); };
-        entries.push_back({line, {component(1), component(2), component(3)}, m[4].str()});
+        const std::optional<PaletteEntry> entry = parseColourLine(line);
+        ASSERT_TRUE(entry) << "line " << i + 1 << ": '" << line << "'";
+        entries.push_back(*entry);
     }
 
     ASSERT_EQ(entries.size(), SYSTEM_COLOUR_SET.size());
