@@ -6,6 +6,7 @@
 #include "forge/extract/build_pipeline.h"
 #include "forge/extract/result_codes.h"
 #include "forge/output/output_result.h"
+#include "forge/output/save_names.h"
 #include "forge/output/save_results.h"
 #include "forge/output/table_text.h"
 
@@ -147,20 +148,12 @@ void DuvavazEvedaz::setSavingAvailable(bool available)
     fileSaveAsAction->setEnabled(available);
 }
 
-QString DuvavazEvedaz::refusalTail()
-{
-    return QStringLiteral("<p> It must be a positiive number "
-                          "equal to or greater than ZERO<br>"
-                          "There should be no spaces added to the value after the last digit.</p>"
-                          "<p> Make the appropiate selection to continue</p>");
-}
-
 void DuvavazEvedaz::fileOpen()
 {
     savedOnce = 0;
     const QString name = askOpenFileName(QStringLiteral("Images (*.bmp)"));
     if (name.isEmpty()) {
-        showStatus(QStringLiteral("Loading aborted"));
+        showStatus(tr8("Loading aborted"));
         return;
     }
     mapDataPath = name;
@@ -168,9 +161,8 @@ void DuvavazEvedaz::fileOpen()
     // The core opens the picture through the C runtime, so it gets the bytes
     // the file system expects.
     bmpFilePath = QFile::encodeName(bmpPath).toStdString();
-    proposedSaveName = QString(name).remove(QStringLiteral(".bmp"), Qt::CaseInsensitive) +
-                       QStringLiteral("-arcinfo-ascii.asc");
-    showStatus(QStringLiteral("Loaded BMP details for ") + bmpPath);
+    proposedSaveName = fromFileName(::proposedSaveName(bmpFilePath));
+    showStatus(tr8("Loaded BMP details for ") + bmpPath);
     fileOpenAction->setEnabled(false);
 }
 

@@ -71,9 +71,6 @@ public:
     // Caption of the box for a grid file or report that could not be written.
     static QString saveFailedCaption();
 
-    // The message texts, shared with the tests.
-    static QString refusalTail();
-
 public slots:
     void fileOpen() override;
     void fileSave() override;

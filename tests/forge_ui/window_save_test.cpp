@@ -92,6 +92,7 @@ class WindowSaveTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void savingBeforeAnyBuildDoesNothing();
     void firstSaveAsksThenSaveIsSilent();
     void cancelledSaveAsksAgain();
     void eachSaveAsWritesItsOwnReport();
@@ -103,6 +104,23 @@ private slots:
     void saveDialogIsTheWindowsOwn();
     void longPathsBuildAndSave();
 };
+
+void WindowSaveTest::savingBeforeAnyBuildDoesNothing()
+{
+    TempDir work;
+    ScopedWorkingDir cd(work.path());
+    RecordingWindow w;
+    w.openAnswers.push_back("/maps/alpha.bmp");
+    w.fileOpen();
+    QVERIFY(!w.fileSaveAction->isEnabled());
+    w.saveAnswers = {qpath(work.path() / "map"), qpath(work.path() / "map")};
+    w.fileSave();
+    w.fileSaveAs();
+    QVERIFY(w.saveQuestions.empty());
+    QVERIFY(w.boxes.empty());
+    QCOMPARE(w.savedOnce, 0);
+    QVERIFY(entriesIn(work.path()).empty());
+}
 
 void WindowSaveTest::firstSaveAsksThenSaveIsSilent()
 {
