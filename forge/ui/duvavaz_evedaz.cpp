@@ -101,7 +101,8 @@ DuvavazEvedaz::DuvavazEvedaz(QWidget* parent, const char* name, Qt::WindowFlags 
     connect(undoAction_, &QAction::triggered, undoStack_, &QUndoStack::undo);
     connect(redoAction_, &QAction::triggered, undoStack_, &QUndoStack::redo);
     connect(undoStack_, &QUndoStack::indexChanged, this, &DuvavazEvedaz::updateUndoActions);
-    connect(undoStack_, &QUndoStack::cleanChanged, this, &DuvavazEvedaz::updateUndoActions);
+    connect(undoStack_, &QUndoStack::canUndoChanged, this, &DuvavazEvedaz::updateUndoActions);
+    connect(undoStack_, &QUndoStack::canRedoChanged, this, &DuvavazEvedaz::updateUndoActions);
     connect(ProcesstabWidget, &QTabWidget::currentChanged, this, &DuvavazEvedaz::updateUndoActions);
     connect(TableResultsModel, &HeightTableModel::cellRestored, this, [this](const QModelIndex& at) {
         TableResults->setCurrentIndex(at);
