@@ -317,11 +317,12 @@ void DuvavazEvedaz::fileExit()
 
 void DuvavazEvedaz::helpAbout()
 {
+    // The program version comes from the build, after the translated text.
     showAbout(tr8("About Qarn Forge"),
-              QStringLiteral("<HTML><p><b>Qarn Forge</b></p><p>This program reads a BMP coloured layer "
-                             "graphic and converts it into an 'arcinfo ascii' format.</p><p>The program uses "
-                             "data from the application 'Qarn Sizer' the Map Size Calculator.</p>"
-                             "<p>Version " QARN_VERSION "</p></HTML>"));
+              tr8("<HTML><p><b>Qarn Forge</b></p><p>This program reads a BMP coloured layer graphic and converts it "
+                  "into an 'arcinfo ascii' format.</p><p>The program uses data from the application 'Qarn Sizer' "
+                  "the Map Size Calculator.</p></HTML>") +
+                  QStringLiteral("<p>Version " QARN_VERSION "</p>"));
 }
 
 void DuvavazEvedaz::SystemColourRB_clicked()

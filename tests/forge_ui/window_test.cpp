@@ -293,8 +293,8 @@ void WindowTest::aboutShowsTheVersion()
     QVERIFY(w.boxes[0].text.startsWith(
         "<HTML><p><b>Qarn Forge</b></p><p>This program reads a BMP coloured layer graphic and converts it into an "
         "'arcinfo ascii' format.</p><p>The program uses data from the application 'Qarn Sizer' the Map Size "
-        "Calculator.</p>"));
-    QVERIFY(w.boxes[0].text.contains(QString("Version ") + QARN_VERSION));
+        "Calculator.</p></HTML>"));
+    QVERIFY(w.boxes[0].text.endsWith(QString("<p>Version ") + QARN_VERSION + "</p>"));
 }
 
 void WindowTest::exitEndsWithStatusZero()
