@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# Builds the tools and converts the bundled sample map with qarn.
+# Builds the tools and converts the bundled sample map with qarn into out/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j"${QARN_JOBS:-2}"
-./build/cli/qarn --version
+mkdir -p out
+cd out
+../build/cli/qarn build ../examples/sample-map.bmp --colour-set system --min 100 --interval 20 \
+    --output sample-map.asc
+echo "The grid file and its build data report are in $(pwd): sample-map.asc, sample-map-Build_Data.txt"

@@ -104,8 +104,10 @@ std::string plainTextOf(const std::string& richText)
         const char ch = richText[i];
         if (ch == '<') {
             const std::size_t end = richText.find('>', i);
-            if (end == std::string::npos)
+            if (end == std::string::npos) { // not markup after all
+                out.append(richText, i, std::string::npos);
                 break;
+            }
             std::string tag = richText.substr(i + 1, end - i - 1);
             for (char& c : tag)
                 c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

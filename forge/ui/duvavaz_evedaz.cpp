@@ -1,15 +1,32 @@
 #include "duvavaz_evedaz.h"
 
+#include "height_table_model.h"
+
+#include "forge/extract/build_inputs.h"
+#include "forge/extract/build_pipeline.h"
+#include "forge/extract/result_codes.h"
+#include "forge/output/output_result.h"
+#include "forge/output/save_names.h"
+#include "forge/output/save_results.h"
+#include "forge/output/table_text.h"
+
 #include <QAction>
 #include <QColor>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPalette>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QUndoStack>
 
 #include <cstdlib>
 
@@ -17,26 +34,33 @@ namespace {
 
 const int kStatusMillis = 2000;
 
-const char* const kNoFileCaption = "No File Loaded";
-const char* const kNoFileText = "<p>No file has been selected yet</p><p>Select a BMP file to continue</p>";
-const char* const kColourSetCaption = "Elevation Colour Set";
-const char* const kColourSetText =
-    "<p><b>The Elevation Colour Set</b> to be used has not been selected.</p>"
-    "<p> Make the appropiate selection to continue</p>";
-const char* const kMinElevationCaption = "Minimum Elevation Height";
-const char* const kMinElevationUnset =
-    "<p>The Minimum Elevation Height has not been set.<br> It must be a positiive number equal to or "
-    "greater than ZERO</p><p> Make the appropiate selection to continue</p>";
-const char* const kMinElevationError = "<p>The Minimum Elevation Height has an error.</p>";
-const char* const kMinElevationNegative = "<p>The Minimum Elevation Height is negative.</p>";
-const char* const kContourCaption = "Contour Interval";
-const char* const kContourUnset =
-    "<p>Contour Interval has not been set.<br> It must be a positiive number equal to or greater than "
-    "ZERO</p><p> Make the appropiate selection to continue</p>";
-const char* const kContourError = "<p>Contour Interval has an error.</p>";
-const char* const kContourNegative = "<p>The Contour Interval is negative.</p>";
+// Alpha, longitude and latitude of every map: the fixed corner of the grid file.
+const double kAlphaMils = 0.1;
+const int kLongitudeSeconds = 32400;
+const int kLatitudeSeconds = 3600;
 
-const char* const kAboutCaption = "About Qarn Forge";
+const char* const kContext = "DuvavazEvedaz";
+
+QString tr8(const std::string& text)
+{
+    return QCoreApplication::translate(kContext, text.c_str());
+}
+
+QString tr8(const char* text)
+{
+    return QCoreApplication::translate(kContext, text);
+}
+
+// Paths go to the core as the file system's 8-bit text and come back the same way.
+std::string toFileName(const QString& name)
+{
+    return QFile::encodeName(name).toStdString();
+}
+
+QString fromFileName(const std::string& name)
+{
+    return QFile::decodeName(QByteArray::fromStdString(name));
+}
 
 void paintRed(QWidget* w)
 {
@@ -57,6 +81,54 @@ DuvavazEvedaz::DuvavazEvedaz(QWidget* parent, const char* name, Qt::WindowFlags 
         box->setText(QString());
     setBuildAvailable(false);
     setSavingAvailable(false);
+
+    // Undo of table edits: live only while the "Edit Grids" page is in front,
+    // and offered again in the table's context menu.
+    undoStack_ = new QUndoStack(this);
+    TableResultsModel->setUndoStack(undoStack_);
+    undoAction_ = new QAction(tr8("Undo"), this);
+    undoAction_->setObjectName(QStringLiteral("tableUndoAction"));
+    undoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redoAction_ = new QAction(tr8("Redo"), this);
+    redoAction_->setObjectName(QStringLiteral("tableRedoAction"));
+    redoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    for (QAction* a : {undoAction_, redoAction_}) {
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+        TableResults->addAction(a);
+    }
+    TableResults->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(undoAction_, &QAction::triggered, undoStack_, &QUndoStack::undo);
+    connect(redoAction_, &QAction::triggered, undoStack_, &QUndoStack::redo);
+    connect(undoStack_, &QUndoStack::indexChanged, this, &DuvavazEvedaz::updateUndoActions);
+    connect(undoStack_, &QUndoStack::canUndoChanged, this, &DuvavazEvedaz::updateUndoActions);
+    connect(undoStack_, &QUndoStack::canRedoChanged, this, &DuvavazEvedaz::updateUndoActions);
+    connect(ProcesstabWidget, &QTabWidget::currentChanged, this, &DuvavazEvedaz::updateUndoActions);
+    connect(TableResultsModel, &HeightTableModel::cellRestored, this, [this](const QModelIndex& at) {
+        TableResults->setCurrentIndex(at);
+        TableResults->scrollTo(at);
+    });
+    updateUndoActions();
+}
+
+DuvavazEvedaz::~DuvavazEvedaz()
+{
+    // The history goes first: clearing it reports to widgets that the base
+    // class would otherwise have destroyed already.
+    TableResultsModel->setUndoStack(nullptr);
+    delete undoStack_;
+}
+
+void DuvavazEvedaz::updateUndoActions()
+{
+    const bool tableShown = ProcesstabWidget->currentWidget() == tab2;
+    undoAction_->setEnabled(tableShown && undoStack_->canUndo());
+    redoAction_->setEnabled(tableShown && undoStack_->canRedo());
+}
+
+QString DuvavazEvedaz::saveFailedCaption()
+{
+    return tr8("Can not save file");
 }
 
 bool DuvavazEvedaz::buildAvailable() const
@@ -77,20 +149,12 @@ void DuvavazEvedaz::setSavingAvailable(bool available)
     fileSaveAsAction->setEnabled(available);
 }
 
-QString DuvavazEvedaz::refusalTail()
-{
-    return QStringLiteral("<p> It must be a positiive number "
-                          "equal to or greater than ZERO<br>"
-                          "There should be no spaces added to the value after the last digit.</p>"
-                          "<p> Make the appropiate selection to continue</p>");
-}
-
 void DuvavazEvedaz::fileOpen()
 {
     savedOnce = 0;
     const QString name = askOpenFileName(QStringLiteral("Images (*.bmp)"));
     if (name.isEmpty()) {
-        showStatus(QStringLiteral("Loading aborted"));
+        showStatus(tr8("Loading aborted"));
         return;
     }
     mapDataPath = name;
@@ -98,26 +162,151 @@ void DuvavazEvedaz::fileOpen()
     // The core opens the picture through the C runtime, so it gets the bytes
     // the file system expects.
     bmpFilePath = QFile::encodeName(bmpPath).toStdString();
-    proposedSaveName = QString(name).remove(QStringLiteral(".bmp"), Qt::CaseInsensitive) +
-                       QStringLiteral("-arcinfo-ascii.asc");
-    showStatus(QStringLiteral("Loaded BMP details for ") + bmpPath);
+    proposedSaveName = fromFileName(::proposedSaveName(bmpFilePath));
+    showStatus(tr8("Loaded BMP details for ") + bmpPath);
     fileOpenAction->setEnabled(false);
 }
 
-// Not wired yet: the grid and the file writers join the window later.
-void DuvavazEvedaz::fileSave()
+void DuvavazEvedaz::showMessage(const UserMessage& message)
 {
-    showStatus(QStringLiteral("Saving is not available"));
-}
-
-void DuvavazEvedaz::fileSaveAs()
-{
-    showStatus(QStringLiteral("Saving is not available"));
+    QWidget* parent = message.hasParent ? this : nullptr;
+    const QString caption = tr8(message.caption);
+    const QString text = tr8(message.text);
+    switch (message.kind) {
+    case MessageKind::Information:
+        showInformation(parent, caption, text);
+        break;
+    case MessageKind::Warning:
+        showWarning(parent, caption, text);
+        break;
+    case MessageKind::Critical:
+        showCritical(parent, caption, text);
+        break;
+    }
 }
 
 void DuvavazEvedaz::ProcessPB_clicked()
 {
-    showStatus(QStringLiteral("Building is not available"));
+    buildOk = 1;
+    BuildRequest request;
+    request.bmpFilePath = bmpFilePath;
+    request.minElevation = minElevation;
+    request.contourInterval = contourInterval;
+    request.colourSetChoice = colourSetChoice;
+    BuildOutcome outcome = runBuild(request);
+
+    extractionResult = outcome.result;
+    buildOk = outcome.built() ? 1 : 0;
+    if (outcome.result == RESULT_NOT_BMP)
+        fileOpenAction->setEnabled(true);
+
+    // The boxes come in the order of the build; the last one (the results, or
+    // the failure) is shown once the window holds what it speaks of.
+    const std::size_t count = outcome.messages.size();
+    for (std::size_t i = 0; i + 1 < count; ++i)
+        showMessage(outcome.messages[i]);
+
+    if (outcome.mapDataChecked) {
+        mapDataPresent = outcome.mapDataRead ? 1 : 0;
+        if (outcome.mapDataRead)
+            mapData = outcome.mapData;
+        showDetails();
+    }
+    if (outcome.built()) {
+        grid = std::move(outcome.grid);
+        const HeightValuesHeader& h = outcome.heights;
+        pixelRows = int(h.pixelRows);
+        pixelCols = int(h.pixelCols);
+        blockRows = int(h.blockRows);
+        blockCols = int(h.blockCols);
+        contourInterval = h.contourInterval;
+        colourHeights = h.colourHeights;
+        colourHeightCount = int(colourHeights.size());
+        tableRows = grid.rows();
+        tableCols = grid.cols();
+        fillTable(truncatedHeights(grid));
+        setSavingAvailable(true);
+    }
+
+    if (count > 0)
+        showMessage(outcome.messages.back());
+}
+
+void DuvavazEvedaz::showDetails()
+{
+    HeightLabelOut_2->setText(QString::number(mapData.heightTens));
+    WidthLabelOut_2->setText(QString::number(mapData.widthTens));
+    msLabelOut->setText(QString::number(mapData.metresPerArcSecond, 'f', 3));
+    AlphaLabelOut->setText(QString::number(kAlphaMils, 'f', 3));
+    LongLabelOut_2->setText(QString::number(kLongitudeSeconds));
+    LatLabelOut_2->setText(QString::number(kLatitudeSeconds));
+}
+
+void DuvavazEvedaz::fillTable(std::vector<int> truncatedHeights)
+{
+    // A new fill also clears the undo history (the model does that).
+    TableResultsModel->setHeights(tableRows, tableCols, std::move(truncatedHeights));
+    fitTableColumns();
+}
+
+void DuvavazEvedaz::copyTableIntoGrid()
+{
+    std::vector<int> values;
+    values.reserve(std::size_t(tableRows) * std::size_t(tableCols));
+    for (int r = 0; r < tableRows; ++r)
+        for (int c = 0; c < tableCols; ++c)
+            values.push_back(tableTextToHeight(TableResultsModel->cellText(r, c).toStdString()));
+    applyTableValues(grid, values);
+}
+
+void DuvavazEvedaz::showSaveFailure(const std::string& error)
+{
+    showCritical(this, saveFailedCaption(),
+                 tr8("<p>The results could not be saved.</p>") + QStringLiteral("<p>") +
+                     QString::fromLocal8Bit(error.c_str()).toHtmlEscaped() + QStringLiteral("</p>"));
+}
+
+bool DuvavazEvedaz::saveGridAndReportAs()
+{
+    // Nothing to save before a build: the actions are off then, and the grid is empty.
+    if (grid.rows() == 0)
+        return false;
+    const QString name = askSaveFileName(proposedSaveName, QStringLiteral("*.asc"), tr8("Save Elevation Data File"));
+    if (name.isEmpty()) {
+        showStatus(tr8("Saving aborted"));
+        return false;
+    }
+    reportBase = name;
+    copyTableIntoGrid();
+    const SaveAsResult saved = saveGridAndReport(grid, toFileName(reportBase), mapDataPresent == 1, mapData);
+    ascPath = saved.gridPath;
+    reportPath = saved.reportPath;
+    if (saved.result != OUTPUT_OK) {
+        showSaveFailure(saved.error);
+        return false;
+    }
+    showStatus(tr8("Data Saved to ") + fromFileName(ascPath));
+    return true;
+}
+
+void DuvavazEvedaz::fileSaveAs()
+{
+    saveGridAndReportAs();
+}
+
+void DuvavazEvedaz::fileSave()
+{
+    if (savedOnce == 0) {
+        if (saveGridAndReportAs())
+            savedOnce = 1;
+        return;
+    }
+    if (grid.rows() == 0)
+        return;
+    copyTableIntoGrid();
+    std::string error;
+    if (saveGridFile(grid, ascPath, error) != OUTPUT_OK)
+        showSaveFailure(error);
 }
 
 void DuvavazEvedaz::fileExit()
@@ -128,71 +317,49 @@ void DuvavazEvedaz::fileExit()
 
 void DuvavazEvedaz::helpAbout()
 {
-    showAbout(QString::fromLatin1(kAboutCaption),
-              QStringLiteral("<HTML><p><b>Qarn Forge</b></p><p>This program reads a BMP coloured layer "
-                             "graphic and converts it into an 'arcinfo ascii' format.</p><p>The program uses "
-                             "data from the application 'Qarn Sizer' the Map Size Calculator.</p>"
-                             "<p>Version " QARN_VERSION "</p></HTML>"));
+    // The program version comes from the build, after the translated text.
+    showAbout(tr8("About Qarn Forge"),
+              tr8("<HTML><p><b>Qarn Forge</b></p><p>This program reads a BMP coloured layer graphic and converts it "
+                  "into an 'arcinfo ascii' format.</p><p>The program uses data from the application 'Qarn Sizer' "
+                  "the Map Size Calculator.</p></HTML>") +
+                  QStringLiteral("<p>Version " QARN_VERSION "</p>"));
 }
 
 void DuvavazEvedaz::SystemColourRB_clicked()
 {
-    colourSetChoice = FORGE_COLOUR_SET_SYSTEM;
+    colourSetChoice = COLOUR_SET_SYSTEM;
 }
 
 void DuvavazEvedaz::UserColourRB_clicked()
 {
-    colourSetChoice = FORGE_COLOUR_SET_USER;
+    colourSetChoice = COLOUR_SET_USER;
 }
 
 void DuvavazEvedaz::ConfirmpushButton_clicked()
 {
     // A refusal also withdraws "Build It", so no build runs on a refused value.
-    auto refuse = [this](const char* caption, const QString& text, QLineEdit* entry) {
+    // The entry is emptied once its box has been answered.
+    auto refuse = [this](const UserMessage& message, QLineEdit* entry) {
         setBuildAvailable(false);
-        showCritical(nullptr, QString::fromLatin1(caption), text);
+        showMessage(message);
         if (entry)
             entry->setText(QString());
     };
 
     if (bmpPath.isEmpty()) {
-        refuse(kNoFileCaption, QString::fromLatin1(kNoFileText), nullptr);
+        refuse(noFileLoadedMessage(), nullptr);
         return;
     }
-    if (colourSetChoice != FORGE_COLOUR_SET_SYSTEM && colourSetChoice != FORGE_COLOUR_SET_USER) {
-        refuse(kColourSetCaption, QString::fromLatin1(kColourSetText), nullptr);
+    if (colourSetChoice != COLOUR_SET_SYSTEM && colourSetChoice != COLOUR_SET_USER) {
+        refuse(noColourSetMessage(), nullptr);
         return;
     }
-
-    bool ok = false;
-    const QString minText = MinElevationlineEdit->text();
-    if (minText.isEmpty()) {
-        refuse(kMinElevationCaption, QString::fromLatin1(kMinElevationUnset), MinElevationlineEdit);
+    if (auto refused = checkMinElevation(MinElevationlineEdit->text().toStdString(), minElevation)) {
+        refuse(*refused, MinElevationlineEdit);
         return;
     }
-    minElevation = minText.toInt(&ok, 10);
-    if (!ok) {
-        refuse(kMinElevationCaption, QString::fromLatin1(kMinElevationError) + refusalTail(), MinElevationlineEdit);
-        return;
-    }
-    if (minElevation < 0) {
-        refuse(kMinElevationCaption, QString::fromLatin1(kMinElevationNegative) + refusalTail(),
-               MinElevationlineEdit);
-        return;
-    }
-
-    const QString contourText = ContourlineEdit->text();
-    if (contourText.isEmpty()) {
-        refuse(kContourCaption, QString::fromLatin1(kContourUnset), ContourlineEdit);
-        return;
-    }
-    contourInterval = contourText.toInt(&ok, 10);
-    if (!ok) {
-        refuse(kContourCaption, QString::fromLatin1(kContourError) + refusalTail(), ContourlineEdit);
-        return;
-    }
-    if (contourInterval <= 0) {
-        refuse(kContourCaption, QString::fromLatin1(kContourNegative) + refusalTail(), ContourlineEdit);
+    if (auto refused = checkContourInterval(ContourlineEdit->text().toStdString(), contourInterval)) {
+        refuse(*refused, ContourlineEdit);
         return;
     }
 
@@ -233,7 +400,14 @@ QString DuvavazEvedaz::askOpenFileName(const QString& filter)
 
 QString DuvavazEvedaz::askSaveFileName(const QString& startName, const QString& filter, const QString& caption)
 {
-    return QFileDialog::getSaveFileName(this, caption, startName, filter);
+    QFileDialog dialog(this, caption, QFileInfo(startName).path(), filter);
+    dialog.setObjectName(QStringLiteral("save file dialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectFile(startName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 void DuvavazEvedaz::endProcess(int status)

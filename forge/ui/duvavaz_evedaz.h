@@ -3,29 +3,36 @@
 #include "duvavaz_evedaz_form.h"
 
 #include "common/map_data_file.h"
+#include "forge/extract/build_messages.h"
+#include "forge/extract/colour_height_set.h"
+#include "forge/grid/elevation_grid.h"
 
 #include <QString>
 
 #include <string>
 #include <vector>
 
-// Elevation colour set choices; any other value means none chosen yet.
-inline constexpr int FORGE_COLOUR_SET_SYSTEM = 1;
-inline constexpr int FORGE_COLOUR_SET_USER = 0;
+class QUndoStack;
+
+// The window's colour set choice before either radio button was pressed; any
+// value other than COLOUR_SET_SYSTEM or COLOUR_SET_USER counts as none chosen.
 inline constexpr int FORGE_COLOUR_SET_NONE = -3;
 
 // The builder's main window: the state of one terrain build and the slots that
 // lead the user from File > Open through "CONFIRM DATA" to "Build It" and the
-// saves. Message boxes, file dialogs and the process exit go through protected
-// virtual functions, so a test can answer them.
+// saves. The build and the files are the core's work; the window shows their
+// outcome. Message boxes, file dialogs and the process exit go through
+// protected virtual functions, so a test can answer them.
 // Errors: the slots tell the user through message boxes and the status bar;
-// nothing is thrown. The window owns its state; widgets belong to the form.
+// nothing is thrown. The window owns its state, the grid and the undo history
+// of table edits; widgets belong to the form.
 class DuvavazEvedaz : public DuvavazEvedazForm {
     Q_OBJECT
 
 public:
     explicit DuvavazEvedaz(QWidget* parent = nullptr, const char* name = nullptr,
                            Qt::WindowFlags fl = Qt::WindowFlags());
+    ~DuvavazEvedaz() override;
 
     // State of one build, in the order the window's work fills it.
     int buildOk = 1;                 // 1 while the last build succeeded so far, 0 once it failed
@@ -33,8 +40,8 @@ public:
     QString proposedSaveName;        // start name of the Save As dialog
     QString bmpPath;                 // the loaded picture's path; empty means none loaded
     std::string bmpFilePath;         // the same path in the file system's 8-bit encoding
-    std::string reportPath;          // build data report last written
-    std::string ascPath;             // grid file last written by Save As; Save rewrites it
+    std::string reportPath;          // build data report of the last Save As
+    std::string ascPath;             // grid file chosen by the last Save As; Save rewrites it
     QString reportBase;              // the name chosen in the last Save As
     int colourSetChoice = FORGE_COLOUR_SET_NONE;
     int minElevation = -99;          // as last converted by "CONFIRM DATA"
@@ -43,8 +50,9 @@ public:
     int pixelRows = 0, blockRows = 0, pixelCols = 0, blockCols = 0;
     int colourHeightCount = 0;
     std::vector<int> colourHeights;  // the colour set's heights read back by the last build
+    ElevationGrid grid;              // the grid of the last successful build
     int tableCols = 0, tableRows = 0;
-    MapData mapData;                 // values of the map data file read by the last build
+    MapData mapData;                 // values of the map data file last read (zeros before any)
     int savedOnce = 0;               // 1 once Save has gone through Save As since the last Open
     int mapDataPresent = 1;          // 1 when the last build read the map data file
 
@@ -54,8 +62,14 @@ public:
     // Save and Save As are offered only once a build has filled the table.
     void setSavingAvailable(bool available);
 
-    // The message texts, shared with the tests.
-    static QString refusalTail();
+    // Table edits, undone and redone with Ctrl+Z / Ctrl+Shift+Z on the "Edit
+    // Grids" page and from the table's context menu; a build clears them.
+    QUndoStack* tableUndoStack() const { return undoStack_; }
+    QAction* undoAction() const { return undoAction_; }
+    QAction* redoAction() const { return redoAction_; }
+
+    // Caption of the box for a grid file or report that could not be written.
+    static QString saveFailedCaption();
 
 public slots:
     void fileOpen() override;
@@ -85,4 +99,15 @@ protected:
 
 private:
     void setBuildAvailable(bool available);
+    void showMessage(const UserMessage& message);
+    void showDetails();
+    void fillTable(std::vector<int> truncatedHeights);
+    void copyTableIntoGrid();
+    bool saveGridAndReportAs(); // Save As; true when both files were written
+    void showSaveFailure(const std::string& error);
+    void updateUndoActions();
+
+    QUndoStack* undoStack_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
 };

@@ -2,8 +2,33 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QUndoCommand>
+#include <QUndoStack>
 
 #include <algorithm>
+
+namespace {
+
+// One cell edit: the cell's kept text before and after (none = the built height).
+class CellEditCommand : public QUndoCommand {
+public:
+    CellEditCommand(HeightTableModel* model, int row, int col, std::optional<QString> before, QString after)
+        : model_(model), row_(row), col_(col), before_(std::move(before)), after_(std::move(after))
+    {
+        setText(QStringLiteral("Edit cell"));
+    }
+    void undo() override { model_->restoreCell(row_, col_, before_); }
+    void redo() override { model_->restoreCell(row_, col_, after_); }
+
+private:
+    HeightTableModel* model_;
+    int row_;
+    int col_;
+    std::optional<QString> before_;
+    QString after_;
+};
+
+} // namespace
 
 HeightTableModel::HeightTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -17,6 +42,9 @@ bool HeightTableModel::setHeights(int rows, int cols, std::vector<int> truncated
     heights_ = std::move(truncatedHeights);
     edited_.clear();
     endResetModel();
+    // The steps refer to cells of the old table.
+    if (undoStack_)
+        undoStack_->clear();
     return true;
 }
 
@@ -33,6 +61,28 @@ QString HeightTableModel::cellText(int row, int col) const
     if (auto e = edited_.constFind(at); e != edited_.constEnd())
         return *e;
     return QString::number(heights_[std::size_t(at)]) + QLatin1Char(' ');
+}
+
+std::optional<QString> HeightTableModel::editedText(int row, int col) const
+{
+    if (row < 0 || row >= rows_ || col < 0 || col >= cols_)
+        return std::nullopt;
+    if (auto e = edited_.constFind(offset(row, col)); e != edited_.constEnd())
+        return *e;
+    return std::nullopt;
+}
+
+void HeightTableModel::restoreCell(int row, int col, const std::optional<QString>& text)
+{
+    if (row < 0 || row >= rows_ || col < 0 || col >= cols_)
+        return;
+    if (text)
+        edited_.insert(offset(row, col), *text);
+    else
+        edited_.remove(offset(row, col));
+    const QModelIndex at = index(row, col);
+    emit dataChanged(at, at, {Qt::DisplayRole, Qt::EditRole});
+    emit cellRestored(at);
 }
 
 std::vector<QString> HeightTableModel::cellTexts() const
@@ -99,8 +149,19 @@ bool HeightTableModel::setData(const QModelIndex& index, const QVariant& value, 
 {
     if (!index.isValid() || role != Qt::EditRole || index.row() >= rows_ || index.column() >= cols_)
         return false;
-    edited_.insert(offset(index.row(), index.column()), value.toString());
-    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    const int row = index.row();
+    const int col = index.column();
+    const QString text = value.toString();
+    std::optional<QString> before = editedText(row, col);
+    // Closing an editor without a change is no step to undo.
+    if (before ? *before == text : text == cellText(row, col))
+        return true;
+    if (undoStack_) {
+        undoStack_->push(new CellEditCommand(this, row, col, std::move(before), text));
+    } else {
+        edited_.insert(offset(row, col), text);
+        emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    }
     return true;
 }
 

@@ -4,20 +4,22 @@
 #include <QHash>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
-class QFont;
+#include "common/block_convention.h"
 
-// Distance in metres that one block of the picture stands for; the table's row
-// and column labels are multiples of it.
-inline constexpr double METRES_PER_SRTM_GRID = 92.7658712627587;
+class QFont;
+class QUndoStack;
 
 // The "Edit Grids" table's contents: one integer height per cell, held in a
 // plain vector, shown as the number followed by one blank. Cells the user has
 // edited keep the typed text exactly; those texts are stored sparsely, so a
-// 540 x 540 map costs one int per cell.
+// 540 x 540 map costs one int per cell. With an undo stack attached, every
+// edit goes through it as one undoable step, and a new fill clears it.
 // Errors: setHeights refuses (returns false, keeps the old contents) when the
-// vector does not hold rows x cols values; out-of-range reads give an empty text.
+// vector does not hold rows x cols values; out-of-range reads give an empty
+// text. The model does not own the undo stack.
 class HeightTableModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -37,9 +39,18 @@ public:
     // Every cell's current text, row by row from the top.
     std::vector<QString> cellTexts() const;
 
+    // Edits from now on are pushed onto `stack` (null: applied directly).
+    void setUndoStack(QUndoStack* stack) { undoStack_ = stack; }
+    QUndoStack* undoStack() const { return undoStack_; }
+
+    // Puts a cell back to a kept text, or to its built height when `text` is
+    // empty; the undo steps replay edits through it.
+    void restoreCell(int row, int col, const std::optional<QString>& text);
+
     int rows() const { return rows_; }
     int cols() const { return cols_; }
     int editedCellCount() const { return static_cast<int>(edited_.size()); }
+    std::optional<QString> editedText(int row, int col) const;
 
     // Labels: row r (0 at the top) carries (rows - r) x METRES_PER_SRTM_GRID,
     // column c carries (c + 1) x METRES_PER_SRTM_GRID, both with 3 decimals.
@@ -65,4 +76,9 @@ private:
     int cols_ = 0;
     std::vector<int> heights_;
     QHash<qsizetype, QString> edited_;
+    QUndoStack* undoStack_ = nullptr;
+
+signals:
+    // An undo or redo changed this cell, so a view can bring it into sight.
+    void cellRestored(const QModelIndex& index);
 };

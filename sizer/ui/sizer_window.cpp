@@ -132,7 +132,9 @@ void SizerWindow::fileExit()
 
 void SizerWindow::helpAbout()
 {
-    showMessage(MessageKind::About, formText(sizer_text::ABOUT_CAPTION), formText(sizer_text::ABOUT_TEXT));
+    // The program version comes from the build, after the translated text.
+    showMessage(MessageKind::About, formText(sizer_text::ABOUT_CAPTION),
+                formText(sizer_text::ABOUT_TEXT) + QStringLiteral("\n\nVersion " QARN_VERSION));
 }
 
 void SizerWindow::showMessage(MessageKind kind, const QString& caption, const QString& text)

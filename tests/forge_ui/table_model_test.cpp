@@ -6,7 +6,9 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTableView>
+#include <QSignalSpy>
 #include <QTest>
+#include <QUndoStack>
 
 class TableModelTest : public QObject {
     Q_OBJECT
@@ -17,6 +19,7 @@ private slots:
     void cellsShowTheIntegerAndOneBlank();
     void editsKeepTheTypedTextUntilTheNextFill();
     void editingThroughTheViewStoresTheText();
+    void undoStepsRestoreTheTextBefore();
     void wrongSizedFillIsRefused();
     void fullSizeFillIsQuickAndColumnsFit();
 };
@@ -97,6 +100,33 @@ void TableModelTest::editingThroughTheViewStoresTheText()
     QTest::keyClick(editor, Qt::Key_Return);
     // The view commits the editor's text on its next turn of the event loop.
     QTRY_COMPARE(form.TableResultsModel->cellText(1, 0), QString("-3"));
+}
+
+void TableModelTest::undoStepsRestoreTheTextBefore()
+{
+    HeightTableModel model;
+    QUndoStack stack;
+    model.setUndoStack(&stack);
+    QVERIFY(model.setHeights(1, 2, {7, 8}));
+    QSignalSpy restored(&model, &HeightTableModel::cellRestored);
+
+    QVERIFY(model.setData(model.index(0, 1), "12"));
+    QVERIFY(model.setData(model.index(0, 1), "13"));
+    QVERIFY(model.setData(model.index(0, 1), "13")); // no change, no step
+    QCOMPARE(stack.count(), 2);
+    QCOMPARE(restored.count(), 2);
+    stack.undo();
+    QCOMPARE(model.cellText(0, 1), QString("12"));
+    stack.undo();
+    QCOMPARE(model.cellText(0, 1), QString("8 "));
+    QCOMPARE(model.editedCellCount(), 0);
+    QCOMPARE(restored.last().at(0).toModelIndex(), model.index(0, 1));
+    stack.redo();
+    QCOMPARE(model.cellText(0, 1), QString("12"));
+
+    // A new fill: the old steps are gone with the old cells.
+    QVERIFY(model.setHeights(1, 1, {5}));
+    QCOMPARE(stack.count(), 0);
 }
 
 void TableModelTest::wrongSizedFillIsRefused()

@@ -1,12 +1,11 @@
 // Runs the built qarn program; its path comes from the build (QARN_PATH).
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "tests/support/run_command.h"
 #include "tests/support/temp_dir.h"
 
 using qarn_test::readFile;
@@ -14,27 +13,12 @@ using qarn_test::TempDir;
 
 namespace {
 
-struct QarnRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using QarnRun = qarn_test::CommandRun;
 
 // Runs `qarn size <args>` with `dir` as the working directory.
 QarnRun qarnSize(const TempDir& dir, const std::string& args)
 {
-    const std::string command = "cd '" + dir.path().string() + "' && '" QARN_PATH "' size " + args +
-                                " > ../" + dir.path().filename().string() + ".out 2> ../" +
-                                dir.path().filename().string() + ".err";
-    const int raw = std::system(command.c_str());
-    QarnRun run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    const std::filesystem::path base = dir.path().parent_path() / dir.path().filename();
-    run.out = readFile(base.string() + ".out");
-    run.err = readFile(base.string() + ".err");
-    std::filesystem::remove(base.string() + ".out");
-    std::filesystem::remove(base.string() + ".err");
-    return run;
+    return qarn_test::runIn(dir.path(), "'" QARN_PATH "' size " + args);
 }
 
 bool exists(const TempDir& dir, const char* name) { return std::filesystem::exists(dir.path() / name); }

@@ -287,7 +287,7 @@ void SizerWindowTest::aboutBox()
     QCOMPARE(w.messages[0].text,
              QStringLiteral("This program is used to determine the size in pixels \nof a BMP graphic representation "
                             "of terrain based on an intended map size.\nMaps are restricted to sizes of 50Km x 50Km "
-                            "and smaller"));
+                            "and smaller\n\nVersion " QARN_VERSION));
     QVERIFY(w.quitStatuses.isEmpty());
 }
 

@@ -1,0 +1,113 @@
+// "Build It" in the builder's window on the largest map, from the press to
+// the painted table: 540 x 540 blocks, a 5400 x 5400 24-bit picture in the
+// system colours, generated at start. Runs offscreen; boxes are answered at once.
+#include "duvavaz_evedaz.h"
+#include "height_table_model.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+
+#include <cstdlib>
+#include <string>
+
+#include "tests/support/bmp_writer.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+constexpr int SIDE_BLOCKS = 540;
+
+// The window with every box answered at once.
+class QuietWindow : public DuvavazEvedaz {
+public:
+    int boxes = 0;
+
+protected:
+    void showInformation(QWidget*, const QString&, const QString&) override { ++boxes; }
+    void showWarning(QWidget*, const QString&, const QString&) override { ++boxes; }
+    void showCritical(QWidget*, const QString&, const QString&) override { ++boxes; }
+    QString askOpenFileName(const QString&) override { return picture; }
+
+public:
+    QString picture;
+};
+
+// Counts the paints of one widget.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+// Hills of contour bands with a few lakes in the flat-area colour.
+std::string writeLargestMap(const qarn_test::TempDir& dir)
+{
+    const int side = SIDE_BLOCKS * 10;
+    qarn_test::BmpSpec spec = qarn_test::solidBmp(side, side, 0);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const int r = y / 10, c = x / 10;
+            const bool lake = (r % 97 > 80) && (c % 113 > 90);
+            const int band = ((r / 37) * 3 + (c / 23) * 5 + (r * c) / 9000) % 18;
+            const Rgb colour = lake ? Rgb{0, 128, 192} : SYSTEM_COLOUR_SET[std::size_t(band)];
+            spec.pixels[std::size_t(y) * side + std::size_t(x)] = qarn_test::rgb(colour.red, colour.green, colour.blue);
+        }
+    const std::string path = dir.file("largest.bmp");
+    qarn_test::writeBmp(path, spec);
+    return path;
+}
+
+void BM_BuildAndShowLargestMap(benchmark::State& state)
+{
+    qarn_test::TempDir dir;
+    const std::string picture = writeLargestMap(dir);
+    qarn_test::ScopedWorkingDir cd(dir.path());
+
+    QuietWindow w;
+    w.picture = QString::fromStdString(picture);
+    w.show();
+    w.fileOpen();
+    w.SystemColourRB->click();
+    w.MinElevationlineEdit->setText("100");
+    w.ContourlineEdit->setText("20");
+    w.ConfirmpushButton->click();
+    w.ProcesstabWidget->setCurrentWidget(w.tab2);
+    PaintCounter counter;
+    w.TableResults->viewport()->installEventFilter(&counter);
+    QApplication::processEvents();
+
+    for (auto _ : state) {
+        w.ProcessPB_clicked();
+        w.TableResults->viewport()->repaint();
+        if (w.buildOk != 1 || w.tableRows != SIDE_BLOCKS || w.tableCols != SIDE_BLOCKS)
+            state.SkipWithError("the build failed");
+    }
+    if (counter.paints < static_cast<int>(state.iterations()))
+        state.SkipWithError("the table was not painted");
+    state.counters["boxes"] = w.boxes;
+}
+BENCHMARK(BM_BuildAndShowLargestMap)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
