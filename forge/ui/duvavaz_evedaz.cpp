@@ -1,11 +1,13 @@
 #include "duvavaz_evedaz.h"
 
 #include "height_table_model.h"
+#include "relief_preview_page.h"
 
 #include "forge/extract/build_inputs.h"
 #include "forge/extract/build_pipeline.h"
 #include "forge/extract/result_codes.h"
 #include "forge/output/output_result.h"
+#include "forge/output/relief_preview.h"
 #include "forge/output/save_names.h"
 #include "forge/output/save_results.h"
 #include "forge/output/table_text.h"
@@ -104,6 +106,20 @@ DuvavazEvedaz::DuvavazEvedaz(QWidget* parent, const char* name, Qt::WindowFlags 
     connect(undoStack_, &QUndoStack::canUndoChanged, this, &DuvavazEvedaz::updateUndoActions);
     connect(undoStack_, &QUndoStack::canRedoChanged, this, &DuvavazEvedaz::updateUndoActions);
     connect(ProcesstabWidget, &QTabWidget::currentChanged, this, &DuvavazEvedaz::updateUndoActions);
+    // The preview page is drawn when it is in front, so table edits on the
+    // "Edit Grids" page cost nothing until then.
+    previewPage_ = new ReliefPreviewPage(ProcesstabWidget);
+    ProcesstabWidget->addTab(previewPage_, tr8("Preview"));
+    connect(TableResultsModel, &QAbstractItemModel::dataChanged, this, [this] {
+        previewStale_ = true;
+        if (ProcesstabWidget->currentWidget() == previewPage_)
+            refreshPreview();
+    });
+    connect(ProcesstabWidget, &QTabWidget::currentChanged, this, [this] {
+        if (previewStale_ && ProcesstabWidget->currentWidget() == previewPage_)
+            refreshPreview();
+    });
+
     connect(TableResultsModel, &HeightTableModel::cellRestored, this, [this](const QModelIndex& at) {
         TableResults->setCurrentIndex(at);
         TableResults->scrollTo(at);
@@ -247,16 +263,32 @@ void DuvavazEvedaz::fillTable(std::vector<int> truncatedHeights)
     // A new fill also clears the undo history (the model does that).
     TableResultsModel->setHeights(tableRows, tableCols, std::move(truncatedHeights));
     fitTableColumns();
+    previewStale_ = true;
+    if (ProcesstabWidget->currentWidget() == previewPage_)
+        refreshPreview();
 }
 
-void DuvavazEvedaz::copyTableIntoGrid()
+std::vector<int> DuvavazEvedaz::tableValues() const
 {
     std::vector<int> values;
     values.reserve(std::size_t(tableRows) * std::size_t(tableCols));
     for (int r = 0; r < tableRows; ++r)
         for (int c = 0; c < tableCols; ++c)
             values.push_back(tableTextToHeight(TableResultsModel->cellText(r, c).toStdString()));
-    applyTableValues(grid, values);
+    return values;
+}
+
+void DuvavazEvedaz::copyTableIntoGrid()
+{
+    applyTableValues(grid, tableValues());
+}
+
+void DuvavazEvedaz::refreshPreview()
+{
+    previewStale_ = false;
+    const std::vector<int> values = tableValues();
+    previewPage_->showTerrain(tableRows, tableCols, std::vector<float>(values.begin(), values.end()),
+                              flatAreaMask(grid));
 }
 
 void DuvavazEvedaz::showSaveFailure(const std::string& error)

@@ -13,6 +13,7 @@
 #include <vector>
 
 class QUndoStack;
+class ReliefPreviewPage;
 
 // The window's colour set choice before either radio button was pressed; any
 // value other than COLOUR_SET_SYSTEM or COLOUR_SET_USER counts as none chosen.
@@ -68,6 +69,10 @@ public:
     QAction* undoAction() const { return undoAction_; }
     QAction* redoAction() const { return redoAction_; }
 
+    // The "Preview" page after "Details": the last build as a shaded relief,
+    // redrawn from the table's values (as Save would write them) after edits.
+    ReliefPreviewPage* previewPage() const { return previewPage_; }
+
     // Caption of the box for a grid file or report that could not be written.
     static QString saveFailedCaption();
 
@@ -102,7 +107,9 @@ private:
     void showMessage(const UserMessage& message);
     void showDetails();
     void fillTable(std::vector<int> truncatedHeights);
+    std::vector<int> tableValues() const; // the table's texts as Save reads them
     void copyTableIntoGrid();
+    void refreshPreview();
     bool saveGridAndReportAs(); // Save As; true when both files were written
     void showSaveFailure(const std::string& error);
     void updateUndoActions();
@@ -110,4 +117,6 @@ private:
     QUndoStack* undoStack_ = nullptr;
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
+    ReliefPreviewPage* previewPage_ = nullptr;
+    bool previewStale_ = false;
 };

@@ -4,6 +4,7 @@
 #include "recording_window.h"
 
 #include "height_table_model.h"
+#include "relief_preview_page.h"
 
 #include "common/block_convention.h"
 #include "forge/extract/build_pipeline.h"
@@ -14,7 +15,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
+#include <QTabWidget>
 #include <QTest>
+#include <QUndoStack>
 
 #include <filesystem>
 
@@ -84,6 +87,7 @@ private slots:
     void failedBuildsKeepTheLastGoodTable();
     void colourErrorBelongsToOneBuild();
     void correctedColourSetChoiceBuildsCleanly();
+    void previewFollowsTheBuildAndTableEdits();
 };
 
 void WindowBuildTest::sampleMapBuildsIntoTableAndDetails()
@@ -328,6 +332,39 @@ void WindowBuildTest::correctedColourSetChoiceBuildsCleanly()
     QCOMPARE(w.tableRows, 4);
     QCOMPARE(w.tableCols, 10);
     QVERIFY(!w.TableResultsModel->cellText(0, 0).isEmpty());
+}
+
+void WindowBuildTest::previewFollowsTheBuildAndTableEdits()
+{
+    TempDir pictures, work;
+    fs::copy_file(kExamples / "sample-map.bmp", pictures.path() / "sample-map.bmp");
+    ScopedWorkingDir cd(work.path());
+    RecordingWindow w;
+    w.show();
+    // The specified pages keep their places; the preview comes after them.
+    QCOMPARE(w.ProcesstabWidget->count(), 4);
+    QCOMPARE(w.ProcesstabWidget->tabText(2), QString("Details"));
+    QCOMPARE(w.ProcesstabWidget->tabText(3), QString("Preview"));
+    QCOMPARE(w.ProcesstabWidget->widget(3), static_cast<QWidget*>(w.previewPage()));
+    QVERIFY(w.previewPage()->picture().isNull());
+
+    prepare(w, pictures.path() / "sample-map.bmp");
+    w.ProcessPB->click();
+    w.ProcesstabWidget->setCurrentWidget(w.previewPage());
+    const QImage built = w.previewPage()->picture();
+    QVERIFY(!built.isNull());
+    // 70 x 45 cells at the renderer's scale for a small map: the map's shape.
+    QCOMPARE(built.width() * 45, built.height() * 70);
+
+    // An edit shows at once, from the table's values as Save reads them.
+    const int scale = built.width() / 70;
+    const QPoint centre(20 * scale + scale / 2, 30 * scale + scale / 2);
+    QVERIFY(w.TableResultsModel->setData(w.TableResultsModel->index(30, 20), "2000", Qt::EditRole));
+    const QImage edited = w.previewPage()->picture();
+    QVERIFY(edited.pixel(centre) != built.pixel(centre));
+    // Undone, the picture is the build's again.
+    w.tableUndoStack()->undo();
+    QCOMPARE(w.previewPage()->picture(), built);
 }
 
 QTEST_MAIN(WindowBuildTest)
