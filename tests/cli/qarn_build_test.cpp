@@ -26,7 +26,8 @@ TEST(QarnBuild, ConvertsTheSampleMapWithItsMapData)
     TempDir dir;
     fs::copy(SAMPLE_DIR / "sample-map.bmp", dir.path() / "sample-map.bmp");
     fs::copy(SAMPLE_DIR / "QarnSizer_MAP_Data.xdt", dir.path() / "QarnSizer_MAP_Data.xdt");
-    const CommandRun run = qarnBuild(dir, "sample-map.bmp --colour-set system --min 100 --interval 20");
+    const CommandRun run =
+        qarnBuild(dir, "sample-map.bmp --colour-set system --min 100 --interval 20 --preview relief.png");
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "") << "the map data file is beside the picture: no warning";
     EXPECT_EQ(run.out.rfind("Built a grid of 45 rows x 70 columns, heights ", 0), 0u) << run.out;
@@ -37,7 +38,8 @@ TEST(QarnBuild, ConvertsTheSampleMapWithItsMapData)
     const std::string report = readFile(dir.path() / "sample-map-arcinfo-ascii-Build_Data.txt");
     EXPECT_NE(report.find("\tMap Width in 10\x92s m  :     600\n"), std::string::npos);
     EXPECT_NE(report.find("\tMap Height in 10\x92s m :     400\n"), std::string::npos);
-    EXPECT_EQ(fs::file_size(dir.path() / "sample-map-arcinfo-ascii.asc") > 1201u * 1201u * 2u, true);
+    EXPECT_GT(fs::file_size(dir.path() / "sample-map-arcinfo-ascii.asc"), 1201u * 1201u * 2u);
+    EXPECT_EQ(readFile(dir.path() / "relief.png").substr(0, 8), "\x89PNG\r\n\x1a\n");
 }
 
 TEST(QarnBuild, WarnsWithoutMapDataAndNamesOutputAfterTheChosenName)
