@@ -1,12 +1,128 @@
+// qarn build: a map picture to an ASCII grid file and its build data report,
+// the same files the builder window writes after "Build It" and Save As of the
+// unedited table.
 #include "cli/command.h"
 
+#include <algorithm>
+#include <memory>
 #include <cstdio>
+#include <string>
+
+#include "forge/extract/build_inputs.h"
+#include "forge/extract/build_pipeline.h"
+#include "forge/extract/colour_height_set.h"
+#include "forge/extract/result_codes.h"
+#include "forge/output/save_names.h"
+#include "forge/output/save_results.h"
+
+namespace {
+
+// Exit statuses, one per kind of failure.
+enum BuildExit {
+    EXIT_BUILT = 0,
+    EXIT_BAD_INPUT = 2,        // --min or --interval refused
+    EXIT_NO_PICTURE = 3,       // the picture cannot be opened or read at all
+    EXIT_BAD_PICTURE = 4,      // not a BMP, corrupt, unsupported, cut short, no blocks or too many
+    EXIT_COLOUR_ERROR = 5,     // a reserved or unknown colour in the map
+    EXIT_NO_MEMORY = 6,
+    EXIT_TEMP_FILE = 7,        // "hightvals.dat" cannot be written or read back
+    EXIT_SAVE_FAILED = 8,      // the grid file or the report cannot be written
+};
+
+struct BuildOptions {
+    std::string picture;
+    std::string colourSet;
+    std::string min;
+    std::string interval;
+    std::string output;
+};
+
+void printMessage(const UserMessage& message)
+{
+    std::fprintf(stderr, "%s:\n%s\n", message.caption.c_str(), plainTextOf(message.text).c_str());
+}
+
+int exitFor(const BuildOutcome& outcome)
+{
+    if (outcome.colourError)
+        return EXIT_COLOUR_ERROR;
+    switch (outcome.result) {
+    case RESULT_CANNOT_OPEN_BMP:
+    case RESULT_TYPE_UNREADABLE:
+        return EXIT_NO_PICTURE;
+    case RESULT_NO_MEMORY_PALETTE:
+    case RESULT_NO_MEMORY_PIXELS:
+    case RESULT_NO_MEMORY:
+        return EXIT_NO_MEMORY;
+    case RESULT_TEMP_FILE_FAILED:
+        return EXIT_TEMP_FILE;
+    default:
+        return EXIT_BAD_PICTURE;
+    }
+}
+
+int runBuildCommand(const BuildOptions& options)
+{
+    BuildRequest request;
+    request.bmpFilePath = options.picture;
+    request.colourSetChoice = options.colourSet == "user" ? COLOUR_SET_USER : COLOUR_SET_SYSTEM;
+    if (auto refused = checkMinElevation(options.min, request.minElevation)) {
+        printMessage(*refused);
+        return EXIT_BAD_INPUT;
+    }
+    if (auto refused = checkContourInterval(options.interval, request.contourInterval)) {
+        printMessage(*refused);
+        return EXIT_BAD_INPUT;
+    }
+
+    BuildOutcome outcome = runBuild(request);
+    if (!outcome.built()) {
+        printMessage(outcome.messages.back());
+        return exitFor(outcome);
+    }
+    if (!outcome.mapDataRead)
+        printMessage(mapDataMissingMessage());
+
+    // What the window's table holds and Save copies back: whole metres.
+    const std::vector<int> table = truncatedHeights(outcome.grid);
+    applyTableValues(outcome.grid, table);
+    const std::string chosen = options.output.empty() ? proposedSaveName(options.picture) : options.output;
+    const SaveAsResult saved = saveGridAndReport(outcome.grid, chosen, outcome.mapDataRead, outcome.mapData);
+    if (saved.result != 0) {
+        std::fprintf(stderr, "qarn build: %s\n", saved.error.c_str());
+        return EXIT_SAVE_FAILED;
+    }
+    const auto [lowest, highest] = std::minmax_element(table.begin(), table.end());
+    std::printf("Built a grid of %d rows x %d columns, heights %d to %d m; wrote %s and %s\n",
+                outcome.grid.rows(), outcome.grid.cols(), *lowest, *highest, saved.gridPath.c_str(),
+                saved.reportPath.c_str());
+    return EXIT_BUILT;
+}
+
+} // namespace
 
 void addBuildCommand(CLI::App& app, int* exitStatus)
 {
-    CLI::App* cmd = app.add_subcommand("build", "Build an elevation grid from a map picture");
-    cmd->callback([exitStatus] {
-        std::fputs("qarn build: not available yet\n", stderr);
-        *exitStatus = 1;
-    });
+    auto options = std::make_shared<BuildOptions>();
+    CLI::App* cmd = app.add_subcommand("build", "Build an elevation grid from a map picture and save it as an "
+                                                "ESRI ArcInfo ASCII grid (1201 x 1201) with its build data report");
+    cmd->add_option("MAP.bmp", options->picture, "The map picture: a BMP painted in 10 x 10 pixel blocks")
+        ->required();
+    cmd->add_option("--colour-set", options->colourSet,
+                    "system: the built-in 25-colour set; user: the set painted in the picture's top 10 pixel rows")
+        ->required()
+        ->check(CLI::IsMember({"system", "user"}));
+    cmd->add_option("--min", options->min, "Minimum elevation in whole metres (0 or more): the lowest colour's height")
+        ->required();
+    cmd->add_option("--interval", options->interval, "Contour interval in whole metres (more than 0)")->required();
+    cmd->add_option("--output", options->output,
+                    "Grid file name; the report is named after it with -Build_Data.txt in place of .asc "
+                    "(default: the picture's name with -arcinfo-ascii.asc)");
+    cmd->footer("Example:\n  qarn build hills.bmp --colour-set system --min 100 --interval 20 --output hills.asc\n"
+                "  writes hills.asc and hills-Build_Data.txt. \"hightvals.dat\" is made in the working directory\n"
+                "  while the build runs. The map data file QarnSizer_MAP_Data.xdt is read from the picture's folder.\n"
+                "Exit status: 0 built; 2 --min or --interval refused; 3 picture cannot be opened;\n"
+                "  4 picture not valid; 5 colour error; 6 out of memory; 7 height values file failed;\n"
+                "  8 result file not written.");
+    cmd->callback([options, exitStatus] { *exitStatus = runBuildCommand(*options); });
 }

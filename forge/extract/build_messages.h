@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+// The texts the builder shows for each outcome of a build, in one place: the
+// window shows them in message boxes (through its translation lookup), qarn
+// prints them as plain lines. Plain data; no errors.
+
+enum class MessageKind { Information, Warning, Critical };
+
+struct UserMessage {
+    MessageKind kind = MessageKind::Information;
+    std::string caption;
+    std::string text;      // rich text
+    bool hasParent = true; // false: the box is shown without a parent window
+};
+
+// The box for an extraction result (or a later build failure code) when the
+// build stops, or "Clean Run" when result is 0 and colourError is false.
+UserMessage messageForBuildResult(int result, bool colourError);
+
+// The warning shown when no map data file lies beside the picture.
+UserMessage mapDataMissingMessage();
+
+// The information box that ends a successful build.
+UserMessage resultsReadyMessage();
+
+// The rich text turned into plain lines for a terminal: line breaks, paragraphs
+// and list items become new lines, other markup is dropped and the entities
+// &lt; &gt; &amp; are decoded.
+std::string plainTextOf(const std::string& richText);

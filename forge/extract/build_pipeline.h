@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/map_data_file.h"
+#include "forge/extract/build_messages.h"
+#include "forge/grid/elevation_grid.h"
+
+// Everything "Build It" does except showing things: the height values file
+// "hightvals.dat" in the working directory, the extraction, the map data file
+// beside the picture, the grid's build sequence, and the removal of the height
+// values file after a successful build. Errors come back in the outcome (a
+// result code and the boxes to show); the outcome owns the built grid.
+
+struct BuildRequest {
+    std::string bmpFilePath;  // the picture, as 8-bit text of the file system
+    std::int32_t minElevation = 0;
+    std::int32_t contourInterval = 0;
+    int colourSetChoice = 1;  // COLOUR_SET_SYSTEM or COLOUR_SET_USER
+};
+
+// The header lines of the height values file as read back.
+struct HeightValuesHeader {
+    long pixelRows = 0, pixelCols = 0;
+    long blockRows = 0, blockCols = 0;
+    int contourInterval = 0;
+    std::vector<int> colourHeights;
+};
+
+struct BuildOutcome {
+    int result = 0;             // RESULT_OK, an extraction code, RESULT_TEMP_FILE_FAILED or RESULT_NO_MEMORY
+    bool colourError = false;   // this build's extraction met a reserved or unknown colour
+    bool mapDataChecked = false; // the build got as far as looking for the map data file
+    bool mapDataRead = false;   // ... and read it; mapData then holds its values
+    MapData mapData;
+    HeightValuesHeader heights;
+    std::vector<UserMessage> messages; // every box of the build, in the order to show them
+    ElevationGrid grid;         // the finished grid when built()
+
+    bool built() const { return result == 0 && !colourError; }
+};
+
+BuildOutcome runBuild(const BuildRequest& request);
+
+// A height as the results table shows it: truncated toward zero, clamped to
+// the int range (NaN gives 0).
+int truncatedHeight(float height);
+
+// The table's view of a built grid, row 0 at the top.
+std::vector<int> truncatedHeights(const ElevationGrid& grid);
+
+// The real cells' heights as one row-major array, for the file writers.
+std::vector<float> realCellHeights(const ElevationGrid& grid);

@@ -1,0 +1,175 @@
+#include "forge/grid/elevation_grid.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <new>
+#include <utility>
+
+namespace {
+
+// Reads white-space separated values the way "%f" does, one token at a time,
+// without the cost of a formatted read per value (a full map has 290 000).
+// Once the stream holds something that is not a number, nothing more is read.
+class HeightValueReader {
+public:
+    explicit HeightValueReader(std::FILE* stream) : stream_(stream), stuck_(stream == nullptr) {}
+
+    enum class Outcome { Value, Unusable, End };
+
+    Outcome next(float& value)
+    {
+        if (stuck_)
+            return Outcome::End;
+        int ch = getc_unlocked(stream_);
+        while (isBlank(ch))
+            ch = getc_unlocked(stream_);
+        char token[64];
+        std::size_t length = 0;
+        bool tooLong = false;
+        while (ch != EOF && !isBlank(ch)) {
+            if (length < sizeof token)
+                token[length++] = static_cast<char>(ch);
+            else
+                tooLong = true;
+            ch = getc_unlocked(stream_);
+        }
+        // The one blank that ended the token stays read; later reads skip blanks anyway.
+        if (length == 0 || tooLong) {
+            stuck_ = true;
+            return Outcome::End;
+        }
+        const char* first = token;
+        const char* last = token + length;
+        if (*first == '+' && length > 1 && first[1] != '-')
+            ++first;
+        float parsed = 0.0f;
+        const auto [end, ec] = std::from_chars(first, last, parsed);
+        if (end == first) {
+            stuck_ = true;
+            return Outcome::End;
+        }
+        // "12abc" gives 12, and the rest can never be read as a value.
+        if (end != last)
+            stuck_ = true;
+        // Out of range or not a number: no usable height, like an unreadable value.
+        if (ec != std::errc() || !std::isfinite(parsed))
+            return Outcome::Unusable;
+        value = parsed;
+        return Outcome::Value;
+    }
+
+private:
+    static bool isBlank(int ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
+
+    std::FILE* stream_;
+    bool stuck_;
+};
+
+int clampIndex(int value, int high)
+{
+    return value < 0 ? 0 : (value > high ? high : value);
+}
+
+} // namespace
+
+void ElevationGrid::setBorder(int border)
+{
+    border_ = border < 0 ? 0 : border;
+}
+
+int ElevationGrid::allocate(int rows, int cols, float contourInterval)
+{
+    if (rows < 1 || cols < 1)
+        return GRID_RESULT_BAD_SIZE;
+    const std::int64_t padRows = static_cast<std::int64_t>(rows) + 2 * static_cast<std::int64_t>(border_);
+    const std::int64_t padCols = static_cast<std::int64_t>(cols) + 2 * static_cast<std::int64_t>(border_);
+    constexpr std::int64_t maxIndex = std::numeric_limits<std::int32_t>::max();
+    if (padRows > maxIndex || padCols > maxIndex || padRows * padCols > maxIndex)
+        return GRID_RESULT_BAD_SIZE;
+    try {
+        std::vector<GridCell> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
+        std::vector<std::int32_t> positions(static_cast<std::size_t>(padRows * padCols), -1);
+        std::vector<std::int32_t> lineBuffer(static_cast<std::size_t>(std::max(padRows, padCols)));
+        std::vector<float> areaLevel(1, NO_AREA_LEVEL);
+        cells_.swap(cells);
+        positions_.swap(positions);
+        lineBuffer_.swap(lineBuffer);
+        areaLevel_.swap(areaLevel);
+    } catch (const std::bad_alloc&) {
+        return GRID_RESULT_NO_MEMORY;
+    }
+    rows_ = rows;
+    cols_ = cols;
+    contourInterval_ = contourInterval;
+    paddedRows_ = static_cast<std::int32_t>(padRows);
+    paddedCols_ = static_cast<std::int32_t>(padCols);
+    nextAreaId_ = 1;
+    return GRID_RESULT_OK;
+}
+
+void ElevationGrid::loadHeights(std::FILE* heights)
+{
+    if (cells_.empty())
+        return;
+    HeightValueReader reader(heights);
+    float last = 0.0f;
+    for (std::int32_t r = 0; r < rows_; ++r) {
+        for (std::int32_t c = 0; c < cols_; ++c) {
+            float value = 0.0f;
+            if (reader.next(value) == HeightValueReader::Outcome::Value)
+                last = value;
+            GridCell& fresh = cell(r, c);
+            fresh = GridCell{};
+            fresh.setBase(last, cellKindForValue(last));
+        }
+    }
+    // Every position refers to the nearest real cell; border positions share it.
+    for (std::int32_t i = 0; i < paddedRows_; ++i) {
+        const std::size_t rowStart = static_cast<std::size_t>(clampIndex(i - border_, rows_ - 1)) *
+                                     static_cast<std::size_t>(cols_);
+        std::int32_t* out = &positions_[static_cast<std::size_t>(i) * static_cast<std::size_t>(paddedCols_)];
+        for (std::int32_t j = 0; j < paddedCols_; ++j)
+            out[j] = static_cast<std::int32_t>(rowStart + static_cast<std::size_t>(clampIndex(j - border_, cols_ - 1)));
+    }
+}
+
+void ElevationGrid::averageCandidates()
+{
+    for (GridCell& c : cells_) {
+        if (c.candidateCount > 0) {
+            double sum = 0.0;
+            for (int k = 0; k < c.candidateCount; ++k)
+                sum += c.candidates[k];
+            c.height = static_cast<float>(sum / c.candidateCount);
+        } else {
+            c.height = 0.0f;
+        }
+    }
+}
+
+int ElevationGrid::build(std::FILE* heights, int rows, int cols, float contourInterval, float rimlessAreaLevel)
+{
+    try {
+        ElevationGrid fresh;
+        fresh.setBorder(GRID_BORDER);
+        int result = fresh.allocate(rows, cols, contourInterval);
+        if (result != GRID_RESULT_OK)
+            return result;
+        fresh.loadHeights(heights);
+        result = fresh.prepareFlatAreas(rimlessAreaLevel);
+        if (result != GRID_RESULT_OK)
+            return result;
+        fresh.smoothRows();
+        fresh.smoothColumns();
+        fresh.smoothDiagonals();
+        fresh.smoothAntiDiagonals();
+        fresh.averageCandidates();
+        fresh.flattenFlatAreas();
+        *this = std::move(fresh);
+    } catch (const std::bad_alloc&) {
+        return GRID_RESULT_NO_MEMORY;
+    }
+    return GRID_RESULT_OK;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/map_data_file.h"
+#include "forge/grid/elevation_grid.h"
+
+// Save and Save As over a built grid: the table's whole numbers go back into
+// the grid, then the grid file (and for Save As the build data report) is
+// written through a temporary. Errors: an OUTPUT_ code with `error` naming the
+// file and the reason; an earlier file of that name stays intact. The caller
+// owns the grid.
+
+// Stores each table value (row-major, rows x cols of the grid) as the height
+// of its real cell.
+void applyTableValues(ElevationGrid& grid, const std::vector<int>& values);
+
+// The grid file at `ascPath`.
+int saveGridFile(const ElevationGrid& grid, const std::string& ascPath, std::string& error);
+
+struct SaveAsResult {
+    int result = 0;          // OUTPUT_OK or the first failure
+    std::string gridPath;    // the grid file name formed from the chosen name
+    std::string reportPath;  // the build data report's name
+    std::string error;       // which file failed and why
+};
+
+// The grid file and the build data report named from the name the user chose.
+// The report is written only when the grid file was.
+SaveAsResult saveGridAndReport(const ElevationGrid& grid, const std::string& chosenName, bool mapDataPresent,
+                               const MapData& mapData);

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "duvavaz_evedaz_form.h"
+
+#include "common/map_data_file.h"
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+// Elevation colour set choices; any other value means none chosen yet.
+inline constexpr int FORGE_COLOUR_SET_SYSTEM = 1;
+inline constexpr int FORGE_COLOUR_SET_USER = 0;
+inline constexpr int FORGE_COLOUR_SET_NONE = -3;
+
+// The builder's main window: the state of one terrain build and the slots that
+// lead the user from File > Open through "CONFIRM DATA" to "Build It" and the
+// saves. Message boxes, file dialogs and the process exit go through protected
+// virtual functions, so a test can answer them.
+// Errors: the slots tell the user through message boxes and the status bar;
+// nothing is thrown. The window owns its state; widgets belong to the form.
+class DuvavazEvedaz : public DuvavazEvedazForm {
+    Q_OBJECT
+
+public:
+    explicit DuvavazEvedaz(QWidget* parent = nullptr, const char* name = nullptr,
+                           Qt::WindowFlags fl = Qt::WindowFlags());
+
+    // State of one build, in the order the window's work fills it.
+    int buildOk = 1;                 // 1 while the last build succeeded so far, 0 once it failed
+    QString mapDataPath;             // the picture's path, turned into the map data file's by a build
+    QString proposedSaveName;        // start name of the Save As dialog
+    QString bmpPath;                 // the loaded picture's path; empty means none loaded
+    std::string bmpFilePath;         // the same path in the file system's 8-bit encoding
+    std::string reportPath;          // build data report last written
+    std::string ascPath;             // grid file last written by Save As; Save rewrites it
+    QString reportBase;              // the name chosen in the last Save As
+    int colourSetChoice = FORGE_COLOUR_SET_NONE;
+    int minElevation = -99;          // as last converted by "CONFIRM DATA"
+    int contourInterval = 0;         // as last converted by "CONFIRM DATA"
+    int extractionResult = 0;        // result code of the last extraction
+    int pixelRows = 0, blockRows = 0, pixelCols = 0, blockCols = 0;
+    int colourHeightCount = 0;
+    std::vector<int> colourHeights;  // the colour set's heights read back by the last build
+    int tableCols = 0, tableRows = 0;
+    MapData mapData;                 // values of the map data file read by the last build
+    int savedOnce = 0;               // 1 once Save has gone through Save As since the last Open
+    int mapDataPresent = 1;          // 1 when the last build read the map data file
+
+    // Whether "Build It" is on offer (the data have been confirmed).
+    bool buildAvailable() const;
+
+    // Save and Save As are offered only once a build has filled the table.
+    void setSavingAvailable(bool available);
+
+    // The message texts, shared with the tests.
+    static QString refusalTail();
+
+public slots:
+    void fileOpen() override;
+    void fileSave() override;
+    void fileSaveAs() override;
+    void fileExit() override;
+    void helpAbout() override;
+    void ProcessPB_clicked() override;
+    void ConfirmpushButton_clicked() override;
+    void SystemColourRB_clicked() override;
+    void UserColourRB_clicked() override;
+
+protected:
+    // Modal boxes with the single button Ok; parent may be null.
+    virtual void showInformation(QWidget* parent, const QString& caption, const QString& text);
+    virtual void showWarning(QWidget* parent, const QString& caption, const QString& text);
+    virtual void showCritical(QWidget* parent, const QString& caption, const QString& text);
+    virtual void showAbout(const QString& caption, const QString& text);
+    // File dialogs; an empty result means the user cancelled.
+    virtual QString askOpenFileName(const QString& filter);
+    virtual QString askSaveFileName(const QString& startName, const QString& filter, const QString& caption);
+    // Ends the process at once (File > Exit).
+    virtual void endProcess(int status);
+
+    // A short confirmation in the status bar.
+    void showStatus(const QString& text);
+
+private:
+    void setBuildAvailable(bool available);
+};
