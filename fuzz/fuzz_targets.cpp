@@ -14,6 +14,8 @@ FuzzEntryPoint findFuzzEntryPoint(std::string_view name)
         return fuzzMapDataFile;
     if (name == "table_text")
         return fuzzTableText;
+    if (name == "grid_build")
+        return fuzzGridBuild;
     return nullptr;
 }
 

@@ -30,8 +30,11 @@ std::string fuzzMapDataFile(const std::uint8_t* data, std::size_t size);
 // The whole input is the text of a results-table cell.
 std::string fuzzTableText(const std::uint8_t* data, std::size_t size);
 
+// The whole input is a height values file, read back and built into a grid.
+std::string fuzzGridBuild(const std::uint8_t* data, std::size_t size);
+
 // The entry point whose regression folder is `name` ("bmp_reader",
-// "extraction", "map_data_file", "table_text"), or nullptr.
+// "extraction", "map_data_file", "table_text", "grid_build"), or nullptr.
 FuzzEntryPoint findFuzzEntryPoint(std::string_view name);
 
 // A file for one entry point's scratch data: in $QARN_FUZZ_SCRATCH when set,

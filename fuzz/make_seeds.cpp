@@ -148,5 +148,19 @@ int main(int argc, char** argv)
                            "abc", "", "\t9\r\n", "+-3", "0007"};
     for (std::size_t i = 0; i < std::size(cells); ++i)
         save(textDir, "cell" + std::to_string(i) + ".txt", cells[i]);
+
+    // Height values files as the extraction writes them, and a few it never would.
+    const fs::path gridDir = root / "grid_build";
+    const std::string setLine = "4\n100 120 -9010 -9020 \n";
+    save(gridDir, "plain.dat", "40 50\n4 5\n20\n" + setLine
+             + "100 120 120 140 140\n100 100 120 120 140\n100 100 100 120 120\n100 100 100 100 120\n");
+    save(gridDir, "flat-areas.dat", "50 60\n5 6\n20\n" + setLine
+             + "100 100 120 120 140 140\n100 -9020 -9020 120 -9020 140\n100 -9020 120 120 -9020 -9020\n"
+               "100 100 -9010 -9010 120 140\n-9020 100 100 120 120 140\n");
+    save(gridDir, "rimless.dat", "30 30\n3 3\n10\n" + setLine
+             + "-9020 -9020 -9020\n-9020 -9020 -9020\n-9020 -9020 -9020\n");
+    save(gridDir, "ends-early.dat", "30 40\n3 4\n20\n" + setLine + "100 120 140\n");
+    save(gridDir, "odd-values.dat", "20 20\n2 2\n20\n" + setLine + "1e39 nan\n-7.5 12abc\n");
+    save(gridDir, "one-block.dat", "10 10\n1 1\n0\n0\n\n5\n");
     return 0;
 }

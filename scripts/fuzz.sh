@@ -13,7 +13,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-all_harnesses=(bmp_reader extraction map_data_file table_text)
+all_harnesses=(bmp_reader extraction map_data_file table_text grid_build)
 smoke_total=60
 per_harness=""
 harnesses=()
@@ -57,6 +57,7 @@ for h in "${harnesses[@]}"; do
   case "$h" in
     bmp_reader|extraction) dict=(-dict=fuzz/bmp.dict) ;;
     table_text) dict=(-dict=fuzz/table_text.dict) ;;
+    grid_build) dict=(-dict=fuzz/height_values.dict) ;;
   esac
   corpus="$build/corpus/$h"
   mkdir -p "$corpus"
