@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,12 @@ struct RegressionInput {
     std::string entryPoint; // the folder's name
     fs::path file;
 };
+
+// Names the input in test listings instead of dumping its bytes.
+void PrintTo(const RegressionInput& input, std::ostream* os)
+{
+    *os << input.file.string();
+}
 
 std::vector<RegressionInput> regressionInputs()
 {
