@@ -20,3 +20,7 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 (cd build-sanitize && ctest --output-on-failure -j"$jobs")
+
+echo "== fuzz smoke (libFuzzer harnesses, about a minute) =="
+unset ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS
+scripts/fuzz.sh

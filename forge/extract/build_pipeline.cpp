@@ -20,7 +20,9 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-bool readHeader(std::FILE* f, HeightValuesHeader& h)
+} // namespace
+
+bool readHeightValuesHeader(std::FILE* f, HeightValuesHeader& h)
 {
     int count = 0;
     if (std::fscanf(f, "%ld %ld", &h.pixelRows, &h.pixelCols) != 2 ||
@@ -36,6 +38,8 @@ bool readHeader(std::FILE* f, HeightValuesHeader& h)
             return false;
     return true;
 }
+
+namespace {
 
 void fail(BuildOutcome& outcome, int result)
 {
@@ -80,7 +84,7 @@ BuildOutcome runBuild(const BuildRequest& request)
 
         // Steps 6-7: read the file back and build the grid.
         File heights(std::fopen(HEIGHT_VALUES_FILE_NAME, "r"));
-        if (!heights || !readHeader(heights.get(), outcome.heights)) {
+        if (!heights || !readHeightValuesHeader(heights.get(), outcome.heights)) {
             fail(outcome, RESULT_TEMP_FILE_FAILED);
             return outcome;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,12 @@ struct BuildOutcome {
 };
 
 BuildOutcome runBuild(const BuildRequest& request);
+
+// Reads the header lines of a height values file (sizes, contour interval and
+// the colour set's heights), leaving the stream at the first block height.
+// False when a line is missing or unreadable, or a block count or the entry
+// count is out of range.
+bool readHeightValuesHeader(std::FILE* f, HeightValuesHeader& h);
 
 // A height as the results table shows it: truncated toward zero, clamped to
 // the int range (NaN gives 0).
