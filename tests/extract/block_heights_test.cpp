@@ -46,14 +46,6 @@ Extraction extract(const std::string& picture, int choice, std::int32_t minEleva
     return run;
 }
 
-std::vector<std::string> linesOf(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 const char* const SYSTEM_SET_LINE =
     "100 120 140 160 180 200 220 240 260 280 300 320 340 360 380 400 420 440 "

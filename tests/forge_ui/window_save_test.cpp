@@ -29,6 +29,7 @@
 #include "tests/support/temp_dir.h"
 
 namespace fs = std::filesystem;
+using qarn_test::entriesIn;
 using qarn_test::readFile;
 using qarn_test::ScopedWorkingDir;
 using qarn_test::TempDir;
@@ -79,14 +80,6 @@ QStringList mapRow(const std::string& file, int r)
     return lines.value(6 + (1201 - kRows) + r).split(' ', Qt::SkipEmptyParts);
 }
 
-std::vector<std::string> entriesIn(const fs::path& dir)
-{
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 } // namespace
 

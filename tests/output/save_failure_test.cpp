@@ -13,6 +13,8 @@
 
 #include "tests/support/temp_dir.h"
 
+using qarn_test::entriesIn;
+
 namespace fs = std::filesystem;
 using qarn_test::readFile;
 using qarn_test::TempDir;
@@ -22,14 +24,6 @@ namespace {
 
 const std::vector<float> kHeights(1201 * 1201, 321.0f);
 
-std::vector<std::string> entriesIn(const fs::path& dir)
-{
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // Both savers against one target: the result code and the error text.
 struct Attempt {

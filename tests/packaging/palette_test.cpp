@@ -9,6 +9,8 @@
 #include "forge/extract/colour_height_set.h"
 #include "tests/support/temp_dir.h"
 
+using qarn_test::linesOf;
+
 namespace {
 
 struct PaletteEntry {
@@ -17,14 +19,6 @@ struct PaletteEntry {
     std::string name;
 };
 
-std::vector<std::string> linesOf(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 // A component written right-aligned in 3 columns: "  0", " 99", "231".
 std::optional<std::uint8_t> component(const std::string& field)

@@ -49,14 +49,6 @@ std::vector<std::string> captionsOf(const BuildOutcome& outcome)
     return captions;
 }
 
-std::vector<std::string> linesOf(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 // Every build runs in a working directory of its own: "hightvals.dat" lives there.
 class BuildPipeline : public testing::Test {
