@@ -204,6 +204,9 @@ void ForgeRandomActionsTest::randomActionsLoseNothingAndNeverHang()
             log_.add("new window");
         }
     }
+    // Every file saved in the run still holds what its last good save wrote.
+    for (const auto& [path, contents] : expected_)
+        QVERIFY2(readFile(path) == contents, qPrintable("damaged after the run: " + qpath(path)));
     qInfo("seed %llu: %d actions, %d builds (%d good), %d saves (%d refused), %d exits",
           static_cast<unsigned long long>(seed), actions, builds_, goodBuilds_, saves_, failedSaves_, exits_);
     QVERIFY2(goodBuilds_ > 0 && saves_ > failedSaves_, "the run never built or saved; the weights are off");
