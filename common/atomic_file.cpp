@@ -1,11 +1,30 @@
 #include "common/atomic_file.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
+
+namespace {
+
+// The target's name with ".XXXXXX" added, its last part cut short where the
+// addition would pass the longest name a folder entry may have: a target whose
+// own name fits must not fail for its temporary's.
+std::string temporaryPattern(const std::string& target)
+{
+    const std::size_t slash = target.find_last_of('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::size_t room = NAME_MAX - 7;
+    std::string pattern = target;
+    if (pattern.size() - nameStart > room)
+        pattern.resize(nameStart + room);
+    return pattern + ".XXXXXX";
+}
+
+} // namespace
 
 AtomicFile::AtomicFile(std::string targetPath) : target_(std::move(targetPath)) {}
 
@@ -27,7 +46,7 @@ bool AtomicFile::open()
         errno = ENOENT;
         return fail("no file name");
     }
-    temp_ = target_ + ".XXXXXX";
+    temp_ = temporaryPattern(target_);
     const int fd = ::mkstemp(temp_.data());
     if (fd < 0) {
         const int code = errno;
