@@ -21,7 +21,7 @@ namespace {
 // Exit statuses, one per kind of failure.
 enum BuildExit {
     EXIT_BUILT = 0,
-    EXIT_BAD_INPUT = 2,        // --min or --interval refused
+    EXIT_BAD_INPUT = 2,        // --min or --interval refused, or heights beyond the 32-bit range
     EXIT_NO_PICTURE = 3,       // the picture cannot be opened or read at all
     EXIT_BAD_PICTURE = 4,      // not a BMP, corrupt, unsupported, cut short, no blocks or too many
     EXIT_COLOUR_ERROR = 5,     // a reserved or unknown colour in the map
@@ -58,6 +58,8 @@ int exitFor(const BuildOutcome& outcome)
         return EXIT_NO_MEMORY;
     case RESULT_TEMP_FILE_FAILED:
         return EXIT_TEMP_FILE;
+    case RESULT_HEIGHTS_TOO_LARGE:
+        return EXIT_BAD_INPUT;
     default:
         return EXIT_BAD_PICTURE;
     }
@@ -136,7 +138,7 @@ void addBuildCommand(CLI::App& app, int* exitStatus)
     cmd->footer("Example:\n  qarn build hills.bmp --colour-set system --min 100 --interval 20 --output hills.asc\n"
                 "  writes hills.asc and hills-Build_Data.txt. \"hightvals.dat\" is made in the working directory\n"
                 "  while the build runs. The map data file QarnSizer_MAP_Data.xdt is read from the picture's folder.\n"
-                "Exit status: 0 built; 2 --min or --interval refused; 3 picture cannot be opened;\n"
+                "Exit status: 0 built; 2 --min or --interval refused or too large; 3 picture cannot be opened;\n"
                 "  4 picture not valid; 5 colour error; 6 out of memory; 7 height values file failed;\n"
                 "  8 result file (or the preview) not written.");
     cmd->callback([options, exitStatus] { *exitStatus = runBuildCommand(*options); });

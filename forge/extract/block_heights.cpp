@@ -72,8 +72,9 @@ ExtractionResult extractBlockHeights(const std::string& bmpFilePath, std::FILE* 
         return {RESULT_TOO_MANY_BLOCKS, false};
 
     ColourHeightSet set;
-    if (buildColourHeightSet(image, colourSetChoice, minElevation, contourInterval, set) != RESULT_OK)
-        return {RESULT_NO_MEMORY, false};
+    if (const int built = buildColourHeightSet(image, colourSetChoice, minElevation, contourInterval, set);
+        built != RESULT_OK)
+        return {built, false};
 
     std::string line;
     try {

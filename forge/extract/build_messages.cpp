@@ -68,6 +68,11 @@ UserMessage messageForBuildResult(int result, bool colourError)
                    "The image holds more than 1201 rows or columns of 10 x 10 pixel blocks<br>"
                    "The elevation grid holds at most 1201 x 1201 blocks<br>"
                    "Use the Qarn Sizer to find the picture size and check the BMP file");
+    case RESULT_HEIGHTS_TOO_LARGE:
+        return box(MessageKind::Critical, "Heights Too Large",
+                   "The Minimum Elevation Height and the Contour Interval give the colours heights "
+                   "above 2147483647 m<br>"
+                   "Enter a smaller Minimum Elevation Height or Contour Interval and confirm the data again");
     default:
         return box(MessageKind::Critical, "File reading Error",
                    "Error reading file ERROR = " + std::to_string(result) + "<br>Close the Program");

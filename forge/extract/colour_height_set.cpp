@@ -2,22 +2,26 @@
 
 #include "forge/extract/result_codes.h"
 
+#include <cstdint>
 #include <new>
 
 namespace {
 
 // Adds `colour` with its reserved code or the next rung of the height ladder.
-void addClassified(ColourHeightSet& set, const Rgb& colour, std::int32_t minElevation,
-                   std::int32_t contourInterval, std::uint32_t& rung)
+// False when the rung's height does not fit 32 bits (it would come out wrong).
+bool addClassified(ColourHeightSet& set, const Rgb& colour, std::int32_t minElevation,
+                   std::int32_t contourInterval, std::int64_t& rung)
 {
     std::int32_t height = reservedCodeFor(colour);
     if (height == 0) {
-        // 32-bit ladder arithmetic; done unsigned so an absurd input wraps rather than being undefined.
-        height = static_cast<std::int32_t>(static_cast<std::uint32_t>(minElevation)
-                                           + rung * static_cast<std::uint32_t>(contourInterval));
+        const std::int64_t wide = std::int64_t{minElevation} + rung * std::int64_t{contourInterval};
+        if (wide < INT32_MIN || wide > INT32_MAX)
+            return false;
+        height = static_cast<std::int32_t>(wide);
         ++rung;
     }
     set.entries.push_back({colour.blue, colour.green, colour.red, height});
+    return true;
 }
 
 Rgb colourAt(const BmpImage& image, std::int32_t x, std::int32_t y)
@@ -32,12 +36,13 @@ int buildColourHeightSet(const BmpImage& image, int choice, std::int32_t minElev
                          std::int32_t contourInterval, ColourHeightSet& set)
 {
     set = ColourHeightSet{};
-    std::uint32_t rung = 0;
+    std::int64_t rung = 0;
     try {
         if (choice != COLOUR_SET_USER) {
             set.entries.reserve(SYSTEM_COLOUR_SET.size());
             for (const Rgb& colour : SYSTEM_COLOUR_SET)
-                addClassified(set, colour, minElevation, contourInterval, rung);
+                if (!addClassified(set, colour, minElevation, contourInterval, rung))
+                    return RESULT_HEIGHTS_TOO_LARGE;
             return RESULT_OK;
         }
         // The band's blocks are sampled in their sixth pixel column: counted on
@@ -52,7 +57,8 @@ int buildColourHeightSet(const BmpImage& image, int choice, std::int32_t minElev
         }
         set.entries.reserve(static_cast<std::size_t>(painted) + RESERVED_COLOURS.size());
         for (std::int32_t i = 0; i < painted; ++i)
-            addClassified(set, colourAt(image, 10 * i + 5, 5), minElevation, contourInterval, rung);
+            if (!addClassified(set, colourAt(image, 10 * i + 5, 5), minElevation, contourInterval, rung))
+                return RESULT_HEIGHTS_TOO_LARGE;
         for (const ReservedColour& reserved : RESERVED_COLOURS)
             set.entries.push_back({reserved.colour.blue, reserved.colour.green, reserved.colour.red, reserved.code});
     } catch (const std::bad_alloc&) {

@@ -88,8 +88,8 @@ struct ColourHeightSet {
 // Builds the set for one extraction: the system table, or (COLOUR_SET_USER) the
 // colours painted along the picture's top 10 pixel rows followed by the seven
 // reserved colours. Non-reserved colours get minElevation + k x contourInterval
-// in order (32-bit, wrapping). Returns RESULT_OK or RESULT_NO_MEMORY; `set` is
-// replaced either way.
+// in order. Returns RESULT_OK, RESULT_NO_MEMORY, or RESULT_HEIGHTS_TOO_LARGE when
+// a rung's height would pass the 32-bit range; `set` is replaced either way.
 int buildColourHeightSet(const BmpImage& image, int choice, std::int32_t minElevation,
                          std::int32_t contourInterval, ColourHeightSet& set);
 

@@ -15,6 +15,7 @@ inline constexpr int RESULT_NO_MEMORY_PIXELS = 1004;    // pixel array could not
 inline constexpr int RESULT_NO_MEMORY = 1005;           // extraction's working storage
 inline constexpr int RESULT_NO_MAP_BLOCKS = 1006;       // no whole 10 x 10 map block in the picture
 inline constexpr int RESULT_TOO_MANY_BLOCKS = 1007;     // more block rows or columns than a grid holds
+inline constexpr int RESULT_HEIGHTS_TOO_LARGE = 1008;   // a colour's height passes the 32-bit range
 inline constexpr int RESULT_TEMP_FILE_FAILED = 2005;    // height values file not creatable
 inline constexpr int RESULT_CANNOT_OPEN_BMP = 2020;     // picture could not be opened
 

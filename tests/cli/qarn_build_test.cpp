@@ -87,6 +87,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(Failure{"map.bmp --colour-set system --min -5 --interval 20", 2, "Minimum Elevation Height:\n"},
                     Failure{"map.bmp --colour-set system --min ' ' --interval 20", 2, "Minimum Elevation Height:\n"},
                     Failure{"map.bmp --colour-set system --min 10 --interval 0", 2, "Contour Interval:\n"},
+                    Failure{"map.bmp --colour-set system --min 2000000000 --interval 100000000", 2,
+                            "Heights Too Large:\n"},
                     Failure{"none.bmp --colour-set system --min 10 --interval 5", 3, "Can not find file:\n"},
                     Failure{"text.bmp --colour-set system --min 10 --interval 5", 4, "File Not Valid:\n"},
                     Failure{"odd.bmp --colour-set system --min 10 --interval 5", 5, "Colour Error in BMP file:\n"}));

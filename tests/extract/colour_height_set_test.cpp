@@ -97,6 +97,25 @@ TEST(ColourHeightSet, SystemSetClimbsTheLadderAndFlagsReservedColours)
     }
 }
 
+TEST(ColourHeightSet, HeightsBeyondTheIntRangeAreRefusedNotWrapped)
+{
+    const BmpImage image = imageOf(40, 20, WHITE);
+    ColourHeightSet set;
+    // The top rung (17) lands exactly on the largest int: accepted.
+    ASSERT_EQ(buildColourHeightSet(image, COLOUR_SET_SYSTEM, 2147483647 - 17 * 1000, 1000, set), RESULT_OK);
+    EXPECT_EQ(heightsOf(set)[17], 2147483647);
+    // One metre more and rung 17 would wrap to a negative height.
+    EXPECT_EQ(buildColourHeightSet(image, COLOUR_SET_SYSTEM, 2147483647 - 17 * 1000 + 1, 1000, set),
+              RESULT_HEIGHTS_TOO_LARGE);
+    EXPECT_EQ(buildColourHeightSet(image, COLOUR_SET_SYSTEM, 2000000000, 100000000, set), RESULT_HEIGHTS_TOO_LARGE);
+
+    // A painted band: only the rungs it holds count.
+    BmpImage band = imageOf(40, 20, WHITE);
+    paintBand(band, {{10, 20, 30}, {40, 50, 60}, WHITE});
+    EXPECT_EQ(buildColourHeightSet(band, COLOUR_SET_USER, 2147483647 - 5, 5, set), RESULT_OK);
+    EXPECT_EQ(buildColourHeightSet(band, COLOUR_SET_USER, 2147483647 - 4, 5, set), RESULT_HEIGHTS_TOO_LARGE);
+}
+
 TEST(ColourHeightSet, UserBandEndsAtTheFirstWhiteBlock)
 {
     BmpImage image = imageOf(60, 30, PURPLE);

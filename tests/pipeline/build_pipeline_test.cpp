@@ -230,6 +230,16 @@ TEST_F(BuildPipeline, HeightValuesFileThatCannotBeCreatedStopsBeforeTheExtractio
     EXPECT_FALSE(outcome.messages[0].hasParent);
 }
 
+TEST_F(BuildPipeline, HeightsBeyondTheIntRangeStopBeforeAnyLineIsWritten)
+{
+    const BuildOutcome outcome = build(solidBmp(30, 20, systemColour(0)), 2000000000, 100000000);
+    EXPECT_EQ(outcome.result, RESULT_HEIGHTS_TOO_LARGE);
+    ASSERT_EQ(outcome.messages.size(), 1u);
+    EXPECT_EQ(outcome.messages[0].caption, "Heights Too Large");
+    EXPECT_EQ(outcome.messages[0].kind, MessageKind::Critical);
+    EXPECT_EQ(fs::file_size(work_.path() / "hightvals.dat"), 0u);
+}
+
 TEST_F(BuildPipeline, AllFlatMapStandsAtTheMinimumElevation)
 {
     const BuildOutcome outcome = build(solidBmp(40, 30, rgb(0, 128, 192)), 250, 10);
