@@ -30,25 +30,25 @@ struct Pictures {
 
     Pictures()
     {
-        qarn_test::BmpSpec spec;
-        spec.width = WIDTH;
-        spec.height = HEIGHT;
-        spec.bitCount = 8;
+        qarn_test::BmpSpec bmpSpec;
+        bmpSpec.width = WIDTH;
+        bmpSpec.height = HEIGHT;
+        bmpSpec.bitCount = 8;
         for (const Rgb& c : SYSTEM_COLOUR_SET)
-            spec.palette.push_back(qarn_test::rgb(c.red, c.green, c.blue));
-        spec.pixels.resize(static_cast<std::size_t>(WIDTH) * HEIGHT);
+            bmpSpec.palette.push_back(qarn_test::rgb(c.red, c.green, c.blue));
+        bmpSpec.pixels.resize(static_cast<std::size_t>(WIDTH) * HEIGHT);
         for (std::int32_t y = 0; y < HEIGHT; ++y)
             for (std::int32_t x = 0; x < WIDTH; ++x)
-                spec.pixels[static_cast<std::size_t>(y) * WIDTH + x] = static_cast<std::uint32_t>((x / 10 + y / 10) % 18);
+                bmpSpec.pixels[static_cast<std::size_t>(y) * WIDTH + x] = static_cast<std::uint32_t>((x / 10 + y / 10) % 18);
         depth8 = dir.file("map8.bmp");
-        qarn_test::writeBmp(depth8, spec);
+        qarn_test::writeBmp(depth8, bmpSpec);
 
-        for (std::uint32_t& p : spec.pixels)
-            p = spec.palette[p];
-        spec.bitCount = 24;
-        spec.palette.clear();
+        for (std::uint32_t& p : bmpSpec.pixels)
+            p = bmpSpec.palette[p];
+        bmpSpec.bitCount = 24;
+        bmpSpec.palette.clear();
         depth24 = dir.file("map24.bmp");
-        qarn_test::writeBmp(depth24, spec);
+        qarn_test::writeBmp(depth24, bmpSpec);
     }
 };
 

@@ -54,17 +54,17 @@ public:
 std::string writeLargestMap(const qarn_test::TempDir& dir)
 {
     const int side = SIDE_BLOCKS * 10;
-    qarn_test::BmpSpec spec = qarn_test::solidBmp(side, side, 0);
+    qarn_test::BmpSpec bmpSpec = qarn_test::solidBmp(side, side, 0);
     for (int y = 0; y < side; ++y)
         for (int x = 0; x < side; ++x) {
             const int r = y / 10, c = x / 10;
             const bool lake = (r % 97 > 80) && (c % 113 > 90);
             const int band = ((r / 37) * 3 + (c / 23) * 5 + (r * c) / 9000) % 18;
             const Rgb colour = lake ? Rgb{0, 128, 192} : SYSTEM_COLOUR_SET[std::size_t(band)];
-            spec.pixels[std::size_t(y) * side + std::size_t(x)] = qarn_test::rgb(colour.red, colour.green, colour.blue);
+            bmpSpec.pixels[std::size_t(y) * side + std::size_t(x)] = qarn_test::rgb(colour.red, colour.green, colour.blue);
         }
     const std::string path = dir.file("largest.bmp");
-    qarn_test::writeBmp(path, spec);
+    qarn_test::writeBmp(path, bmpSpec);
     return path;
 }
 

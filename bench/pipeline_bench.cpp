@@ -19,14 +19,14 @@ qarn_test::TempDir& workDir()
         // Bands of the system colours so every block needs a lookup and the
         // smoothing has slopes to work on.
         static const std::uint32_t rungs[] = {0x008421, 0x63C600, 0x42E700, 0xA5E742, 0xA5C600, 0xA5A500};
-        qarn_test::BmpSpec spec;
-        spec.width = 5400;
-        spec.height = 5410;
-        spec.pixels.resize(static_cast<std::size_t>(spec.width) * static_cast<std::size_t>(spec.height));
-        for (int y = 0; y < spec.height; ++y)
-            for (int x = 0; x < spec.width; ++x)
-                spec.pixels[static_cast<std::size_t>(y) * spec.width + x] = rungs[((x / 10) / 37 + (y / 10) / 23) % 6];
-        qarn_test::writeBmp(dir.path() / "largest.bmp", spec);
+        qarn_test::BmpSpec bmpSpec;
+        bmpSpec.width = 5400;
+        bmpSpec.height = 5410;
+        bmpSpec.pixels.resize(static_cast<std::size_t>(bmpSpec.width) * static_cast<std::size_t>(bmpSpec.height));
+        for (int y = 0; y < bmpSpec.height; ++y)
+            for (int x = 0; x < bmpSpec.width; ++x)
+                bmpSpec.pixels[static_cast<std::size_t>(y) * bmpSpec.width + x] = rungs[((x / 10) / 37 + (y / 10) / 23) % 6];
+        qarn_test::writeBmp(dir.path() / "largest.bmp", bmpSpec);
         return true;
     }();
     (void)made;

@@ -30,28 +30,28 @@ std::uint32_t colourOf(const Rgb& c) { return rgb(c.red, c.green, c.blue); }
 BmpSpec patterned(std::int32_t width, std::int32_t height, unsigned bitCount, std::uint32_t headerSize,
                   bool topDown, const std::vector<std::uint32_t>& colours)
 {
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bitCount = static_cast<std::uint16_t>(bitCount);
-    spec.headerSize = headerSize;
-    spec.topDown = topDown;
+    BmpSpec bmpSpec;
+    bmpSpec.width = width;
+    bmpSpec.height = height;
+    bmpSpec.bitCount = static_cast<std::uint16_t>(bitCount);
+    bmpSpec.headerSize = headerSize;
+    bmpSpec.topDown = topDown;
     const std::size_t levels = bitCount < 16 ? std::min<std::size_t>(colours.size(), std::size_t{1} << bitCount)
                                              : colours.size();
     for (std::int32_t y = 0; y < height; ++y) {
         for (std::int32_t x = 0; x < width; ++x) {
             const std::size_t k = static_cast<std::size_t>(x / 10 + y / 10 + x + 3 * y) % levels;
             if (bitCount == 24)
-                spec.pixels.push_back(colours[k]);
+                bmpSpec.pixels.push_back(colours[k]);
             else if (bitCount == 16)
-                spec.pixels.push_back(static_cast<std::uint32_t>(k * 0x0421u) & 0x7FFFu);
+                bmpSpec.pixels.push_back(static_cast<std::uint32_t>(k * 0x0421u) & 0x7FFFu);
             else
-                spec.pixels.push_back(static_cast<std::uint32_t>(k));
+                bmpSpec.pixels.push_back(static_cast<std::uint32_t>(k));
         }
     }
     if (bitCount < 16)
-        spec.palette.assign(colours.begin(), colours.begin() + static_cast<std::ptrdiff_t>(levels));
-    return spec;
+        bmpSpec.palette.assign(colours.begin(), colours.begin() + static_cast<std::ptrdiff_t>(levels));
+    return bmpSpec;
 }
 
 std::string extractionInput(bool systemSet, std::int32_t minElevation, std::int32_t contourInterval,

@@ -66,12 +66,12 @@ TEST(BlockHeights, SamplesTheSixthPixelOfEachBlockAndIgnoresPartBlocks)
 {
     // 609 x 405: 60 x 40 blocks, the 9 right columns and 5 bottom rows ignored.
     // Every pixel but the samples is of a colour outside the set.
-    BmpSpec spec = solidBmp(609, 405, rgb(1, 2, 3));
+    BmpSpec bmpSpec = solidBmp(609, 405, rgb(1, 2, 3));
     for (int r = 0; r < 40; ++r)
         for (int c = 0; c < 60; ++c)
-            spec.pixels[static_cast<std::size_t>((10 * r + 5) * 609 + 10 * c + 5)] = (r + c) % 2 ? SECOND : LOWEST;
-    spec.topDown = true;
-    const Extraction run = extract(encodeBmp(spec), COLOUR_SET_SYSTEM);
+            bmpSpec.pixels[static_cast<std::size_t>((10 * r + 5) * 609 + 10 * c + 5)] = (r + c) % 2 ? SECOND : LOWEST;
+    bmpSpec.topDown = true;
+    const Extraction run = extract(encodeBmp(bmpSpec), COLOUR_SET_SYSTEM);
     ASSERT_EQ(run.outcome.result, RESULT_OK);
     EXPECT_FALSE(run.outcome.colourError);
     const std::vector<std::string> lines = linesOf(run.file);
@@ -86,16 +86,16 @@ TEST(BlockHeights, SamplesTheSixthPixelOfEachBlockAndIgnoresPartBlocks)
 TEST(BlockHeights, UserSetTakesTheTopTenRowsAsTheBand)
 {
     // 600 x 410: the band, then 40 x 60 blocks sampled from pixel row 15.
-    BmpSpec spec = solidBmp(600, 410, rgb(5, 5, 5));
+    BmpSpec bmpSpec = solidBmp(600, 410, rgb(5, 5, 5));
     const std::uint32_t band[] = {rgb(10, 0, 0), rgb(20, 0, 0), WHITE, rgb(30, 0, 0)};
     for (int i = 0; i < 4; ++i)
         for (int y = 0; y < 10; ++y)
             for (int x = 10 * i; x < 10 * i + 10; ++x)
-                spec.pixels[static_cast<std::size_t>(y * 600 + x)] = band[i];
-    spec.pixels[15 * 600 + 5] = rgb(20, 0, 0);
-    spec.pixels[15 * 600 + 15] = BLUE1;
-    spec.pixels[25 * 600 + 5] = rgb(10, 0, 0);
-    const Extraction run = extract(encodeBmp(spec), COLOUR_SET_USER, 0, 50);
+                bmpSpec.pixels[static_cast<std::size_t>(y * 600 + x)] = band[i];
+    bmpSpec.pixels[15 * 600 + 5] = rgb(20, 0, 0);
+    bmpSpec.pixels[15 * 600 + 15] = BLUE1;
+    bmpSpec.pixels[25 * 600 + 5] = rgb(10, 0, 0);
+    const Extraction run = extract(encodeBmp(bmpSpec), COLOUR_SET_USER, 0, 50);
     ASSERT_EQ(run.outcome.result, RESULT_OK);
     EXPECT_TRUE(run.outcome.colourError); // (5, 5, 5) is in no set
     const std::vector<std::string> lines = linesOf(run.file);
@@ -173,11 +173,11 @@ TEST(BlockHeights, LargestGridIsAccepted)
 
 TEST(BlockHeights, EveryCutOfAPictureEndsCleanly)
 {
-    BmpSpec spec = solidBmp(21, 11, LOWEST);
-    spec.bitCount = 4;
-    spec.palette = {LOWEST};
-    spec.pixels.assign(21 * 11, 0);
-    const std::string whole = encodeBmp(spec);
+    BmpSpec bmpSpec = solidBmp(21, 11, LOWEST);
+    bmpSpec.bitCount = 4;
+    bmpSpec.palette = {LOWEST};
+    bmpSpec.pixels.assign(21 * 11, 0);
+    const std::string whole = encodeBmp(bmpSpec);
     for (std::size_t cut = 1; cut < whole.size(); ++cut) {
         const Extraction run = extract(whole.substr(0, cut), COLOUR_SET_SYSTEM);
         // Only the last row's padding byte may be missing.

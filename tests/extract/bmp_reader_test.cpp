@@ -65,33 +65,33 @@ std::uint32_t widened555(std::uint32_t v)
 // each pixel must decode to.
 BmpSpec patterned(std::int32_t width, std::int32_t height, std::uint16_t bits, std::vector<std::uint32_t>& expected)
 {
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bitCount = bits;
+    BmpSpec bmpSpec;
+    bmpSpec.width = width;
+    bmpSpec.height = height;
+    bmpSpec.bitCount = bits;
     if (bits <= 8)
         for (std::uint32_t i = 0; i < (1u << bits); ++i)
-            spec.palette.push_back(rgb(static_cast<std::uint8_t>(i * 7 + 1), static_cast<std::uint8_t>(255 - i),
+            bmpSpec.palette.push_back(rgb(static_cast<std::uint8_t>(i * 7 + 1), static_cast<std::uint8_t>(255 - i),
                                        static_cast<std::uint8_t>(i * 3 + 100)));
     for (std::int32_t y = 0; y < height; ++y) {
         for (std::int32_t x = 0; x < width; ++x) {
             const std::uint32_t n = static_cast<std::uint32_t>(x * 5 + y * 11 + 3);
             if (bits <= 8) {
                 const std::uint32_t index = n % (1u << bits);
-                spec.pixels.push_back(index);
-                expected.push_back(spec.palette[index]);
+                bmpSpec.pixels.push_back(index);
+                expected.push_back(bmpSpec.palette[index]);
             } else if (bits == 16) {
                 const std::uint32_t raw = (n * 2654435761u) & 0x7FFF;
-                spec.pixels.push_back(raw);
+                bmpSpec.pixels.push_back(raw);
                 expected.push_back(widened555(raw));
             } else {
                 const std::uint32_t colour = (n * 2654435761u) & 0xFFFFFF;
-                spec.pixels.push_back(colour);
+                bmpSpec.pixels.push_back(colour);
                 expected.push_back(colour);
             }
         }
     }
-    return spec;
+    return bmpSpec;
 }
 
 } // namespace
@@ -105,10 +105,10 @@ TEST(BmpReader, DecodesEveryDepthHeaderAndRowOrder)
                     SCOPED_TRACE(testing::Message() << bits << " bits, header " << headerSize << ", "
                                                     << (topDown ? "top-down" : "bottom-up") << ", width " << width);
                     std::vector<std::uint32_t> expected;
-                    BmpSpec spec = patterned(width, 3, bits, expected);
-                    spec.headerSize = headerSize;
-                    spec.topDown = topDown;
-                    const Loaded got = loadBytes(encodeBmp(spec));
+                    BmpSpec bmpSpec = patterned(width, 3, bits, expected);
+                    bmpSpec.headerSize = headerSize;
+                    bmpSpec.topDown = topDown;
+                    const Loaded got = loadBytes(encodeBmp(bmpSpec));
                     ASSERT_EQ(got.result, RESULT_OK);
                     ASSERT_EQ(got.image.width, width);
                     ASSERT_EQ(got.image.height, 3);
@@ -157,9 +157,9 @@ TEST(BmpReader, HeaderChecksGiveTheirCodes)
         {"offset past the end", [](BmpSpec& s) { s.offBits = 0xFFFFFFF0u; }, RESULT_READ_ERROR},
     };
     for (const Case& c : cases) {
-        BmpSpec spec = solidBmp(4, 2, rgb(9, 8, 7));
-        c.change(spec);
-        const Loaded got = loadBytes(encodeBmp(spec));
+        BmpSpec bmpSpec = solidBmp(4, 2, rgb(9, 8, 7));
+        c.change(bmpSpec);
+        const Loaded got = loadBytes(encodeBmp(bmpSpec));
         EXPECT_EQ(got.result, c.expected) << c.name;
         if (got.result != RESULT_OK) {
             EXPECT_FALSE(got.image.pixels) << c.name;
@@ -171,16 +171,16 @@ TEST(BmpReader, PaletteLengthFollowsTheDepthNotClrUsed)
 {
     // 16 real entries, but 256 are read: entries 16 and up are the bytes that
     // follow, here the gap before the pixels.
-    BmpSpec spec;
-    spec.width = 2;
-    spec.height = 1;
-    spec.bitCount = 8;
-    spec.clrUsed = 16;
-    spec.palette = {rgb(1, 2, 3), rgb(4, 5, 6)};
-    spec.paletteEntriesWritten = 16;
-    spec.gapBeforePixels = 240 * 4;
-    spec.pixels = {1, 16};
-    std::string bytes = encodeBmp(spec);
+    BmpSpec bmpSpec;
+    bmpSpec.width = 2;
+    bmpSpec.height = 1;
+    bmpSpec.bitCount = 8;
+    bmpSpec.clrUsed = 16;
+    bmpSpec.palette = {rgb(1, 2, 3), rgb(4, 5, 6)};
+    bmpSpec.paletteEntriesWritten = 16;
+    bmpSpec.gapBeforePixels = 240 * 4;
+    bmpSpec.pixels = {1, 16};
+    std::string bytes = encodeBmp(bmpSpec);
     const std::size_t entry16 = 14 + 40 + 16 * 4;
     bytes[entry16] = 30; // blue
     bytes[entry16 + 1] = 20;
@@ -191,8 +191,8 @@ TEST(BmpReader, PaletteLengthFollowsTheDepthNotClrUsed)
     EXPECT_EQ(colourAt(got.image, 1, 0), rgb(10, 20, 30));
 
     // Too short for 1024 palette bytes after the header.
-    spec.gapBeforePixels = 0;
-    EXPECT_EQ(loadBytes(encodeBmp(spec)).result, RESULT_READ_ERROR);
+    bmpSpec.gapBeforePixels = 0;
+    EXPECT_EQ(loadBytes(encodeBmp(bmpSpec)).result, RESULT_READ_ERROR);
 }
 
 TEST(BmpReader, EveryCutOfTheFileIsAReadErrorUntilOnlyLastRowPaddingIsMissing)
@@ -200,9 +200,9 @@ TEST(BmpReader, EveryCutOfTheFileIsAReadErrorUntilOnlyLastRowPaddingIsMissing)
     for (std::uint16_t bits : {1, 4, 8, 16, 24})
         for (std::uint32_t headerSize : {12u, 40u, 124u}) {
             std::vector<std::uint32_t> expected;
-            BmpSpec spec = patterned(13, 3, bits, expected);
-            spec.headerSize = headerSize;
-            const std::string whole = encodeBmp(spec);
+            BmpSpec bmpSpec = patterned(13, 3, bits, expected);
+            bmpSpec.headerSize = headerSize;
+            const std::string whole = encodeBmp(bmpSpec);
             const std::size_t dataBytes = bmpRowDataBytes(13, bits);
             const std::size_t lastPadding = (dataBytes + 3) / 4 * 4 - dataBytes;
             for (std::size_t cut = 0; cut < whole.size(); ++cut) {
@@ -221,11 +221,11 @@ TEST(BmpReader, HugeDeclaredSizesAreRefusedBeforeAllocating)
     };
     for (const Case& c : {Case{24, 100000, 100000}, Case{24, 100000, -100000}, Case{1, INT_MAX, INT_MAX},
                           Case{16, INT_MAX, -INT_MAX}, Case{24, INT_MAX, 1}, Case{8, 1, INT_MAX}}) {
-        BmpSpec spec = solidBmp(1, 1, 0);
-        spec.bitCount = c.bits;
-        spec.headerWidth = c.width;
-        spec.headerHeight = c.height;
-        const std::string bytes = encodeBmp(spec);
+        BmpSpec bmpSpec = solidBmp(1, 1, 0);
+        bmpSpec.bitCount = c.bits;
+        bmpSpec.headerWidth = c.width;
+        bmpSpec.headerHeight = c.height;
+        const std::string bytes = encodeBmp(bmpSpec);
         EXPECT_EQ(loadBytes(bytes).result, RESULT_READ_ERROR) << c.width << " x " << c.height << ", " << bytes.size() << " bytes";
     }
 }
@@ -235,13 +235,13 @@ TEST(BmpReader, PixelsThatCannotBeAllocatedGiveTheMemoryCode)
     // A sparse file that truly holds a 1-bit picture whose 24-bit form needs
     // more address space than exists.
     TempDir dir;
-    BmpSpec spec;
-    spec.bitCount = 1;
-    spec.headerWidth = 0x7FFFFFE0; // rows of 2^28 bytes, no padding
-    spec.headerHeight = 1 << 15;
-    spec.width = 0;
-    spec.height = 0;
-    const std::string header = encodeBmp(spec);
+    BmpSpec bmpSpec;
+    bmpSpec.bitCount = 1;
+    bmpSpec.headerWidth = 0x7FFFFFE0; // rows of 2^28 bytes, no padding
+    bmpSpec.headerHeight = 1 << 15;
+    bmpSpec.width = 0;
+    bmpSpec.height = 0;
+    const std::string header = encodeBmp(bmpSpec);
     const std::string path = dir.file("huge.bmp");
     writeFile(path, header);
     const off_t size = static_cast<off_t>(header.size()) + (off_t{1} << 28) * (1 << 15);

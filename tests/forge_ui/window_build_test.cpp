@@ -65,14 +65,14 @@ QStringList detailLabels(const RecordingWindow& w)
 template <typename Colour>
 void paintBlocks(const fs::path& path, int blocksWide, int blocksHigh, Colour colour)
 {
-    qarn_test::BmpSpec spec = qarn_test::solidBmp(blocksWide * 10, blocksHigh * 10, 0);
-    for (int y = 0; y < spec.height; ++y)
-        for (int x = 0; x < spec.width; ++x) {
+    qarn_test::BmpSpec bmpSpec = qarn_test::solidBmp(blocksWide * 10, blocksHigh * 10, 0);
+    for (int y = 0; y < bmpSpec.height; ++y)
+        for (int x = 0; x < bmpSpec.width; ++x) {
             const Rgb c = colour(y / 10, x / 10);
-            spec.pixels[std::size_t(y) * std::size_t(spec.width) + std::size_t(x)] =
+            bmpSpec.pixels[std::size_t(y) * std::size_t(bmpSpec.width) + std::size_t(x)] =
                 qarn_test::rgb(c.red, c.green, c.blue);
         }
-    qarn_test::writeBmp(path, spec);
+    qarn_test::writeBmp(path, bmpSpec);
 }
 
 } // namespace

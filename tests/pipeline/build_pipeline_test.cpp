@@ -30,15 +30,15 @@ BmpSpec blockPicture(const std::vector<std::vector<int>>& heights)
 {
     const int rows = static_cast<int>(heights.size());
     const int cols = static_cast<int>(heights[0].size());
-    BmpSpec spec;
-    spec.width = cols * 10;
-    spec.height = rows * 10;
-    for (int y = 0; y < spec.height; ++y)
-        for (int x = 0; x < spec.width; ++x) {
+    BmpSpec bmpSpec;
+    bmpSpec.width = cols * 10;
+    bmpSpec.height = rows * 10;
+    for (int y = 0; y < bmpSpec.height; ++y)
+        for (int x = 0; x < bmpSpec.width; ++x) {
             const int h = heights[static_cast<std::size_t>(y / 10)][static_cast<std::size_t>(x / 10)];
-            spec.pixels.push_back(h == B1 ? rgb(0, 128, 192) : systemColour((h - 100) / 10));
+            bmpSpec.pixels.push_back(h == B1 ? rgb(0, 128, 192) : systemColour((h - 100) / 10));
         }
-    return spec;
+    return bmpSpec;
 }
 
 std::vector<std::string> captionsOf(const BuildOutcome& outcome)
@@ -55,9 +55,9 @@ class BuildPipeline : public testing::Test {
 protected:
     BuildPipeline() : cwd_(work_.path()) {}
 
-    BuildOutcome build(const BmpSpec& spec, int min = 100, int interval = 10, int choice = COLOUR_SET_SYSTEM)
+    BuildOutcome build(const BmpSpec& bmpSpec, int min = 100, int interval = 10, int choice = COLOUR_SET_SYSTEM)
     {
-        writeBmp(pictures_.path() / "map.bmp", spec);
+        writeBmp(pictures_.path() / "map.bmp", bmpSpec);
         return build(pictures_.file("map.bmp"), min, interval, choice);
     }
     BuildOutcome build(const std::string& path, int min = 100, int interval = 10, int choice = COLOUR_SET_SYSTEM)

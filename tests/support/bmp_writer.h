@@ -15,9 +15,9 @@ namespace qarn_test {
 // can be set to wrong values to make bad headers. Throws nothing on odd input;
 // it writes whatever it is told.
 //
-//   BmpSpec spec = solidBmp(30, 20, rgb(0, 132, 33));
-//   spec.bitCount = 8; spec.palette = {rgb(0, 132, 33)}; spec.pixels.assign(600, 0);
-//   writeBmp(dir.file("map.bmp"), spec);
+//   BmpSpec bmpSpec = solidBmp(30, 20, rgb(0, 132, 33));
+//   bmpSpec.bitCount = 8; bmpSpec.palette = {rgb(0, 132, 33)}; bmpSpec.pixels.assign(600, 0);
+//   writeBmp(dir.file("map.bmp"), bmpSpec);
 
 // Colours are 0xRRGGBB.
 constexpr std::uint32_t rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b)
@@ -171,9 +171,9 @@ inline std::string encodeBmp(const BmpSpec& s)
     return out;
 }
 
-inline void writeBmp(const std::filesystem::path& path, const BmpSpec& spec)
+inline void writeBmp(const std::filesystem::path& path, const BmpSpec& bmpSpec)
 {
-    const std::string bytes = encodeBmp(spec);
+    const std::string bytes = encodeBmp(bmpSpec);
     std::ofstream file(path, std::ios::binary);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
@@ -181,11 +181,11 @@ inline void writeBmp(const std::filesystem::path& path, const BmpSpec& spec)
 // A 24-bit picture of one colour.
 inline BmpSpec solidBmp(std::int32_t width, std::int32_t height, std::uint32_t colour)
 {
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), colour);
-    return spec;
+    BmpSpec bmpSpec;
+    bmpSpec.width = width;
+    bmpSpec.height = height;
+    bmpSpec.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), colour);
+    return bmpSpec;
 }
 
 } // namespace qarn_test
