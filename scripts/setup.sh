@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libpng-dev
   clang libclang-rt-14-dev
   imagemagick gdal-bin
-  xvfb xauth x11-apps
+  xvfb xauth x11-apps fonts-dejavu-core
 )
 
 missing=()
