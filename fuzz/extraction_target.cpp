@@ -67,8 +67,9 @@ Expected expectedFor(const std::string& path, const std::uint8_t* bmp, std::size
         return {RESULT_TOO_MANY_BLOCKS, false, {}};
 
     ColourHeightSet set;
-    if (buildColourHeightSet(image, choice, minElevation, contourInterval, set) != RESULT_OK)
-        return {RESULT_NO_MEMORY, false, {}};
+    if (const int built = buildColourHeightSet(image, choice, minElevation, contourInterval, set);
+        built != RESULT_OK)
+        return {built, false, {}};
     Expected e;
     appendf(e.text, "%ld", static_cast<long>(pixelRows));
     appendf(e.text, " %ld\n", static_cast<long>(image.width));
