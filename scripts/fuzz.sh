@@ -48,6 +48,10 @@ export QARN_FUZZ_SCRATCH="$scratch"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
+# A fixed seed (QARN_FUZZ_SEED) makes a smoke run repeat the same mutations.
+seed_arg=()
+[ -n "${QARN_FUZZ_SEED:-}" ] && seed_arg=(-seed="$QARN_FUZZ_SEED")
+
 mkdir -p "$build/artifacts" "$build/logs"
 failed=()
 for h in "${harnesses[@]}"; do
@@ -72,7 +76,7 @@ for h in "${harnesses[@]}"; do
   status=0
   # shellcheck disable=SC2086
   "$bin" -max_total_time="$per_harness" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-    -artifact_prefix="$build/artifacts/$h-" "${dict[@]}" ${QARN_FUZZ_ARGS:-} \
+    -artifact_prefix="$build/artifacts/$h-" "${dict[@]}" "${seed_arg[@]}" ${QARN_FUZZ_ARGS:-} \
     "$corpus" "$build/seeds/$h" >"$log" 2>&1 || status=$?
   if [ "$status" -ne 0 ] || grep -qE 'ERROR: (Address|Leak|UndefinedBehavior)Sanitizer|runtime error:|==qarn-fuzz==' "$log"; then
     tail -n 40 "$log"; failed+=("$h"); continue

@@ -23,4 +23,4 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
 echo "== fuzz smoke (libFuzzer harnesses, about a minute) =="
 unset ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS
-scripts/fuzz.sh
+QARN_FUZZ_SEED=${QARN_FUZZ_SEED:-1} scripts/fuzz.sh
