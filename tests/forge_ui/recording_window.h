@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+
 // The builder's window with its dialog seam answered: every box is recorded,
 // open and save dialogs are answered from queues (an empty queue answers as a
 // cancel), and File > Exit only records its status.
@@ -85,3 +87,21 @@ protected:
     }
     void endProcess(int status) override { exitStatus = status; }
 };
+
+// Copies the bundled sample map and its map data file into `folder`, then
+// opens, confirms (system set, 100 m, 20 m) and builds it in `w`; the boxes of
+// the build are dropped.
+inline void buildBundledSample(RecordingWindow& w, const std::filesystem::path& folder)
+{
+    const std::filesystem::path examples = std::filesystem::path(QARN_SOURCE_DIR) / "examples";
+    std::filesystem::copy_file(examples / "sample-map.bmp", folder / "sample-map.bmp");
+    std::filesystem::copy_file(examples / "QarnSizer_MAP_Data.xdt", folder / "QarnSizer_MAP_Data.xdt");
+    w.openAnswers.push_back(QString::fromStdString((folder / "sample-map.bmp").string()));
+    w.fileOpen();
+    w.SystemColourRB->click();
+    w.MinElevationlineEdit->setText("100");
+    w.ContourlineEdit->setText("20");
+    w.ConfirmpushButton->click();
+    w.ProcessPB_clicked();
+    w.boxes.clear();
+}

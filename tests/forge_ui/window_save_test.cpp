@@ -57,18 +57,7 @@ struct BuiltSample {
 
     explicit BuiltSample(const fs::path& pictureFolder = {})
     {
-        const fs::path folder = pictureFolder.empty() ? pictures.path() : pictureFolder;
-        fs::copy_file(kExamples / "sample-map.bmp", folder / "sample-map.bmp");
-        fs::copy_file(kExamples / "QarnSizer_MAP_Data.xdt", folder / "QarnSizer_MAP_Data.xdt");
-        RecordingWindow& w = *window;
-        w.openAnswers.push_back(qpath(folder / "sample-map.bmp"));
-        w.fileOpen();
-        w.SystemColourRB->click();
-        w.MinElevationlineEdit->setText("100");
-        w.ContourlineEdit->setText("20");
-        w.ConfirmpushButton->click();
-        w.ProcessPB_clicked();
-        w.boxes.clear();
+        buildBundledSample(*window, pictureFolder.empty() ? pictures.path() : pictureFolder);
     }
     RecordingWindow& w() { return *window; }
 };

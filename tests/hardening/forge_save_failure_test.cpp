@@ -44,17 +44,7 @@ struct BuiltSample {
 
     BuiltSample()
     {
-        fs::copy_file(kExamples / "sample-map.bmp", pictures.path() / "sample-map.bmp");
-        fs::copy_file(kExamples / "QarnSizer_MAP_Data.xdt", pictures.path() / "QarnSizer_MAP_Data.xdt");
-        RecordingWindow& w = *window;
-        w.openAnswers.push_back(qpath(pictures.path() / "sample-map.bmp"));
-        w.fileOpen();
-        w.SystemColourRB->click();
-        w.MinElevationlineEdit->setText("100");
-        w.ContourlineEdit->setText("20");
-        w.ConfirmpushButton->click();
-        w.ProcessPB_clicked();
-        w.boxes.clear();
+        buildBundledSample(*window, pictures.path());
     }
 };
 
