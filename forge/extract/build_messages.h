@@ -2,18 +2,12 @@
 
 #include <string>
 
+#include "common/user_message.h"
+
 // The texts the builder shows for each outcome of a build, in one place: the
 // window shows them in message boxes (through its translation lookup), qarn
 // prints them as plain lines. Plain data; no errors.
 
-enum class MessageKind { Information, Warning, Critical };
-
-struct UserMessage {
-    MessageKind kind = MessageKind::Information;
-    std::string caption;
-    std::string text;      // rich text
-    bool hasParent = true; // false: the box is shown without a parent window
-};
 
 // The box for an extraction result (or a later build failure code) when the
 // build stops, or "Clean Run" when result is 0 and colourError is false.
