@@ -8,10 +8,12 @@
 #include <cstdio>
 #include <string>
 
+#include "common/rich_text.h"
 #include "forge/extract/build_inputs.h"
 #include "forge/extract/build_pipeline.h"
-#include "forge/extract/colour_height_set.h"
 #include "forge/extract/result_codes.h"
+#include "forge/grid/grid_views.h"
+#include "forge/output/output_result.h"
 #include "forge/output/relief_preview.h"
 #include "forge/output/save_names.h"
 #include "forge/output/save_results.h"
@@ -19,15 +21,15 @@
 namespace {
 
 // Exit statuses, one per kind of failure.
-enum BuildExit {
-    EXIT_BUILT = 0,
-    EXIT_BAD_INPUT = 2,        // --min or --interval refused, or heights beyond the 32-bit range
-    EXIT_NO_PICTURE = 3,       // the picture cannot be opened or read at all
-    EXIT_BAD_PICTURE = 4,      // not a BMP, corrupt, unsupported, cut short, no blocks or too many
-    EXIT_COLOUR_ERROR = 5,     // a reserved or unknown colour in the map
-    EXIT_NO_MEMORY = 6,
-    EXIT_TEMP_FILE = 7,        // "hightvals.dat" cannot be written or read back
-    EXIT_SAVE_FAILED = 8,      // the grid file or the report cannot be written
+enum class BuildExit : int {
+    Built = 0,
+    BadInput = 2,     // --min or --interval refused, or heights beyond the 32-bit range
+    NoPicture = 3,    // the picture cannot be opened or read at all
+    BadPicture = 4,   // not a BMP, corrupt, unsupported, cut short, no blocks or too many
+    ColourError = 5,  // a reserved or unknown colour in the map
+    NoMemory = 6,
+    TempFile = 7,     // "hightvals.dat" cannot be written or read back
+    SaveFailed = 8,   // the grid file or the report cannot be written
 };
 
 struct BuildOptions {
@@ -41,42 +43,41 @@ struct BuildOptions {
 
 void printMessage(const UserMessage& message)
 {
-    std::fprintf(stderr, "%s:\n%s\n", message.caption.c_str(), plainTextOf(message.text).c_str());
+    std::fprintf(stderr, "%s:\n%s", message.caption.c_str(), plainText(message.text).c_str());
 }
 
-int exitFor(const BuildOutcome& outcome)
+BuildExit exitFor(const BuildOutcome& outcome)
 {
     if (outcome.colourError)
-        return EXIT_COLOUR_ERROR;
+        return BuildExit::ColourError;
     switch (outcome.result) {
-    case RESULT_CANNOT_OPEN_BMP:
-    case RESULT_TYPE_UNREADABLE:
-        return EXIT_NO_PICTURE;
-    case RESULT_NO_MEMORY_PALETTE:
-    case RESULT_NO_MEMORY_PIXELS:
-    case RESULT_NO_MEMORY:
-        return EXIT_NO_MEMORY;
-    case RESULT_TEMP_FILE_FAILED:
-        return EXIT_TEMP_FILE;
-    case RESULT_HEIGHTS_TOO_LARGE:
-        return EXIT_BAD_INPUT;
+    case ExtractResult::CannotOpenBmp:
+    case ExtractResult::TypeUnreadable:
+        return BuildExit::NoPicture;
+    case ExtractResult::NoMemoryPixels:
+    case ExtractResult::NoMemory:
+        return BuildExit::NoMemory;
+    case ExtractResult::TempFileFailed:
+        return BuildExit::TempFile;
+    case ExtractResult::HeightsTooLarge:
+        return BuildExit::BadInput;
     default:
-        return EXIT_BAD_PICTURE;
+        return BuildExit::BadPicture;
     }
 }
 
-int runBuildCommand(const BuildOptions& options)
+BuildExit runBuildCommand(const BuildOptions& options)
 {
     BuildRequest request;
     request.bmpFilePath = options.picture;
-    request.colourSetChoice = options.colourSet == "user" ? COLOUR_SET_USER : COLOUR_SET_SYSTEM;
+    request.colourSet = options.colourSet == "user" ? ColourSet::User : ColourSet::System;
     if (auto refused = checkMinElevation(options.min, request.minElevation)) {
         printMessage(*refused);
-        return EXIT_BAD_INPUT;
+        return BuildExit::BadInput;
     }
     if (auto refused = checkContourInterval(options.interval, request.contourInterval)) {
         printMessage(*refused);
-        return EXIT_BAD_INPUT;
+        return BuildExit::BadInput;
     }
 
     BuildOutcome outcome = runBuild(request);
@@ -92,9 +93,9 @@ int runBuildCommand(const BuildOptions& options)
     applyTableValues(outcome.grid, table);
     const std::string chosen = options.output.empty() ? proposedSaveName(options.picture) : options.output;
     const SaveAsResult saved = saveGridAndReport(outcome.grid, chosen, outcome.mapDataRead, outcome.mapData);
-    if (saved.result != 0) {
+    if (saved.result != OutputResult::Ok) {
         std::fprintf(stderr, "qarn build: %s\n", saved.error.c_str());
-        return EXIT_SAVE_FAILED;
+        return BuildExit::SaveFailed;
     }
     const auto [lowest, highest] = std::minmax_element(table.begin(), table.end());
     std::printf("Built a grid of %d rows x %d columns, heights %d to %d m; wrote %s and %s\n",
@@ -107,11 +108,11 @@ int runBuildCommand(const BuildOptions& options)
         std::string error;
         if (!writePreviewPng(image, options.preview, error)) {
             std::fprintf(stderr, "qarn build: %s\n", error.c_str());
-            return EXIT_SAVE_FAILED;
+            return BuildExit::SaveFailed;
         }
         std::printf("Wrote the preview %s (%d x %d pixels)\n", options.preview.c_str(), image.width, image.height);
     }
-    return EXIT_BUILT;
+    return BuildExit::Built;
 }
 
 } // namespace
@@ -141,5 +142,5 @@ void addBuildCommand(CLI::App& app, int* exitStatus)
                 "Exit status: 0 built; 2 --min or --interval refused or too large; 3 picture cannot be opened;\n"
                 "  4 picture not valid; 5 colour error; 6 out of memory; 7 height values file failed;\n"
                 "  8 result file (or the preview) not written.");
-    cmd->callback([options, exitStatus] { *exitStatus = runBuildCommand(*options); });
+    cmd->callback([options, exitStatus] { *exitStatus = static_cast<int>(runBuildCommand(*options)); });
 }

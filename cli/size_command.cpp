@@ -4,13 +4,13 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/map_data_file.h"
-#include "sizer/map_size_calculation.h"
-#include "sizer/run_details_report.h"
-#include "sizer/size_entry_checks.h"
+#include "common/rich_text.h"
+#include "sizer/get_results.h"
 #include "sizer/sizer_texts.h"
 
 namespace {
@@ -24,7 +24,7 @@ struct SizeOptions {
 
 void printMessage(const char* caption, const std::string& text)
 {
-    std::fprintf(stderr, "qarn size: %s\n%s", caption, plainLines(text).c_str());
+    std::fprintf(stderr, "qarn size: %s\n%s", caption, plainText(text).c_str());
 }
 
 // One line of the Results tab: its label, then the value (nothing when the
@@ -45,34 +45,22 @@ void printResult(const char* label, const std::string& value, const char* unit =
 int runSize(const SizeOptions& options)
 {
     using namespace sizer_text;
-    int colourSetChoice = COLOUR_SET_NONE;
+    std::optional<ColourSet> colourSet;
     if (options.colourSet == "system")
-        colourSetChoice = COLOUR_SET_SYSTEM;
+        colourSet = ColourSet::System;
     else if (options.colourSet == "user")
-        colourSetChoice = COLOUR_SET_USER;
+        colourSet = ColourSet::User;
 
     RunDetails details;
-    details.calculation.reset();
-    const SizeEntries entries = convertSizeEntries(options.width, options.height);
-    details.widthTens = entries.widthTens;
-    details.heightTens = entries.heightTens;
-    details.widthMetres = entries.widthMetres;
-    details.heightMetres = entries.heightMetres;
-
     int status = 0;
-    const SizeCheck check = checkSizeEntries(colourSetChoice, details.widthMetres, details.heightMetres);
+    const SizeCheck check = getResults(details, options.width, options.height, colourSet);
     if (check != SizeCheck::Passed) {
         const SizeCheckMessage message = sizeCheckMessage(check);
         printMessage(message.caption, message.text);
         status = 1;
     } else {
-        MapSizeCalculation& calc = details.calculation;
-        calc.setInput(static_cast<std::int32_t>(details.widthMetres), static_cast<std::int32_t>(details.heightMetres),
-                      colourSetChoice);
-        calc.compute();
-        details.userPixelWidth = calc.pixelWidth;
-        details.userPixelHeight = calc.pixelHeight + USER_COLOUR_SET_ROWS;
-        const bool user = colourSetChoice == COLOUR_SET_USER;
+        const MapSizeCalculation& calc = details.calculation;
+        const bool user = colourSet == ColourSet::User;
         printResult(ENTERED_HEIGHT_LABEL, options.height, TENS_OF_METRES_UNIT);
         printResult(ENTERED_WIDTH_LABEL, options.width, TENS_OF_METRES_UNIT);
         printResult(RESULT_HEIGHT_LABEL, std::to_string(calc.approxHeightMetres), METRES_UNIT);

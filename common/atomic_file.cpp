@@ -30,21 +30,42 @@ AtomicFile::AtomicFile(std::string targetPath) : target_(std::move(targetPath)) 
 
 AtomicFile::~AtomicFile() { discard(); }
 
-bool AtomicFile::fail(const char* what)
+const char* describe(FileResult result)
 {
-    const int code = errno;
-    error_ = std::string(what) + ": " + std::strerror(code);
-    discard();
-    return false;
+    switch (result) {
+    case FileResult::Ok:
+        return "done";
+    case FileResult::NoName:
+        return "no file name";
+    case FileResult::CannotOpen:
+        return "cannot open the file";
+    case FileResult::TooShort:
+        return "the file is too short";
+    case FileResult::CannotCreate:
+        return "cannot create the file";
+    case FileResult::WriteFailed:
+        return "cannot write the file";
+    case FileResult::CannotReplace:
+        return "cannot replace the file";
+    }
+    return "unknown file error";
 }
 
-bool AtomicFile::open()
+FileResult AtomicFile::fail(FileResult result)
+{
+    const int code = errno;
+    error_ = std::string(describe(result)) + ": " + std::strerror(code);
+    discard();
+    return result;
+}
+
+FileResult AtomicFile::open()
 {
     discard();
     error_.clear();
     if (target_.empty()) {
         errno = ENOENT;
-        return fail("no file name");
+        return fail(FileResult::NoName);
     }
     temp_ = temporaryPattern(target_);
     const int fd = ::mkstemp(temp_.data());
@@ -52,7 +73,7 @@ bool AtomicFile::open()
         const int code = errno;
         temp_.clear();
         errno = code;
-        return fail("cannot create the file");
+        return fail(FileResult::CannotCreate);
     }
     // mkstemp makes the file private; give it the permissions fopen would.
     const mode_t mask = ::umask(0);
@@ -63,32 +84,32 @@ bool AtomicFile::open()
         const int code = errno;
         ::close(fd);
         errno = code;
-        return fail("cannot create the file");
+        return fail(FileResult::CannotCreate);
     }
-    return true;
+    return FileResult::Ok;
 }
 
-bool AtomicFile::commit()
+FileResult AtomicFile::commit()
 {
     if (!file_) {
         if (error_.empty())
             error_ = "the file was not opened";
-        return false;
+        return FileResult::WriteFailed;
     }
     const bool writeFailed = std::ferror(file_) != 0;
     if (writeFailed) {
         errno = errno ? errno : EIO;
-        return fail("cannot write the file");
+        return fail(FileResult::WriteFailed);
     }
     if (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0)
-        return fail("cannot write the file");
+        return fail(FileResult::WriteFailed);
     std::FILE* f = std::exchange(file_, nullptr);
     if (std::fclose(f) != 0)
-        return fail("cannot write the file");
+        return fail(FileResult::WriteFailed);
     if (::rename(temp_.c_str(), target_.c_str()) != 0)
-        return fail("cannot replace the file");
+        return fail(FileResult::CannotReplace);
     temp_.clear();
-    return true;
+    return FileResult::Ok;
 }
 
 void AtomicFile::discard()

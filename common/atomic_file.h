@@ -3,11 +3,13 @@
 #include <cstdio>
 #include <string>
 
+#include "common/file_result.h"
+
 // A file written through a temporary beside its target and renamed over the
 // target only by commit(), so a failed write never leaves a partial file or
 // damages an earlier file of the same name.
-// Errors: open() and commit() return false and error() says why in words
-// (the system's message); the object owns the temporary and removes it unless
+// Errors: open() and commit() return a FileResult and error() says why in
+// words (the code's words and the system's message); the object owns the temporary and removes it unless
 // commit() succeeded.
 class AtomicFile {
 public:
@@ -17,11 +19,11 @@ public:
     AtomicFile& operator=(const AtomicFile&) = delete;
 
     // Creates the temporary file in the target's directory.
-    bool open();
+    FileResult open();
     // The open temporary, or nullptr before open() / after commit().
     std::FILE* stream() const { return file_; }
     // Flushes, closes and renames the temporary over the target.
-    bool commit();
+    FileResult commit();
     // Drops the temporary; the target is left as it was.
     void discard();
 
@@ -29,7 +31,7 @@ public:
     const std::string& error() const { return error_; }
 
 private:
-    bool fail(const char* what);
+    FileResult fail(FileResult result);
 
     std::string target_;
     std::string temp_;

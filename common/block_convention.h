@@ -4,6 +4,9 @@
 // picture is one 3-arc-second SRTM grid square of this many metres a side.
 inline constexpr double METRES_PER_SRTM_GRID = 92.7658712627587;
 
-// Which elevation colour set the picture is painted with, in both programs.
-inline constexpr int COLOUR_SET_USER = 0;
-inline constexpr int COLOUR_SET_SYSTEM = 1;
+// Which elevation colour set the picture is painted with, in both programs; a
+// window with none chosen yet holds no value.
+enum class ColourSet : int { User = 0, System = 1 };
+
+// Picture rows a user colour set takes above the map: one row of 10 x 10 blocks.
+inline constexpr int USER_COLOUR_SET_ROWS = 10;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "common/atomic_file.h"
+#include "common/file_handle.h"
 
 namespace {
 
@@ -34,36 +35,31 @@ std::string encodeMapData(const MapData& data)
     return bytes;
 }
 
-bool readMapDataFile(const std::string& path, MapData& out)
+FileResult readMapDataFile(const std::string& path, MapData& out)
 {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    FileHandle f(std::fopen(path.c_str(), "rb"));
     if (!f)
-        return false;
+        return FileResult::CannotOpen;
     unsigned char bytes[MAP_DATA_FILE_SIZE];
-    const std::size_t got = std::fread(bytes, 1, sizeof bytes, f);
-    std::fclose(f);
-    if (got != sizeof bytes)
-        return false;
+    if (std::fread(bytes, 1, sizeof bytes, f.get()) != sizeof bytes)
+        return FileResult::TooShort;
     out.heightTens = static_cast<std::int32_t>(static_cast<std::uint32_t>(getLittleEndian(bytes, 4)));
     out.widthTens = static_cast<std::int32_t>(static_cast<std::uint32_t>(getLittleEndian(bytes + 4, 4)));
     out.metresPerArcSecond = std::bit_cast<double>(getLittleEndian(bytes + 8, 8));
-    return true;
+    return FileResult::Ok;
 }
 
-bool writeMapDataFile(const std::string& path, const MapData& data, std::string& error)
+FileResult writeMapDataFile(const std::string& path, const MapData& data, std::string& error)
 {
     AtomicFile file(path);
-    if (!file.open()) {
-        error = file.error();
-        return false;
+    FileResult result = file.open();
+    if (result == FileResult::Ok) {
+        const std::string bytes = encodeMapData(data);
+        std::fwrite(bytes.data(), 1, bytes.size(), file.stream());
+        result = file.commit();
     }
-    const std::string bytes = encodeMapData(data);
-    std::fwrite(bytes.data(), 1, bytes.size(), file.stream());
-    if (!file.commit()) {
-        error = file.error();
-        return false;
-    }
-    return true;
+    error = file.error();
+    return result;
 }
 
 std::string mapDataPathFor(const std::string& picturePath)

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/file_result.h"
+
 // The 16-byte map data file the calculator writes and the builder reads:
 // height in tens of metres (int32), width in tens of metres (int32), metres per
 // arc second (IEEE double), all little-endian, nothing else.
@@ -20,13 +22,14 @@ struct MapData {
 // The file's 16 bytes for the values, little-endian whatever the host.
 std::string encodeMapData(const MapData& data);
 
-// Errors: false when the file cannot be opened or holds fewer than 16 bytes
-// (a short file counts as missing); `out` is then left unchanged.
-bool readMapDataFile(const std::string& path, MapData& out);
+// Errors: CannotOpen, or TooShort for fewer than 16 bytes (the builder counts
+// both as missing); `out` is then left unchanged.
+FileResult readMapDataFile(const std::string& path, MapData& out);
 
 // Writes the record through a temporary and renames it over `path`.
-// Errors: false with the reason in `error`; an earlier file is left intact.
-bool writeMapDataFile(const std::string& path, const MapData& data, std::string& error);
+// Errors: the failing step's code with the reason in `error`; an earlier file
+// is left intact.
+FileResult writeMapDataFile(const std::string& path, const MapData& data, std::string& error);
 
 // Where the builder looks for the file: the picture path cut back to its last
 // slash, with the file name appended; a path without a slash gives the bare

@@ -48,7 +48,7 @@ int main(int argc, char** argv)
         return 2;
     }
     AtomicFile file(argv[1]);
-    if (!file.open()) {
+    if (file.open() != FileResult::Ok) {
         std::fprintf(stderr, "%s: %s\n", argv[1], file.error().c_str());
         return 1;
     }
@@ -64,7 +64,7 @@ int main(int argc, char** argv)
         const Rgb& colour = SYSTEM_COLOUR_SET[i];
         std::fprintf(out, "%3d %3d %3d\t%s\n", colour.red, colour.green, colour.blue, roleOf(i).c_str());
     }
-    if (!file.commit()) {
+    if (file.commit() != FileResult::Ok) {
         std::fprintf(stderr, "%s: %s\n", argv[1], file.error().c_str());
         return 1;
     }

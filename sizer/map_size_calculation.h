@@ -12,16 +12,12 @@
 inline constexpr int BLOCK_PIXELS = 10;
 inline constexpr int BLOCK_MULTIPLE = 5;
 inline constexpr int MAX_MAP_METRES = 50000;   // 5000 entered, in tens of metres
-inline constexpr int USER_COLOUR_SET_ROWS = 10; // picture rows the user's colour set takes
-
-// Colour-set codes of the calculator window.
-inline constexpr int COLOUR_SET_NONE = -99;
 
 // For x >= 0: the integer part of x, plus 1 when the dropped fraction is 0.5 or more.
 std::int64_t roundHalfUp(double x);
 
 struct MapSizeCalculation {
-    std::int32_t colourSet = 1;
+    std::int32_t colourSet = 1; // a ColourSet as its number
     std::int32_t widthMetres = 0;
     std::int32_t heightMetres = 0;
     std::int32_t approxWidthMetres = 0;

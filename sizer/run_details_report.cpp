@@ -50,13 +50,14 @@ std::vector<ExitFileFailure> writeExitFiles(const RunDetails& details, const std
     std::vector<ExitFileFailure> failures;
 
     AtomicFile report(inDirectory(directory, RUN_DETAILS_FILE_NAME));
-    if (!report.open() || !writeRunDetailsReport(report.stream(), details) || !report.commit())
+    if (report.open() != FileResult::Ok || !writeRunDetailsReport(report.stream(), details) ||
+        report.commit() != FileResult::Ok)
         failures.push_back({RUN_DETAILS_FILE_NAME, report.error().empty() ? "cannot write the file" : report.error()});
 
     // Height before width: the order the builder reads them in.
     const MapData mapData{details.heightTens, details.widthTens, METRES_PER_ARC_SECOND};
     std::string error;
-    if (!writeMapDataFile(inDirectory(directory, MAP_DATA_FILE_NAME), mapData, error))
+    if (writeMapDataFile(inDirectory(directory, MAP_DATA_FILE_NAME), mapData, error) != FileResult::Ok)
         failures.push_back({MAP_DATA_FILE_NAME, error});
     return failures;
 }

@@ -1,18 +1,17 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "common/block_convention.h"
 
 // Reading the two size entries of "Get Results" and checking them with the
 // colour-set choice. Pure functions: a rejected entry is a SizeCheck code with
 // its message, never an exception.
 
-// An entry as the user typed it, in tens of metres: a base-10 integer with an
-// optional sign and surrounding blanks. Text that is not such a number, or that
-// does not fit a signed 32-bit integer, counts as 0.
-std::int32_t entryToTens(const std::string& text);
-
-// Both entries converted. The metres are kept in 64 bits so that an entry whose
+// Both entries converted from tens of metres; text that is not a whole number
+// (common/whole_number.h) counts as 0. The metres are kept in 64 bits so that an entry whose
 // x10 leaves the 32-bit range still counts as above the limit.
 struct SizeEntries {
     std::int32_t widthTens = 0;
@@ -31,7 +30,7 @@ enum class SizeCheck {
     WidthTooLarge = 4,
     NotPositive = 5,
 };
-SizeCheck checkSizeEntries(int colourSetChoice, std::int64_t widthMetres, std::int64_t heightMetres);
+SizeCheck checkSizeEntries(std::optional<ColourSet> colourSet, std::int64_t widthMetres, std::int64_t heightMetres);
 
 // Which fields a failed check empties.
 enum EmptiedField : unsigned {

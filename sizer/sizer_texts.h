@@ -1,8 +1,5 @@
 #pragma once
 
-#include <initializer_list>
-#include <string>
-
 // The calculator's own texts that both the QarnSizer window and `qarn size`
 // show, kept in one place so the two never drift apart. The window passes each
 // through Qt's translation lookup in the "SizerWindowBase" context; qarn prints
@@ -77,11 +74,3 @@ inline constexpr const char* USER_PIXEL_HEIGHT_LABEL = "Pixel Height for the Map
 inline constexpr const char* USER_PIXEL_WIDTH_LABEL = "Pixel Width for the Map with User Colour Set :";
 
 } // namespace sizer_text
-
-// `text` with %1, %2, ... replaced by the arguments in order.
-std::string fillText(const std::string& text, std::initializer_list<std::string> args);
-
-// A message text as plain lines for a terminal: paragraph ends and <br> become
-// line breaks, other tags go, entities &lt; &gt; &amp; are decoded, each line is
-// trimmed and empty lines are dropped.
-std::string plainLines(const std::string& text);

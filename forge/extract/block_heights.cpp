@@ -1,5 +1,6 @@
 #include "forge/extract/block_heights.h"
 
+#include "common/file_handle.h"
 #include "forge/extract/bmp_image.h"
 #include "forge/extract/colour_height_set.h"
 
@@ -11,25 +12,20 @@
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
 // Checks the first two bytes before handing the stream to the reader, and puts
 // the stream back where it was.
-int checkFileType(std::FILE* bmp)
+ExtractResult checkFileType(std::FILE* bmp)
 {
     const long start = std::ftell(bmp);
     unsigned char type[2];
     errno = 0;
     if (start < 0 || std::fread(type, 1, 2, bmp) != 2 || std::fseek(bmp, start, SEEK_SET) != 0) {
         std::perror("Error getting file type");
-        return RESULT_TYPE_UNREADABLE;
+        return ExtractResult::TypeUnreadable;
     }
     if (type[0] != 'B' || type[1] != 'M')
-        return RESULT_NOT_BMP;
-    return RESULT_OK;
+        return ExtractResult::NotBmp;
+    return ExtractResult::Ok;
 }
 
 // Block heights come from int32 values, so every one is a whole number and
@@ -45,42 +41,41 @@ void appendHeight(std::string& line, float height)
 
 ExtractionResult extractBlockHeights(const std::string& bmpFilePath, std::FILE* heightsFile,
                                      std::int32_t minElevation, std::int32_t contourInterval,
-                                     int colourSetChoice)
+                                     ColourSet colourSet)
 {
     BmpImage image;
     {
-        FilePtr bmp(std::fopen(bmpFilePath.c_str(), "rb"));
+        FileHandle bmp(std::fopen(bmpFilePath.c_str(), "rb"));
         if (!bmp) {
             std::perror("Error opening source file");
-            return {RESULT_CANNOT_OPEN_BMP, false};
+            return {ExtractResult::CannotOpenBmp, false};
         }
-        if (int result = checkFileType(bmp.get()))
+        if (ExtractResult result = checkFileType(bmp.get()); result != ExtractResult::Ok)
             return {result, false};
-        if (int result = loadBmp(bmp.get(), image))
+        if (ExtractResult result = loadBmp(bmp.get(), image); result != ExtractResult::Ok)
             return {result, false};
     }
 
-    const bool userSet = colourSetChoice == COLOUR_SET_USER;
-    const std::int32_t top = userSet ? 10 : 0;
+    const std::int32_t top = colourSet == ColourSet::User ? USER_COLOUR_SET_ROWS : 0;
     const std::int32_t pixelRows = image.height - top;
     const std::int32_t pixelCols = image.width;
     const std::int32_t blockRows = pixelRows / 10;
     const std::int32_t blockCols = pixelCols / 10;
     if (blockRows <= 0 || blockCols <= 0)
-        return {RESULT_NO_MAP_BLOCKS, false};
+        return {ExtractResult::NoMapBlocks, false};
     if (blockRows > MAX_MAP_BLOCKS || blockCols > MAX_MAP_BLOCKS)
-        return {RESULT_TOO_MANY_BLOCKS, false};
+        return {ExtractResult::TooManyBlocks, false};
 
     ColourHeightSet set;
-    if (const int built = buildColourHeightSet(image, colourSetChoice, minElevation, contourInterval, set);
-        built != RESULT_OK)
+    if (const ExtractResult built = buildColourHeightSet(image, colourSet, minElevation, contourInterval, set);
+        built != ExtractResult::Ok)
         return {built, false};
 
     std::string line;
     try {
         line.reserve(static_cast<std::size_t>(blockCols) * 12 + 2);
     } catch (const std::bad_alloc&) {
-        return {RESULT_NO_MEMORY, false};
+        return {ExtractResult::NoMemory, false};
     }
 
     std::fprintf(heightsFile, "%ld %ld\n", static_cast<long>(pixelRows), static_cast<long>(pixelCols));
@@ -101,5 +96,5 @@ ExtractionResult extractBlockHeights(const std::string& bmpFilePath, std::FILE* 
         line.push_back('\n');
         std::fwrite(line.data(), 1, line.size(), heightsFile);
     }
-    return {RESULT_OK, set.colourError};
+    return {ExtractResult::Ok, set.colourError};
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "common/block_convention.h"
 #include "forge/extract/result_codes.h"
 
 // Turns a map picture into the height values file: one height per 10 x 10 pixel
@@ -15,14 +16,14 @@ inline constexpr const char* HEIGHT_VALUES_FILE_NAME = "hightvals.dat";
 inline constexpr std::int32_t MAX_MAP_BLOCKS = 1201; // block rows or columns of a grid
 
 struct ExtractionResult {
-    int result = RESULT_OK;   // a code of forge/extract/result_codes.h
+    ExtractResult result = ExtractResult::Ok;
     bool colourError = false; // a block or band colour was reserved or unknown (file still complete)
 };
 
 // Reads the BMP at `bmpFilePath` and writes the height values layout to
 // `heightsFile` (open for writing in text mode; not closed here). On any result
-// but RESULT_OK nothing has been written. Writes "Error opening source file" or
+// but ExtractResult::Ok nothing has been written. Writes "Error opening source file" or
 // "Error getting file type" to stderr, perror-style, for codes 2020 and 3.
 ExtractionResult extractBlockHeights(const std::string& bmpFilePath, std::FILE* heightsFile,
                                      std::int32_t minElevation, std::int32_t contourInterval,
-                                     int colourSetChoice);
+                                     ColourSet colourSet);

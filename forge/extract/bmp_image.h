@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <memory>
 
+#include "forge/extract/result_codes.h"
+
 // Reads uncompressed BMP pictures (1, 4, 8, 16, 24 bits per pixel; Windows and
 // OS/2 headers; either row order) into 24-bit colour. Errors come back as the
-// codes of forge/extract/result_codes.h; the caller owns the stream, the image
+// codes of forge/extract/result_codes.h (any failed read or seek is ReadError); the caller owns the stream, the image
 // owns its pixels.
 
 struct BmpImage {
@@ -23,7 +25,7 @@ struct BmpImage {
 };
 
 // Reads the picture from `stream`, an open binary stream standing at the file's
-// first byte. On RESULT_OK `image` holds the picture and the stream is left just
+// first byte. On ExtractResult::Ok `image` holds the picture and the stream is left just
 // after the headers and palette; on any other code `image` is left empty and the
 // stream position is unspecified.
-int loadBmp(std::FILE* stream, BmpImage& image);
+ExtractResult loadBmp(std::FILE* stream, BmpImage& image);

@@ -55,11 +55,11 @@ bool isOs2InfoHeader(std::uint32_t size)
     return size >= 16 && size <= 64 && size != 40 && size != 52 && size != 56;
 }
 
-int readInfoHeader(std::FILE* stream, BmpInfoHeader& h)
+ExtractResult readInfoHeader(std::FILE* stream, BmpInfoHeader& h)
 {
     std::uint8_t raw[INFO_HEADER_READ_MAX] = {};
     if (!readBytes(stream, raw, 4))
-        return RESULT_READ_ERROR;
+        return ExtractResult::ReadError;
     h.size = u32At(raw);
 
     std::uint32_t read;
@@ -67,7 +67,7 @@ int readInfoHeader(std::FILE* stream, BmpInfoHeader& h)
         static constexpr std::uint32_t coreEnds[] = {6, 8, 10, 12};
         read = bytesCoveringFields(h.size, coreEnds, std::size(coreEnds));
         if (!readBytes(stream, raw + 4, read - 4))
-            return RESULT_READ_ERROR;
+            return ExtractResult::ReadError;
         h.width = static_cast<std::int16_t>(u16At(raw + 4));
         h.height = static_cast<std::int16_t>(u16At(raw + 6));
         h.planes = u16At(raw + 8);
@@ -78,7 +78,7 @@ int readInfoHeader(std::FILE* stream, BmpInfoHeader& h)
         const std::uint32_t limit = h.size < INFO_HEADER_READ_MAX ? h.size : INFO_HEADER_READ_MAX;
         read = bytesCoveringFields(limit, infoEnds, std::size(infoEnds));
         if (!readBytes(stream, raw + 4, read - 4))
-            return RESULT_READ_ERROR;
+            return ExtractResult::ReadError;
         h.width = static_cast<std::int32_t>(u32At(raw + 4));
         h.height = static_cast<std::int32_t>(u32At(raw + 8));
         h.planes = u16At(raw + 12);
@@ -88,29 +88,29 @@ int readInfoHeader(std::FILE* stream, BmpInfoHeader& h)
         h.colorEncoding = u32At(raw + 56);
     }
     if (h.size > read) {
-        if (int status = fseeko(stream, static_cast<off_t>(h.size - read), SEEK_CUR))
-            return status;
+        if (fseeko(stream, static_cast<off_t>(h.size - read), SEEK_CUR) != 0)
+            return ExtractResult::ReadError;
     }
-    return RESULT_OK;
+    return ExtractResult::Ok;
 }
 
-int checkHeader(const BmpInfoHeader& h)
+ExtractResult checkHeader(const BmpInfoHeader& h)
 {
     const std::uint32_t bitsPerPixel = std::uint32_t{h.planes} * h.bitCount;
     if (bitsPerPixel > 32 || h.compression > 4)
-        return RESULT_BAD_HEADER;
+        return ExtractResult::BadHeader;
     if (isOs2InfoHeader(h.size) && (h.recording != 0 || h.colorEncoding != 0))
-        return RESULT_BAD_HEADER;
+        return ExtractResult::BadHeader;
     // The lowest height has no positive counterpart in 32 bits.
     if (h.width < 1 || h.height == 0 || h.height == std::numeric_limits<std::int32_t>::min())
-        return RESULT_BAD_HEADER;
+        return ExtractResult::BadHeader;
     if (h.planes > 1)
-        return RESULT_UNSUPPORTED_BMP;
+        return ExtractResult::UnsupportedBmp;
     if (h.bitCount != 1 && h.bitCount != 4 && h.bitCount != 8 && h.bitCount != 16 && h.bitCount != 24)
-        return RESULT_UNSUPPORTED_BMP;
+        return ExtractResult::UnsupportedBmp;
     if (h.compression != 0)
-        return RESULT_UNSUPPORTED_BMP;
-    return RESULT_OK;
+        return ExtractResult::UnsupportedBmp;
+    return ExtractResult::Ok;
 }
 
 // Widens a 5-bit channel so that 0 stays 0 and 31 becomes 255.
@@ -154,25 +154,25 @@ void expandRow(const std::uint8_t* src, std::uint8_t* dst, std::int32_t width, u
 
 } // namespace
 
-int loadBmp(std::FILE* stream, BmpImage& image)
+ExtractResult loadBmp(std::FILE* stream, BmpImage& image)
 {
     image = BmpImage{};
 
     const off_t start = ftello(stream);
     if (start < 0)
-        return RESULT_READ_ERROR;
+        return ExtractResult::ReadError;
 
     std::uint8_t fileHeader[14];
     if (!readBytes(stream, fileHeader, sizeof fileHeader))
-        return RESULT_READ_ERROR;
+        return ExtractResult::ReadError;
     if (u16At(fileHeader) != BMP_TYPE)
-        return RESULT_NOT_BMP;
+        return ExtractResult::NotBmp;
     const std::uint32_t offBits = u32At(fileHeader + 10);
 
     BmpInfoHeader header;
-    if (int result = readInfoHeader(stream, header))
+    if (ExtractResult result = readInfoHeader(stream, header); result != ExtractResult::Ok)
         return result;
-    if (int result = checkHeader(header))
+    if (ExtractResult result = checkHeader(header); result != ExtractResult::Ok)
         return result;
 
     const bool topRowFirst = header.height < 0;
@@ -187,16 +187,16 @@ int loadBmp(std::FILE* stream, BmpImage& image)
     {
         const off_t here = ftello(stream);
         if (here < 0)
-            return RESULT_READ_ERROR;
-        if (int status = fseeko(stream, 0, SEEK_END))
-            return status;
+            return ExtractResult::ReadError;
+        if (fseeko(stream, 0, SEEK_END) != 0)
+            return ExtractResult::ReadError;
         const off_t end = ftello(stream);
         if (end < 0)
-            return RESULT_READ_ERROR;
-        if (int status = fseeko(stream, here, SEEK_SET))
-            return status;
+            return ExtractResult::ReadError;
+        if (fseeko(stream, here, SEEK_SET) != 0)
+            return ExtractResult::ReadError;
         if (needed > static_cast<std::uint64_t>(end - start))
-            return RESULT_READ_ERROR;
+            return ExtractResult::ReadError;
     }
 
     // 1-, 4- and 8-bit pictures carry a palette of 2^bits entries straight
@@ -207,7 +207,7 @@ int loadBmp(std::FILE* stream, BmpImage& image)
         const std::size_t entryBytes = header.size <= CORE_HEADER_MAX ? 3 : 4;
         std::uint8_t raw[256 * 4];
         if (!readBytes(stream, raw, entries * entryBytes))
-            return RESULT_READ_ERROR;
+            return ExtractResult::ReadError;
         for (std::size_t i = 0; i < entries; ++i) {
             palette[3 * i] = raw[entryBytes * i];
             palette[3 * i + 1] = raw[entryBytes * i + 1];
@@ -216,23 +216,23 @@ int loadBmp(std::FILE* stream, BmpImage& image)
     }
     const off_t afterHeaders = ftello(stream);
     if (afterHeaders < 0)
-        return RESULT_READ_ERROR;
+        return ExtractResult::ReadError;
 
     const std::uint64_t pixelBytes = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * 3;
     if (pixelBytes > std::numeric_limits<std::size_t>::max())
-        return RESULT_NO_MEMORY_PIXELS;
+        return ExtractResult::NoMemoryPixels;
     std::unique_ptr<std::uint8_t[]> pixels(new (std::nothrow) std::uint8_t[pixelBytes]);
     std::unique_ptr<std::uint8_t[]> rowBuffer;
     if (!pixels)
-        return RESULT_NO_MEMORY_PIXELS;
+        return ExtractResult::NoMemoryPixels;
     if (bitCount != 24) {
         rowBuffer.reset(new (std::nothrow) std::uint8_t[rowBytes]);
         if (!rowBuffer)
-            return RESULT_NO_MEMORY_PIXELS;
+            return ExtractResult::NoMemoryPixels;
     }
 
-    if (int status = fseeko(stream, start + static_cast<off_t>(offBits), SEEK_SET))
-        return status;
+    if (fseeko(stream, start + static_cast<off_t>(offBits), SEEK_SET) != 0)
+        return ExtractResult::ReadError;
 
     // Each file row goes straight to its place, so no pass reverses the rows.
     const std::size_t outRowBytes = static_cast<std::size_t>(width) * 3;
@@ -244,18 +244,18 @@ int loadBmp(std::FILE* stream, BmpImage& image)
         if (bitCount == 24) {
             std::uint8_t pad[4];
             if (!readBytes(stream, dst, outRowBytes) || (!lastRow && !readBytes(stream, pad, padding)))
-                return RESULT_READ_ERROR;
+                return ExtractResult::ReadError;
         } else {
             if (!readBytes(stream, rowBuffer.get(), static_cast<std::size_t>(lastRow ? dataBytes : rowBytes)))
-                return RESULT_READ_ERROR;
+                return ExtractResult::ReadError;
             expandRow(rowBuffer.get(), dst, header.width, bitCount, palette);
         }
     }
 
-    if (int status = fseeko(stream, afterHeaders, SEEK_SET))
-        return status;
+    if (fseeko(stream, afterHeaders, SEEK_SET) != 0)
+        return ExtractResult::ReadError;
     image.width = header.width;
     image.height = static_cast<std::int32_t>(height);
     image.pixels = std::move(pixels);
-    return RESULT_OK;
+    return ExtractResult::Ok;
 }

@@ -1,7 +1,6 @@
 #include "forge/extract/build_inputs.h"
 
-#include <cctype>
-#include <charconv>
+#include "common/whole_number.h"
 
 namespace {
 
@@ -15,35 +14,7 @@ UserMessage critical(const char* caption, std::string text)
     return UserMessage{MessageKind::Critical, caption, std::move(text), false};
 }
 
-bool isSpace(char c)
-{
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
-
 } // namespace
-
-std::optional<std::int32_t> parseWholeNumber(std::string_view text)
-{
-    while (!text.empty() && isSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back()))
-        text.remove_suffix(1);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    if (text.empty() || !std::isdigit(static_cast<unsigned char>(text.front())))
-        return std::nullopt;
-    std::int64_t magnitude = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude);
-    if (error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    const std::int64_t value = negative ? -magnitude : magnitude;
-    if (value < INT32_MIN || value > INT32_MAX)
-        return std::nullopt;
-    return static_cast<std::int32_t>(value);
-}
 
 std::optional<UserMessage> checkMinElevation(std::string_view text, std::int32_t& stored)
 {
@@ -51,7 +22,7 @@ std::optional<UserMessage> checkMinElevation(std::string_view text, std::int32_t
     if (text.empty())
         return critical(caption, "<p>The Minimum Elevation Height has not been set.<br> It must be a positiive number "
                                  "equal to or greater than ZERO</p><p> Make the appropiate selection to continue</p>");
-    const std::optional<std::int32_t> value = parseWholeNumber(text);
+    const std::optional<std::int32_t> value = readWholeNumber(text);
     stored = value.value_or(0);
     if (!value)
         return critical(caption, std::string("<p>The Minimum Elevation Height has an error.</p>") + COMMON_TAIL);
@@ -66,7 +37,7 @@ std::optional<UserMessage> checkContourInterval(std::string_view text, std::int3
     if (text.empty())
         return critical(caption, "<p>Contour Interval has not been set.<br> It must be a positiive number equal to "
                                  "or greater than ZERO</p><p> Make the appropiate selection to continue</p>");
-    const std::optional<std::int32_t> value = parseWholeNumber(text);
+    const std::optional<std::int32_t> value = readWholeNumber(text);
     stored = value.value_or(0);
     if (!value)
         return critical(caption, std::string("<p>Contour Interval has an error.</p>") + COMMON_TAIL);

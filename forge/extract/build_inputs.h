@@ -13,10 +13,6 @@
 // converted value whenever the text is not empty (0 when it does not convert),
 // as the window keeps it.
 
-// Whole-number conversion: optional white space around, an optional sign,
-// one or more decimal digits, inside the 32-bit range.
-std::optional<std::int32_t> parseWholeNumber(std::string_view text);
-
 std::optional<UserMessage> checkMinElevation(std::string_view text, std::int32_t& stored);
 std::optional<UserMessage> checkContourInterval(std::string_view text, std::int32_t& stored);
 

@@ -2,7 +2,6 @@
 
 #include "forge/extract/result_codes.h"
 
-#include <cctype>
 #include <utility>
 
 namespace {
@@ -27,55 +26,54 @@ const char* const COLOUR_ERROR_TEXT =
 
 } // namespace
 
-UserMessage messageForBuildResult(int result, bool colourError)
+UserMessage messageForBuildResult(ExtractResult result, bool colourError)
 {
     switch (result) {
-    case RESULT_OK:
+    case ExtractResult::Ok:
         if (colourError)
             return box(MessageKind::Information, "Colour Error in BMP file", COLOUR_ERROR_TEXT);
         return box(MessageKind::Information, "Clean Run",
                    "Got good data from file, <br>writing results to Temporary file");
-    case RESULT_NOT_BMP:
+    case ExtractResult::NotBmp:
         return box(MessageKind::Warning, "File Not Valid",
                    "The BMP file loaded is not a valid BMP file<br>Reload a valid BMP file to continue");
-    case RESULT_BAD_HEADER:
+    case ExtractResult::BadHeader:
         return box(MessageKind::Critical, "Currupt Image Data",
                    "The Image appears to have some currupt data<br>Close the Program and check the image BMP file");
-    case RESULT_UNSUPPORTED_BMP:
+    case ExtractResult::UnsupportedBmp:
         return box(MessageKind::Critical, "Legal BMP file but odd problem",
                    "Not sure what it is but there are problem with the image<br>"
                    "Check the BMP file and possibly save it with a 256 colour reselution<br>"
                    "Close the Program and check the image BMP file");
-    case RESULT_NO_MEMORY_PALETTE:
-    case RESULT_NO_MEMORY_PIXELS:
-    case RESULT_NO_MEMORY:
+    case ExtractResult::NoMemoryPixels:
+    case ExtractResult::NoMemory:
         return box(MessageKind::Critical, "Ran out of memory",
                    "Ran out of memory<br>Close the Program<br>shut down any other running programs and try again");
-    case RESULT_TEMP_FILE_FAILED:
+    case ExtractResult::TempFileFailed:
         return box(MessageKind::Critical, "Can not open file", "Can not open temp output files<br>Close Program",
                    false);
-    case RESULT_CANNOT_OPEN_BMP:
+    case ExtractResult::CannotOpenBmp:
         return box(MessageKind::Critical, "Can not find file",
                    "Can not find or open the BMP file<br>possibly ran out of memory<br>Close the Program");
-    case RESULT_NO_MAP_BLOCKS:
+    case ExtractResult::NoMapBlocks:
         return box(MessageKind::Critical, "Map Too Small",
                    "The image does not hold one whole 10 x 10 pixel map block<br>"
                    "A map must be at least 10 pixels wide and 10 pixels high, not counting the 10 pixel rows "
                    "of a User Elevation Colour Set<br>"
                    "Check the BMP file and the Elevation Colour Set selection");
-    case RESULT_TOO_MANY_BLOCKS:
+    case ExtractResult::TooManyBlocks:
         return box(MessageKind::Critical, "Map Too Large",
                    "The image holds more than 1201 rows or columns of 10 x 10 pixel blocks<br>"
                    "The elevation grid holds at most 1201 x 1201 blocks<br>"
                    "Use the Qarn Sizer to find the picture size and check the BMP file");
-    case RESULT_HEIGHTS_TOO_LARGE:
+    case ExtractResult::HeightsTooLarge:
         return box(MessageKind::Critical, "Heights Too Large",
                    "The Minimum Elevation Height and the Contour Interval give the colours heights "
                    "above 2147483647 m<br>"
                    "Enter a smaller Minimum Elevation Height or Contour Interval and confirm the data again");
     default:
         return box(MessageKind::Critical, "File reading Error",
-                   "Error reading file ERROR = " + std::to_string(result) + "<br>Close the Program");
+                   "Error reading file ERROR = " + std::to_string(codeNumber(result)) + "<br>Close the Program");
     }
 }
 
@@ -96,57 +94,4 @@ UserMessage resultsReadyMessage()
                "<i>mymap</i>-arcinfo-ascii.asc will be created in the directory<br>this is an ArcGrid ASCII "
                "file.</p><p>It will need to be further processed by the program Gradon<br>to make an USGS ASCII "
                "DEM  then to the Korvel Tesselkit to build the map.</p></HTML>");
-}
-
-std::string plainTextOf(const std::string& richText)
-{
-    std::string out;
-    auto newline = [&out] {
-        if (!out.empty() && out.back() != '\n')
-            out.push_back('\n');
-    };
-    for (std::size_t i = 0; i < richText.size();) {
-        const char ch = richText[i];
-        if (ch == '<') {
-            const std::size_t end = richText.find('>', i);
-            if (end == std::string::npos) { // not markup after all
-                out.append(richText, i, std::string::npos);
-                break;
-            }
-            std::string tag = richText.substr(i + 1, end - i - 1);
-            for (char& c : tag)
-                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            const std::string name = tag.substr(0, tag.find(' '));
-            if (name == "br" || name == "p" || name == "/p" || name == "ul" || name == "/ul" || name == "/li")
-                newline();
-            else if (name == "li") {
-                newline();
-                out += "  - ";
-            }
-            i = end + 1;
-        } else if (ch == '&') {
-            static const std::pair<const char*, char> entities[] = {{"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}};
-            bool decoded = false;
-            for (const auto& [entity, value] : entities) {
-                const std::string e(entity);
-                if (richText.compare(i, e.size(), e) == 0) {
-                    out.push_back(value);
-                    i += e.size();
-                    decoded = true;
-                    break;
-                }
-            }
-            if (!decoded)
-                out.push_back(richText[i++]);
-        } else if (ch == '\n') {
-            newline();
-            ++i;
-        } else {
-            out.push_back(ch);
-            ++i;
-        }
-    }
-    while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
-        out.pop_back();
-    return out;
 }

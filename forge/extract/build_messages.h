@@ -3,23 +3,18 @@
 #include <string>
 
 #include "common/user_message.h"
+#include "forge/extract/result_codes.h"
 
 // The texts the builder shows for each outcome of a build, in one place: the
 // window shows them in message boxes (through its translation lookup), qarn
 // prints them as plain lines. Plain data; no errors.
 
-
 // The box for an extraction result (or a later build failure code) when the
 // build stops, or "Clean Run" when result is 0 and colourError is false.
-UserMessage messageForBuildResult(int result, bool colourError);
+UserMessage messageForBuildResult(ExtractResult result, bool colourError);
 
 // The warning shown when no map data file lies beside the picture.
 UserMessage mapDataMissingMessage();
 
 // The information box that ends a successful build.
 UserMessage resultsReadyMessage();
-
-// The rich text turned into plain lines for a terminal: line breaks, paragraphs
-// and list items become new lines, other markup is dropped and the entities
-// &lt; &gt; &amp; are decoded.
-std::string plainTextOf(const std::string& richText);

@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "common/block_convention.h"
 #include "common/map_data_file.h"
 #include "forge/extract/build_messages.h"
+#include "forge/extract/result_codes.h"
 #include "forge/grid/elevation_grid.h"
 
 // Everything "Build It" does except showing things: the height values file
@@ -19,7 +21,7 @@ struct BuildRequest {
     std::string bmpFilePath;  // the picture, as 8-bit text of the file system
     std::int32_t minElevation = 0;
     std::int32_t contourInterval = 0;
-    int colourSetChoice = 1;  // COLOUR_SET_SYSTEM or COLOUR_SET_USER
+    ColourSet colourSet = ColourSet::System;
 };
 
 // The header lines of the height values file as read back.
@@ -31,7 +33,7 @@ struct HeightValuesHeader {
 };
 
 struct BuildOutcome {
-    int result = 0;             // RESULT_OK, an extraction code, RESULT_TEMP_FILE_FAILED or RESULT_NO_MEMORY
+    ExtractResult result = ExtractResult::Ok;
     bool colourError = false;   // this build's extraction met a reserved or unknown colour
     bool mapDataChecked = false; // the build got as far as looking for the map data file
     bool mapDataRead = false;   // ... and read it; mapData then holds its values
@@ -40,7 +42,7 @@ struct BuildOutcome {
     std::vector<UserMessage> messages; // every box of the build, in the order to show them
     ElevationGrid grid;         // the finished grid when built()
 
-    bool built() const { return result == 0 && !colourError; }
+    bool built() const { return result == ExtractResult::Ok && !colourError; }
 };
 
 BuildOutcome runBuild(const BuildRequest& request);
@@ -50,13 +52,3 @@ BuildOutcome runBuild(const BuildRequest& request);
 // False when a line is missing or unreadable, or a block count or the entry
 // count is out of range.
 bool readHeightValuesHeader(std::FILE* f, HeightValuesHeader& h);
-
-// A height as the results table shows it: truncated toward zero, clamped to
-// the int range (NaN gives 0).
-int truncatedHeight(float height);
-
-// The table's view of a built grid, row 0 at the top.
-std::vector<int> truncatedHeights(const ElevationGrid& grid);
-
-// The real cells' heights as one row-major array, for the file writers.
-std::vector<float> realCellHeights(const ElevationGrid& grid);

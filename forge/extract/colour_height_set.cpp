@@ -32,18 +32,18 @@ Rgb colourAt(const BmpImage& image, std::int32_t x, std::int32_t y)
 
 } // namespace
 
-int buildColourHeightSet(const BmpImage& image, int choice, std::int32_t minElevation,
+ExtractResult buildColourHeightSet(const BmpImage& image, ColourSet colourSet, std::int32_t minElevation,
                          std::int32_t contourInterval, ColourHeightSet& set)
 {
     set = ColourHeightSet{};
     std::int64_t rung = 0;
     try {
-        if (choice != COLOUR_SET_USER) {
+        if (colourSet == ColourSet::System) {
             set.entries.reserve(SYSTEM_COLOUR_SET.size());
             for (const Rgb& colour : SYSTEM_COLOUR_SET)
                 if (!addClassified(set, colour, minElevation, contourInterval, rung))
-                    return RESULT_HEIGHTS_TOO_LARGE;
-            return RESULT_OK;
+                    return ExtractResult::HeightsTooLarge;
+            return ExtractResult::Ok;
         }
         // The band's blocks are sampled in their sixth pixel column: counted on
         // row 3 up to the first white block, their colours taken from row 5. A
@@ -58,14 +58,14 @@ int buildColourHeightSet(const BmpImage& image, int choice, std::int32_t minElev
         set.entries.reserve(static_cast<std::size_t>(painted) + RESERVED_COLOURS.size());
         for (std::int32_t i = 0; i < painted; ++i)
             if (!addClassified(set, colourAt(image, 10 * i + 5, 5), minElevation, contourInterval, rung))
-                return RESULT_HEIGHTS_TOO_LARGE;
+                return ExtractResult::HeightsTooLarge;
         for (const ReservedColour& reserved : RESERVED_COLOURS)
             set.entries.push_back({reserved.colour.blue, reserved.colour.green, reserved.colour.red, reserved.code});
     } catch (const std::bad_alloc&) {
         set = ColourHeightSet{};
-        return RESULT_NO_MEMORY;
+        return ExtractResult::NoMemory;
     }
-    return RESULT_OK;
+    return ExtractResult::Ok;
 }
 
 float heightForColour(ColourHeightSet& set, const std::uint8_t* pixel)

@@ -85,12 +85,12 @@ struct ColourHeightSet {
     bool colourError = false;               // raised by heightForColour, never cleared
 };
 
-// Builds the set for one extraction: the system table, or (COLOUR_SET_USER) the
+// Builds the set for one extraction: the system table, or (ColourSet::User) the
 // colours painted along the picture's top 10 pixel rows followed by the seven
 // reserved colours. Non-reserved colours get minElevation + k x contourInterval
-// in order. Returns RESULT_OK, RESULT_NO_MEMORY, or RESULT_HEIGHTS_TOO_LARGE when
+// in order. Returns ExtractResult::Ok, ExtractResult::NoMemory, or ExtractResult::HeightsTooLarge when
 // a rung's height would pass the 32-bit range; `set` is replaced either way.
-int buildColourHeightSet(const BmpImage& image, int choice, std::int32_t minElevation,
+ExtractResult buildColourHeightSet(const BmpImage& image, ColourSet colourSet, std::int32_t minElevation,
                          std::int32_t contourInterval, ColourHeightSet& set);
 
 // Height of the colour of `pixel` (blue, green, red): the first matching entry,

@@ -79,15 +79,28 @@ void ElevationGrid::setBorder(int border)
     border_ = border < 0 ? 0 : border;
 }
 
-int ElevationGrid::allocate(int rows, int cols, float contourInterval)
+const char* describe(GridResult result)
+{
+    switch (result) {
+    case GridResult::Ok:
+        return "built";
+    case GridResult::NoMemory:
+        return "out of memory";
+    case GridResult::BadSize:
+        return "no rows or columns, or too many to index";
+    }
+    return "unknown grid result";
+}
+
+GridResult ElevationGrid::allocate(int rows, int cols, float contourInterval)
 {
     if (rows < 1 || cols < 1)
-        return GRID_RESULT_BAD_SIZE;
+        return GridResult::BadSize;
     const std::int64_t padRows = static_cast<std::int64_t>(rows) + 2 * static_cast<std::int64_t>(border_);
     const std::int64_t padCols = static_cast<std::int64_t>(cols) + 2 * static_cast<std::int64_t>(border_);
     constexpr std::int64_t maxIndex = std::numeric_limits<std::int32_t>::max();
     if (padRows > maxIndex || padCols > maxIndex || padRows * padCols > maxIndex)
-        return GRID_RESULT_BAD_SIZE;
+        return GridResult::BadSize;
     try {
         std::vector<GridCell> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
         std::vector<std::int32_t> positions(static_cast<std::size_t>(padRows * padCols), -1);
@@ -98,7 +111,7 @@ int ElevationGrid::allocate(int rows, int cols, float contourInterval)
         lineBuffer_.swap(lineBuffer);
         areaLevel_.swap(areaLevel);
     } catch (const std::bad_alloc&) {
-        return GRID_RESULT_NO_MEMORY;
+        return GridResult::NoMemory;
     }
     rows_ = rows;
     cols_ = cols;
@@ -106,7 +119,7 @@ int ElevationGrid::allocate(int rows, int cols, float contourInterval)
     paddedRows_ = static_cast<std::int32_t>(padRows);
     paddedCols_ = static_cast<std::int32_t>(padCols);
     nextAreaId_ = 1;
-    return GRID_RESULT_OK;
+    return GridResult::Ok;
 }
 
 void ElevationGrid::loadHeights(std::FILE* heights)
@@ -152,17 +165,17 @@ void ElevationGrid::averageCandidates()
     }
 }
 
-int ElevationGrid::build(std::FILE* heights, int rows, int cols, float contourInterval, float rimlessAreaLevel)
+GridResult ElevationGrid::build(std::FILE* heights, int rows, int cols, float contourInterval, float rimlessAreaLevel)
 {
     try {
         ElevationGrid fresh;
         fresh.setBorder(GRID_BORDER);
-        int result = fresh.allocate(rows, cols, contourInterval);
-        if (result != GRID_RESULT_OK)
+        GridResult result = fresh.allocate(rows, cols, contourInterval);
+        if (result != GridResult::Ok)
             return result;
         fresh.loadHeights(heights);
         result = fresh.prepareFlatAreas(rimlessAreaLevel);
-        if (result != GRID_RESULT_OK)
+        if (result != GridResult::Ok)
             return result;
         fresh.smoothRows();
         fresh.smoothColumns();
@@ -172,7 +185,7 @@ int ElevationGrid::build(std::FILE* heights, int rows, int cols, float contourIn
         fresh.flattenFlatAreas();
         *this = std::move(fresh);
     } catch (const std::bad_alloc&) {
-        return GRID_RESULT_NO_MEMORY;
+        return GridResult::NoMemory;
     }
-    return GRID_RESULT_OK;
+    return GridResult::Ok;
 }

@@ -14,13 +14,14 @@
 // std::bad_alloc; nothing is thrown); build and allocate then leave the grid as
 // it was, after a failed prepareFlatAreas the grid must be discarded.
 
-enum GridResult : int {
-    GRID_RESULT_OK = 0,
-    // Same number as the extraction's out-of-memory code, so it shares its message.
-    GRID_RESULT_NO_MEMORY = 1005,
-    // 0 rows or columns, or a padded rectangle too large to index.
-    GRID_RESULT_BAD_SIZE = 2030,
+enum class GridResult {
+    Ok,
+    NoMemory,
+    BadSize, // 0 rows or columns, or a padded rectangle too large to index
 };
+
+// Plain words for a code.
+const char* describe(GridResult result);
 
 inline constexpr double CELL_SPACING_METRES = 92.76587126;
 inline constexpr float NO_AREA_LEVEL = 99999.0f;
@@ -33,14 +34,14 @@ public:
     // The whole build sequence: setBorder(GRID_BORDER), allocate, loadHeights,
     // prepareFlatAreas, the four passes, averageCandidates, flattenFlatAreas.
     // Built into a fresh grid that replaces this one only on success, so a
-    // failed build keeps the previous grid. Returns a GridResult.
-    int build(std::FILE* heights, int rows, int cols, float contourInterval, float rimlessAreaLevel);
+    // failed build keeps the previous grid.
+    GridResult build(std::FILE* heights, int rows, int cols, float contourInterval, float rimlessAreaLevel);
 
     // --- Grid model ---
     void setBorder(int border);
     // Starts a build: sizes, empty padded rectangle, area levels reset.
-    // GRID_RESULT_BAD_SIZE for rows or cols below 1 (the grid is unchanged).
-    int allocate(int rows, int cols, float contourInterval);
+    // GridResult::BadSize for rows or cols below 1 (the grid is unchanged).
+    GridResult allocate(int rows, int cols, float contourInterval);
     // Reads rows x cols values ("%f" style) row by row from the stream, which is
     // positioned after the header, creates the real cells and fills the border.
     // A file that ends early, or a value that cannot be read, leaves every later
@@ -65,12 +66,12 @@ public:
     // none outside the map) in row-by-row order of their first cell, and sets
     // every area cell's base height to its area's starting level: the lowest
     // base height of the Height cells around it, or rimlessAreaLevel when it
-    // has none. Returns a GridResult.
-    int prepareFlatAreas(float rimlessAreaLevel = NO_AREA_LEVEL);
+    // has none.
+    GridResult prepareFlatAreas(float rimlessAreaLevel = NO_AREA_LEVEL);
     // Labels the area holding the cell at padded position (row, col) with the
     // number and sets that number's level. Does nothing unless the cell is an
-    // unlabelled Blue1 cell. Returns a GridResult.
-    int fillFlatArea(int row, int col, int areaNumber);
+    // unlabelled Blue1 cell.
+    GridResult fillFlatArea(int row, int col, int areaNumber);
     // Sets every area cell's height to its area's lowest height, rounded.
     void flattenFlatAreas();
 

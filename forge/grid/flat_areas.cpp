@@ -8,7 +8,7 @@
 #include "forge/grid/elevation_grid.h"
 #include "forge/grid/height_rounding.h"
 
-int ElevationGrid::prepareFlatAreas(float rimlessAreaLevel)
+GridResult ElevationGrid::prepareFlatAreas(float rimlessAreaLevel)
 {
     rimlessAreaLevel_ = rimlessAreaLevel;
     for (std::int32_t r = 0; r < rows_; ++r) {
@@ -16,8 +16,8 @@ int ElevationGrid::prepareFlatAreas(float rimlessAreaLevel)
             const GridCell& here = cell(r, c);
             if (here.kind != CellKind::Blue1 || here.areaId != 0)
                 continue;
-            const int result = fillFlatArea(border_ + r, border_ + c, nextAreaId_);
-            if (result != GRID_RESULT_OK)
+            const GridResult result = fillFlatArea(border_ + r, border_ + c, nextAreaId_);
+            if (result != GridResult::Ok)
                 return result;
             ++nextAreaId_;
         }
@@ -26,19 +26,19 @@ int ElevationGrid::prepareFlatAreas(float rimlessAreaLevel)
         if (here.kind == CellKind::Blue1)
             here.baseHeight = areaLevel(here.areaId);
     }
-    return GRID_RESULT_OK;
+    return GridResult::Ok;
 }
 
-int ElevationGrid::fillFlatArea(int row, int col, int areaNumber)
+GridResult ElevationGrid::fillFlatArea(int row, int col, int areaNumber)
 {
     if (positions_.empty() || areaNumber < 1 || row < 0 || row >= paddedRows_ || col < 0 || col >= paddedCols_)
-        return GRID_RESULT_OK;
+        return GridResult::Ok;
     const std::int32_t startIndex = cellIndexAt(row, col);
     if (startIndex < 0)
-        return GRID_RESULT_OK;
+        return GridResult::Ok;
     GridCell& start = cells_[static_cast<std::size_t>(startIndex)];
     if (start.kind != CellKind::Blue1 || start.areaId != 0)
-        return GRID_RESULT_OK;
+        return GridResult::Ok;
 
     const auto slot = static_cast<std::size_t>(areaNumber);
     try {
@@ -47,7 +47,7 @@ int ElevationGrid::fillFlatArea(int row, int col, int areaNumber)
         labelStack_.clear();
         labelStack_.push_back(startIndex);
     } catch (const std::bad_alloc&) {
-        return GRID_RESULT_NO_MEMORY;
+        return GridResult::NoMemory;
     }
     start.areaId = areaNumber;
 
@@ -72,7 +72,7 @@ int ElevationGrid::fillFlatArea(int row, int col, int areaNumber)
                 try {
                     labelStack_.push_back(static_cast<std::int32_t>(realIndex(nr, nc)));
                 } catch (const std::bad_alloc&) {
-                    return GRID_RESULT_NO_MEMORY;
+                    return GridResult::NoMemory;
                 }
             } else if (next.kind == CellKind::Height) {
                 hasRim = true;
@@ -81,7 +81,7 @@ int ElevationGrid::fillFlatArea(int row, int col, int areaNumber)
         }
     }
     areaLevel_[slot] = hasRim ? lowestRim : rimlessAreaLevel_;
-    return GRID_RESULT_OK;
+    return GridResult::Ok;
 }
 
 void ElevationGrid::flattenFlatAreas()

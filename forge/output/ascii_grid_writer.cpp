@@ -38,7 +38,7 @@ void appendLine(std::string& text, const char* line, std::size_t capacity)
 
 } // namespace
 
-int writeHeader(std::FILE* out, const AsciiGridHeader& header)
+OutputResult writeHeader(std::FILE* out, const AsciiGridHeader& header)
 {
     std::string text;
     appendLine(text, header.ncolsLine, sizeof header.ncolsLine);
@@ -47,27 +47,27 @@ int writeHeader(std::FILE* out, const AsciiGridHeader& header)
     appendLine(text, header.yllcornerLine, sizeof header.yllcornerLine);
     appendLine(text, header.cellsizeLine, sizeof header.cellsizeLine);
     appendLine(text, header.nodataLine, sizeof header.nodataLine);
-    return writeAll(out, text.data(), text.size()) ? OUTPUT_OK : OUTPUT_WRITE_FAILED;
+    return writeAll(out, text.data(), text.size()) ? OutputResult::Ok : OutputResult::WriteFailed;
 }
 
-int checkGridForExport(const AsciiGridHeader& header, int rows, int cols, const float* heights)
+OutputResult checkGridForExport(const AsciiGridHeader& header, int rows, int cols, const float* heights)
 {
     if (header.declaredRows < 1 || header.declaredCols < 1 ||
         header.declaredRows > kLargestDeclaredSize || header.declaredCols > kLargestDeclaredSize)
-        return OUTPUT_BAD_GRID_SIZE;
+        return OutputResult::BadGridSize;
     if (rows < 1 || cols < 1 || rows > header.declaredRows || cols > header.declaredCols || !heights)
-        return OUTPUT_BAD_GRID_SIZE;
+        return OutputResult::BadGridSize;
     const std::size_t count = static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
     for (std::size_t i = 0; i < count; ++i) {
         if (!fits(roundHeight(heights[i]))) // NaN fails the comparison too
-            return OUTPUT_BAD_HEIGHT;
+            return OutputResult::BadHeight;
     }
-    return OUTPUT_OK;
+    return OutputResult::Ok;
 }
 
-int writeValues(std::FILE* out, const AsciiGridHeader& header, int rows, int cols, const float* heights)
+OutputResult writeValues(std::FILE* out, const AsciiGridHeader& header, int rows, int cols, const float* heights)
 {
-    if (const int code = checkGridForExport(header, rows, cols, heights); code != OUTPUT_OK)
+    if (const OutputResult code = checkGridForExport(header, rows, cols, heights); code != OutputResult::Ok)
         return code;
 
     const std::size_t declaredCols = static_cast<std::size_t>(header.declaredCols);
@@ -93,12 +93,12 @@ int writeValues(std::FILE* out, const AsciiGridHeader& header, int rows, int col
 
     for (int r = rows; r < header.declaredRows; ++r) {
         if (!flushIfFull())
-            return OUTPUT_WRITE_FAILED;
+            return OutputResult::WriteFailed;
         zerosUpToEnd(0);
     }
     for (int r = 0; r < rows; ++r) {
         if (!flushIfFull())
-            return OUTPUT_WRITE_FAILED;
+            return OutputResult::WriteFailed;
         const float* row = heights + static_cast<std::size_t>(r) * static_cast<std::size_t>(cols);
         for (int c = 0; c < cols; ++c) {
             *p++ = ' ';
@@ -106,16 +106,16 @@ int writeValues(std::FILE* out, const AsciiGridHeader& header, int rows, int col
         }
         zerosUpToEnd(static_cast<std::size_t>(cols));
     }
-    return writeAll(out, begin, static_cast<std::size_t>(p - begin)) ? OUTPUT_OK : OUTPUT_WRITE_FAILED;
+    return writeAll(out, begin, static_cast<std::size_t>(p - begin)) ? OutputResult::Ok : OutputResult::WriteFailed;
 }
 
-int saveAsciiGrid(const std::string& path, const AsciiGridHeader& header, int rows, int cols,
+OutputResult saveAsciiGrid(const std::string& path, const AsciiGridHeader& header, int rows, int cols,
                   const float* heights, std::string& error)
 {
     error.clear();
-    if (const int code = checkGridForExport(header, rows, cols, heights); code != OUTPUT_OK) {
-        std::string reason = outputResultText(code);
-        if (code == OUTPUT_BAD_GRID_SIZE)
+    if (const OutputResult code = checkGridForExport(header, rows, cols, heights); code != OutputResult::Ok) {
+        std::string reason = describe(code);
+        if (code == OutputResult::BadGridSize)
             reason += " (" + std::to_string(rows) + " rows, " + std::to_string(cols) + " columns)";
         error = saveFailureText(path, reason);
         return code;
@@ -123,8 +123,8 @@ int saveAsciiGrid(const std::string& path, const AsciiGridHeader& header, int ro
     return saveFileAtomically(
         path,
         [&](std::FILE* out) {
-            const int code = writeHeader(out, header);
-            return code != OUTPUT_OK ? code : writeValues(out, header, rows, cols, heights);
+            const OutputResult code = writeHeader(out, header);
+            return code != OutputResult::Ok ? code : writeValues(out, header, rows, cols, heights);
         },
         error);
 }

@@ -3,14 +3,11 @@
 #include <charconv>
 #include <string_view>
 
+#include "forge/grid/ascii_grid_header.h"
 #include "forge/output/output_result.h"
 #include "forge/output/save_file.h"
 
 namespace {
-
-constexpr int kCornerLongitudeSeconds = 32400; // 9.0 degrees east
-constexpr int kCornerLatitudeSeconds = 3600;   // 1.0 degree north
-constexpr double kAlphaMils = 0.1;
 
 // "10's" with the Windows-1252 right single quotation mark.
 constexpr std::string_view kTens = "10\x92s";
@@ -48,8 +45,8 @@ std::string buildDataReportText(bool mapDataPresent, const MapData& mapData)
         text += "\tValues to use in the 'Map Production Information' dialog.\n"
                 "\t========================================================\n\n"
                 "Bottom Left Corner values:\n";
-        text += "\tLongitude (seconds) :" + padded(kCornerLongitudeSeconds) + "\n";
-        text += "\tLatitude (seconds)  :" + padded(kCornerLatitudeSeconds) + "\n";
+        text += "\tLongitude (seconds) :" + padded(MAP_CORNER_LONGITUDE_SECONDS) + "\n";
+        text += "\tLatitude (seconds)  :" + padded(MAP_CORNER_LATITUDE_SECONDS) + "\n";
         text += "\n"
                 "The X and Y values for the 8 digit UTM\n"
                 "\tThese can be any suitable value\n"
@@ -59,7 +56,7 @@ std::string buildDataReportText(bool mapDataPresent, const MapData& mapData)
         text += "\tMap Height in " + tens + " m : " + padded(mapData.heightTens) + "\n";
         text += "\n"
                 "Map Construction values\n";
-        text += "\tAlpha (mils) : " + padded3(kAlphaMils) + "\n";
+        text += "\tAlpha (mils) : " + padded3(MAP_ALPHA_MILS) + "\n";
         text += "\tMeters per arc sec(m/sec) : " + padded3(mapData.metresPerArcSecond) + "\n";
         text += "\n";
     } else {
@@ -90,13 +87,13 @@ std::string buildDataReportText(bool mapDataPresent, const MapData& mapData)
     return text;
 }
 
-int writeBuildDataReport(std::FILE* out, bool mapDataPresent, const MapData& mapData)
+OutputResult writeBuildDataReport(std::FILE* out, bool mapDataPresent, const MapData& mapData)
 {
     const std::string text = buildDataReportText(mapDataPresent, mapData);
-    return std::fwrite(text.data(), 1, text.size(), out) == text.size() ? OUTPUT_OK : OUTPUT_WRITE_FAILED;
+    return std::fwrite(text.data(), 1, text.size(), out) == text.size() ? OutputResult::Ok : OutputResult::WriteFailed;
 }
 
-int saveBuildDataReport(const std::string& path, bool mapDataPresent, const MapData& mapData,
+OutputResult saveBuildDataReport(const std::string& path, bool mapDataPresent, const MapData& mapData,
                         std::string& error)
 {
     return saveFileAtomically(

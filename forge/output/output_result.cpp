@@ -1,19 +1,18 @@
 #include "forge/output/output_result.h"
 
-const char* outputResultText(int code)
+const char* describe(OutputResult result)
 {
-    switch (code) {
-    case OUTPUT_OK:
+    switch (result) {
+    case OutputResult::Ok:
         return "saved";
-    case OUTPUT_BAD_GRID_SIZE:
+    case OutputResult::BadGridSize:
         return "the grid does not fit the 1201 x 1201 file";
-    case OUTPUT_BAD_HEIGHT:
+    case OutputResult::BadHeight:
         return "a height is too large to be written as whole metres";
-    case OUTPUT_WRITE_FAILED:
+    case OutputResult::WriteFailed:
         return "the data could not be written";
-    case OUTPUT_FILE_FAILED:
+    case OutputResult::FileFailed:
         return "the file could not be created or replaced";
-    default:
-        return "unknown error";
     }
+    return "unknown error";
 }

@@ -245,7 +245,7 @@ bool writePreviewPng(const PreviewImage& image, const std::string& path, std::st
         return false;
     }
     AtomicFile file(path);
-    if (!file.open()) {
+    if (file.open() != FileResult::Ok) {
         error = path + ": " + file.error();
         return false;
     }
@@ -255,7 +255,7 @@ bool writePreviewPng(const PreviewImage& image, const std::string& path, std::st
         file.discard();
         return false;
     }
-    if (!file.commit()) {
+    if (file.commit() != FileResult::Ok) {
         error = path + ": " + file.error();
         return false;
     }

@@ -11,28 +11,28 @@ std::string saveFailureText(const std::string& path, const std::string& reason)
     return "Cannot save " + path + ": " + reason;
 }
 
-int saveFileAtomically(const std::string& path, const std::function<int(std::FILE*)>& write,
+OutputResult saveFileAtomically(const std::string& path, const std::function<OutputResult(std::FILE*)>& write,
                        std::string& error)
 {
     error.clear();
     AtomicFile file(path);
-    if (!file.open()) {
+    if (file.open() != FileResult::Ok) {
         error = saveFailureText(path, file.error());
-        return OUTPUT_FILE_FAILED;
+        return OutputResult::FileFailed;
     }
     errno = 0;
-    const int code = write(file.stream());
-    if (code != OUTPUT_OK) {
+    const OutputResult code = write(file.stream());
+    if (code != OutputResult::Ok) {
         // The writer failed inside the C stream; its errno says why.
-        std::string reason = outputResultText(code);
+        std::string reason = describe(code);
         if (errno != 0)
             reason += std::string(": ") + std::strerror(errno);
         error = saveFailureText(path, reason);
         return code; // the AtomicFile drops the temporary
     }
-    if (!file.commit()) {
+    if (file.commit() != FileResult::Ok) {
         error = saveFailureText(path, file.error());
-        return OUTPUT_FILE_FAILED;
+        return OutputResult::FileFailed;
     }
-    return OUTPUT_OK;
+    return OutputResult::Ok;
 }

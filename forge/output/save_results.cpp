@@ -1,6 +1,6 @@
 #include "forge/output/save_results.h"
 
-#include "forge/extract/build_pipeline.h"
+#include "forge/grid/grid_views.h"
 #include "forge/output/ascii_grid_writer.h"
 #include "forge/output/build_data_report.h"
 #include "forge/output/output_result.h"
@@ -14,7 +14,7 @@ void applyTableValues(ElevationGrid& grid, const std::vector<int>& values)
             grid.setHeight(r, c, i < values.size() ? static_cast<float>(values[i]) : 0.0f);
 }
 
-int saveGridFile(const ElevationGrid& grid, const std::string& ascPath, std::string& error)
+OutputResult saveGridFile(const ElevationGrid& grid, const std::string& ascPath, std::string& error)
 {
     const std::vector<float> heights = realCellHeights(grid);
     return saveAsciiGrid(ascPath, grid.header(), grid.rows(), grid.cols(), heights.data(), error);
@@ -27,7 +27,7 @@ SaveAsResult saveGridAndReport(const ElevationGrid& grid, const std::string& cho
     saved.gridPath = gridFileNameFor(chosenName);
     saved.reportPath = reportFileNameFor(chosenName);
     saved.result = saveGridFile(grid, saved.gridPath, saved.error);
-    if (saved.result == OUTPUT_OK)
+    if (saved.result == OutputResult::Ok)
         saved.result = saveBuildDataReport(saved.reportPath, mapDataPresent, mapData, saved.error);
     return saved;
 }

@@ -3,12 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "forge/output/output_result.h"
 #include "common/map_data_file.h"
 #include "forge/grid/elevation_grid.h"
 
 // Save and Save As over a built grid: the table's whole numbers go back into
 // the grid, then the grid file (and for Save As the build data report) is
-// written through a temporary. Errors: an OUTPUT_ code with `error` naming the
+// written through a temporary. Errors: an OutputResult code with `error` naming the
 // file and the reason; an earlier file of that name stays intact. The caller
 // owns the grid.
 
@@ -17,10 +18,10 @@
 void applyTableValues(ElevationGrid& grid, const std::vector<int>& values);
 
 // The grid file at `ascPath`.
-int saveGridFile(const ElevationGrid& grid, const std::string& ascPath, std::string& error);
+OutputResult saveGridFile(const ElevationGrid& grid, const std::string& ascPath, std::string& error);
 
 struct SaveAsResult {
-    int result = 0;          // OUTPUT_OK or the first failure
+    OutputResult result = OutputResult::Ok; // or the first failure
     std::string gridPath;    // the grid file name formed from the chosen name
     std::string reportPath;  // the build data report's name
     std::string error;       // which file failed and why

@@ -3,14 +3,15 @@
 #include "height_table_model.h"
 #include "relief_preview_page.h"
 
+#include "common/whole_number.h"
 #include "forge/extract/build_inputs.h"
 #include "forge/extract/build_pipeline.h"
 #include "forge/extract/result_codes.h"
+#include "forge/grid/grid_views.h"
 #include "forge/output/output_result.h"
 #include "forge/output/relief_preview.h"
 #include "forge/output/save_names.h"
 #include "forge/output/save_results.h"
-#include "forge/output/table_text.h"
 
 #include <QAction>
 #include <QColor>
@@ -35,11 +36,6 @@
 namespace {
 
 const int kStatusMillis = 2000;
-
-// Alpha, longitude and latitude of every map: the fixed corner of the grid file.
-const double kAlphaMils = 0.1;
-const int kLongitudeSeconds = 32400;
-const int kLatitudeSeconds = 3600;
 
 const char* const kContext = "DuvavazEvedaz";
 
@@ -190,6 +186,7 @@ void DuvavazEvedaz::showMessage(const UserMessage& message)
     const QString text = tr8(message.text);
     switch (message.kind) {
     case MessageKind::Information:
+    case MessageKind::About:
         showInformation(parent, caption, text);
         break;
     case MessageKind::Warning:
@@ -208,12 +205,12 @@ void DuvavazEvedaz::ProcessPB_clicked()
     request.bmpFilePath = bmpFilePath;
     request.minElevation = minElevation;
     request.contourInterval = contourInterval;
-    request.colourSetChoice = colourSetChoice;
+    request.colourSet = colourSetChoice.value_or(ColourSet::System);
     BuildOutcome outcome = runBuild(request);
 
     extractionResult = outcome.result;
     buildOk = outcome.built() ? 1 : 0;
-    if (outcome.result == RESULT_NOT_BMP)
+    if (outcome.result == ExtractResult::NotBmp)
         fileOpenAction->setEnabled(true);
 
     // The boxes come in the order of the build; the last one (the results, or
@@ -253,9 +250,9 @@ void DuvavazEvedaz::showDetails()
     HeightLabelOut_2->setText(QString::number(mapData.heightTens));
     WidthLabelOut_2->setText(QString::number(mapData.widthTens));
     msLabelOut->setText(QString::number(mapData.metresPerArcSecond, 'f', 3));
-    AlphaLabelOut->setText(QString::number(kAlphaMils, 'f', 3));
-    LongLabelOut_2->setText(QString::number(kLongitudeSeconds));
-    LatLabelOut_2->setText(QString::number(kLatitudeSeconds));
+    AlphaLabelOut->setText(QString::number(MAP_ALPHA_MILS, 'f', 3));
+    LongLabelOut_2->setText(QString::number(MAP_CORNER_LONGITUDE_SECONDS));
+    LatLabelOut_2->setText(QString::number(MAP_CORNER_LATITUDE_SECONDS));
 }
 
 void DuvavazEvedaz::fillTable(std::vector<int> truncatedHeights)
@@ -274,7 +271,7 @@ std::vector<int> DuvavazEvedaz::tableValues() const
     values.reserve(std::size_t(tableRows) * std::size_t(tableCols));
     for (int r = 0; r < tableRows; ++r)
         for (int c = 0; c < tableCols; ++c)
-            values.push_back(tableTextToHeight(TableResultsModel->cellText(r, c).toStdString()));
+            values.push_back(readWholeNumber(TableResultsModel->cellText(r, c).toStdString()).value_or(0));
     return values;
 }
 
@@ -313,7 +310,7 @@ bool DuvavazEvedaz::saveGridAndReportAs()
     const SaveAsResult saved = saveGridAndReport(grid, toFileName(reportBase), mapDataPresent == 1, mapData);
     ascPath = saved.gridPath;
     reportPath = saved.reportPath;
-    if (saved.result != OUTPUT_OK) {
+    if (saved.result != OutputResult::Ok) {
         showSaveFailure(saved.error);
         return false;
     }
@@ -337,7 +334,7 @@ void DuvavazEvedaz::fileSave()
         return;
     copyTableIntoGrid();
     std::string error;
-    if (saveGridFile(grid, ascPath, error) != OUTPUT_OK)
+    if (saveGridFile(grid, ascPath, error) != OutputResult::Ok)
         showSaveFailure(error);
 }
 
@@ -359,12 +356,12 @@ void DuvavazEvedaz::helpAbout()
 
 void DuvavazEvedaz::SystemColourRB_clicked()
 {
-    colourSetChoice = COLOUR_SET_SYSTEM;
+    colourSetChoice = ColourSet::System;
 }
 
 void DuvavazEvedaz::UserColourRB_clicked()
 {
-    colourSetChoice = COLOUR_SET_USER;
+    colourSetChoice = ColourSet::User;
 }
 
 void DuvavazEvedaz::ConfirmpushButton_clicked()
@@ -382,7 +379,7 @@ void DuvavazEvedaz::ConfirmpushButton_clicked()
         refuse(noFileLoadedMessage(), nullptr);
         return;
     }
-    if (colourSetChoice != COLOUR_SET_SYSTEM && colourSetChoice != COLOUR_SET_USER) {
+    if (!colourSetChoice) {
         refuse(noColourSetMessage(), nullptr);
         return;
     }

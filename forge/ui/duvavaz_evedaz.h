@@ -9,15 +9,12 @@
 
 #include <QString>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 class QUndoStack;
 class ReliefPreviewPage;
-
-// The window's colour set choice before either radio button was pressed; any
-// value other than COLOUR_SET_SYSTEM or COLOUR_SET_USER counts as none chosen.
-inline constexpr int FORGE_COLOUR_SET_NONE = -3;
 
 // The builder's main window: the state of one terrain build and the slots that
 // lead the user from File > Open through "CONFIRM DATA" to "Build It" and the
@@ -44,10 +41,10 @@ public:
     std::string reportPath;          // build data report of the last Save As
     std::string ascPath;             // grid file chosen by the last Save As; Save rewrites it
     QString reportBase;              // the name chosen in the last Save As
-    int colourSetChoice = FORGE_COLOUR_SET_NONE;
+    std::optional<ColourSet> colourSetChoice; // none until a radio button is pressed
     int minElevation = -99;          // as last converted by "CONFIRM DATA"
     int contourInterval = 0;         // as last converted by "CONFIRM DATA"
-    int extractionResult = 0;        // result code of the last extraction
+    ExtractResult extractionResult = ExtractResult::Ok; // of the last extraction
     int pixelRows = 0, blockRows = 0, pixelCols = 0, blockCols = 0;
     int colourHeightCount = 0;
     std::vector<int> colourHeights;  // the colour set's heights read back by the last build

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "sizer/size_entry_checks.h"
+#include "sizer/get_results.h"
 #include "sizer/sizer_texts.h"
 
 namespace {
@@ -23,7 +23,6 @@ void setTextColour(QLabel* label, const QColor& colour)
 
 SizerWindow::SizerWindow(QWidget* parent, const char* name) : SizerWindowBase(parent, name)
 {
-    calculation.reset();
     for (QLineEdit* field : {HeightIn, WidthIn})
         field->clear();
     for (QLabel* field : {RheightIn, RWidthIn, ResMapHeight, ResMapWidth, DisplayHeightOutLabel, DisplayWidthOutLabel,
@@ -33,27 +32,14 @@ SizerWindow::SizerWindow(QWidget* parent, const char* name) : SizerWindowBase(pa
 
 SizerWindow::~SizerWindow() = default;
 
-RunDetails SizerWindow::runDetails() const
-{
-    RunDetails details;
-    details.widthMetres = widthMetres;
-    details.heightMetres = heightMetres;
-    details.widthTens = widthTens;
-    details.heightTens = heightTens;
-    details.calculation = calculation;
-    details.userPixelWidth = userPixelWidth;
-    details.userPixelHeight = userPixelHeight;
-    return details;
-}
-
 void SizerWindow::SysColourRB_clicked()
 {
-    colourSetChoice = COLOUR_SET_SYSTEM;
+    colourSetChoice = ColourSet::System;
 }
 
 void SizerWindow::UserColourRB_clicked()
 {
-    colourSetChoice = COLOUR_SET_USER;
+    colourSetChoice = ColourSet::User;
 }
 
 void SizerWindow::CalculateButton_clicked()
@@ -65,13 +51,8 @@ void SizerWindow::CalculateButton_clicked()
     RheightIn->setText(lastHeightText);
     RWidthIn->setText(lastWidthText);
 
-    const SizeEntries entries = convertSizeEntries(lastWidthText.toStdString(), lastHeightText.toStdString());
-    widthTens = entries.widthTens;
-    widthMetres = entries.widthMetres;
-    heightTens = entries.heightTens;
-    heightMetres = entries.heightMetres;
-
-    const SizeCheck check = checkSizeEntries(colourSetChoice, widthMetres, heightMetres);
+    const SizeCheck check =
+        getResults(details, lastWidthText.toStdString(), lastHeightText.toStdString(), colourSetChoice);
     if (check != SizeCheck::Passed) {
         const SizeCheckMessage message = sizeCheckMessage(check);
         showMessage(MessageKind::Critical, formText(message.caption), formText(message.text));
@@ -86,26 +67,20 @@ void SizerWindow::CalculateButton_clicked()
         return;
     }
 
-    // The checks keep both values within 1..50000, so they fit 32 bits.
-    calculation.setInput(static_cast<std::int32_t>(widthMetres), static_cast<std::int32_t>(heightMetres),
-                         colourSetChoice);
     statusBar()->showMessage(formText(STATUS_PROCESSING));
-    calculation.compute();
+    const MapSizeCalculation& calculation = details.calculation;
     ResMapHeight->setText(QString::number(calculation.approxHeightMetres));
     ResMapWidth->setText(QString::number(calculation.approxWidthMetres));
-    userPixelWidth = calculation.pixelWidth;
-    userPixelHeight = calculation.pixelHeight + USER_COLOUR_SET_ROWS;
-
     DisplayHeightOutLabel->setText(QString::number(calculation.pixelHeight));
     DisplayWidthOutLabel->setText(QString::number(calculation.pixelWidth));
-    if (colourSetChoice == COLOUR_SET_SYSTEM) {
+    if (colourSetChoice == ColourSet::System) {
         setTextColour(SizeNoteLabel_2, QColor(0, 0, 0));
         DisplayHeightOutULabel->clear();
         DisplayWidthOutULabel->clear();
     } else {
         setTextColour(SizeNoteLabel_2, QColor(255, 0, 0));
-        DisplayHeightOutULabel->setText(QString::number(userPixelHeight));
-        DisplayWidthOutULabel->setText(QString::number(userPixelWidth));
+        DisplayHeightOutULabel->setText(QString::number(details.userPixelHeight));
+        DisplayWidthOutULabel->setText(QString::number(details.userPixelWidth));
     }
     statusBar()->showMessage(formText(STATUS_RESULTS_READY), STATUS_TIMEOUT_MS);
 }
@@ -113,7 +88,6 @@ void SizerWindow::CalculateButton_clicked()
 void SizerWindow::fileExit()
 {
     using namespace sizer_text;
-    const RunDetails details = runDetails();
     if (exitWritesFiles(details)) {
         statusBar()->showMessage(formText(STATUS_WRITING), STATUS_TIMEOUT_MS);
         const std::vector<ExitFileFailure> failures = writeExitFiles(details);

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 #include "sizer/map_size_calculation.h"
 #include "sizer/run_details_report.h"
@@ -21,7 +22,7 @@ public:
     ~SizerWindow() override;
 
     // What the exit would write now.
-    RunDetails runDetails() const;
+    const RunDetails& runDetails() const { return details; }
 
 public slots:
     void fileExit() override;
@@ -37,17 +38,10 @@ protected:
     // Ends the process at once with `status`; never returns.
     virtual void quitProcess(int status);
 
-    int colourSetChoice = COLOUR_SET_NONE;
-    // The entries of the last press, kept even when the press was rejected;
-    // metres in 64 bits so that an oversized entry stays above the limit.
-    std::int64_t widthMetres = 0;
-    std::int64_t heightMetres = 0;
-    std::int32_t widthTens = 0;
-    std::int32_t heightTens = 0;
-    // The results of the last accepted press.
-    MapSizeCalculation calculation;
-    std::int32_t userPixelWidth = 0;
-    std::int32_t userPixelHeight = 0;
+    std::optional<ColourSet> colourSetChoice; // none until a radio button is pressed
+    // The entries of the last press, kept even when the press was rejected,
+    // and the results of the last accepted one.
+    RunDetails details;
     QString lastHeightText;
     QString lastWidthText;
 };

@@ -1,0 +1,16 @@
+#pragma once
+
+// Result codes of the file helpers of this folder (the map data file, the
+// atomic writer); the words of each code start the reason a user is shown.
+enum class FileResult {
+    Ok,
+    NoName,        // an empty file name
+    CannotOpen,    // the file could not be opened for reading
+    TooShort,      // the file holds fewer bytes than its format needs
+    CannotCreate,  // the temporary beside the target could not be made
+    WriteFailed,   // the bytes could not be written out
+    CannotReplace, // the finished temporary could not be renamed over the target
+};
+
+// Plain words for a code.
+const char* describe(FileResult result);
