@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # Installs every Debian 12 package the build, the tests, the benchmarks and the
 # sample job need. Skips what is present. Run as root (or with sudo).
+# With --screenshots it also installs the tools for taking the README's
+# screenshots of the windows (an X server without a screen).
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config python3
   qt6-base-dev qt6-base-dev-tools qt6-l10n-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libpng-dev
   clang libclang-rt-14-dev
   imagemagick gdal-bin
-  xvfb xauth x11-apps fonts-dejavu-core
+  fonts-dejavu-core fonts-liberation2
 )
+if [ "${1:-}" = "--screenshots" ]; then
+  packages+=(xvfb xauth x11-apps)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
