@@ -4,9 +4,15 @@
 #include "cli/command.h"
 
 #include <algorithm>
-#include <memory>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
 #include <string>
+#include <unistd.h>
+#include <vector>
 
 #include "common/rich_text.h"
 #include "forge/extract/build_inputs.h"
@@ -23,13 +29,13 @@ namespace {
 // Exit statuses, one per kind of failure.
 enum class BuildExit : int {
     Built = 0,
-    BadInput = 2,     // --min or --interval refused, or heights beyond the 32-bit range
+    BadInput = EXIT_USAGE, // command line or entry refused, heights too large, a result over an input
     NoPicture = 3,    // the picture cannot be opened or read at all
     BadPicture = 4,   // not a BMP, corrupt, unsupported, cut short, no blocks or too many
     ColourError = 5,  // a reserved or unknown colour in the map
     NoMemory = 6,
-    TempFile = 7,     // "hightvals.dat" cannot be written or read back
-    SaveFailed = 8,   // the grid file or the report cannot be written
+    TempFile = 7,     // the height values file cannot be written or read back
+    SaveFailed = EXIT_NOT_WRITTEN, // the grid file, the report or the preview
 };
 
 struct BuildOptions {
@@ -38,6 +44,7 @@ struct BuildOptions {
     std::string min;
     std::string interval;
     std::string output;
+    bool outputGiven = false; // an empty --output is refused, not taken as none
     std::string preview;
 };
 
@@ -66,6 +73,74 @@ BuildExit exitFor(const BuildOutcome& outcome)
     }
 }
 
+// A folder of this run's own for the height values file, so builds run side
+// by side in one folder; removed with what it holds whatever the outcome.
+class PrivateFolder {
+public:
+    PrivateFolder()
+    {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/qarn-XXXXXX";
+        if (::mkdtemp(pattern.data()))
+            path_ = pattern;
+    }
+    ~PrivateFolder()
+    {
+        if (path_.empty())
+            return;
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    PrivateFolder(const PrivateFolder&) = delete;
+    PrivateFolder& operator=(const PrivateFolder&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// A file the run reads or writes, for telling clashes apart.
+struct NamedFile {
+    const char* role;
+    std::string path;
+};
+
+std::filesystem::path identity(const std::string& path)
+{
+    std::error_code ignored;
+    const std::filesystem::path canonical = std::filesystem::weakly_canonical(path, ignored);
+    return canonical.empty() ? std::filesystem::path(path) : canonical;
+}
+
+// Why the results may not be written where asked, before any work: a result
+// over an input or over another result, or over something that is not a
+// regular file. Empty when they may.
+std::string resultClash(const std::vector<NamedFile>& inputs, const std::vector<NamedFile>& results)
+{
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        const NamedFile& result = results[i];
+        std::error_code error;
+        const auto status = std::filesystem::status(result.path, error);
+        if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+            return std::string("the ") + result.role + " " + result.path + " is not a regular file";
+        for (const NamedFile& input : inputs)
+            if (identity(result.path) == identity(input.path))
+                return std::string("the ") + result.role + " " + result.path + " would overwrite the " + input.role +
+                       " " + input.path;
+        for (std::size_t j = 0; j < i; ++j)
+            if (identity(result.path) == identity(results[j].path))
+                return std::string("the ") + result.role + " " + result.path + " would overwrite the " +
+                       results[j].role + " " + results[j].path;
+    }
+    return {};
+}
+
+BuildExit refuse(const std::string& why)
+{
+    std::fprintf(stderr, "qarn build: %s\n", why.c_str());
+    return BuildExit::BadInput;
+}
+
 BuildExit runBuildCommand(const BuildOptions& options)
 {
     BuildRequest request;
@@ -79,19 +154,39 @@ BuildExit runBuildCommand(const BuildOptions& options)
         printMessage(*refused);
         return BuildExit::BadInput;
     }
+    if (options.outputGiven && options.output.empty())
+        return refuse("--output names no file");
+    if (!options.output.empty() &&
+        (options.output.back() == '/' || std::filesystem::is_directory(std::filesystem::path(options.output))))
+        return refuse("--output names a folder: " + options.output);
+    const std::string chosen = options.output.empty() ? proposedSaveName(options.picture) : options.output;
+    std::vector<NamedFile> results = {{"grid file", gridFileNameFor(chosen)},
+                                      {"build data report", reportFileNameFor(chosen)}};
+    if (!options.preview.empty())
+        results.push_back({"preview", options.preview});
+    const std::string clash = resultClash(
+        {{"picture", options.picture}, {"map data file", mapDataPathFor(options.picture)}}, results);
+    if (!clash.empty())
+        return refuse(clash);
 
+    const PrivateFolder folder;
+    if (folder.path().empty())
+        return refuse("no private folder for the height values file: " + std::string(std::strerror(errno)));
+    request.heightsFilePath = folder.path() + "/" + HEIGHT_VALUES_FILE_NAME;
+    // Warnings (the map data file missing) are printed as the build meets them.
+    request.onMessage = [](const UserMessage& message) {
+        if (message.kind != MessageKind::Information)
+            printMessage(message);
+    };
     BuildOutcome outcome = runBuild(request);
     if (!outcome.built()) {
         printMessage(outcome.messages.back());
         return exitFor(outcome);
     }
-    if (!outcome.mapDataRead)
-        printMessage(mapDataMissingMessage());
 
     // What the window's table holds and Save copies back: whole metres.
     const std::vector<int> table = truncatedHeights(outcome.grid);
     applyTableValues(outcome.grid, table);
-    const std::string chosen = options.output.empty() ? proposedSaveName(options.picture) : options.output;
     const SaveAsResult saved = saveGridAndReport(outcome.grid, chosen, outcome.mapDataRead, outcome.mapData);
     if (saved.result != OutputResult::Ok) {
         std::fprintf(stderr, "qarn build: %s\n", saved.error.c_str());
@@ -106,7 +201,7 @@ BuildExit runBuildCommand(const BuildOptions& options)
         const int perCell = previewPixelsPerCell(outcome.grid.rows(), outcome.grid.cols());
         const PreviewImage image = renderReliefPreview(outcome.grid, perCell);
         std::string error;
-        if (!writePreviewPng(image, options.preview, error)) {
+        if (writePreviewPng(image, options.preview, error) != OutputResult::Ok) {
             std::fprintf(stderr, "qarn build: %s\n", error.c_str());
             return BuildExit::SaveFailed;
         }
@@ -129,18 +224,27 @@ void addBuildCommand(CLI::App& app, int* exitStatus)
         ->required()
         ->check(CLI::IsMember({"system", "user"}));
     cmd->add_option("--min", options->min, "Minimum elevation in whole metres (0 or more): the lowest colour's height")
-        ->required();
-    cmd->add_option("--interval", options->interval, "Contour interval in whole metres (more than 0)")->required();
-    cmd->add_option("--output", options->output,
-                    "Grid file name; the report is named after it with -Build_Data.txt in place of .asc "
-                    "(default: the picture's name with -arcinfo-ascii.asc)");
+        ->required()
+        ->check(NOT_AN_OPTION);
+    cmd->add_option("--interval", options->interval, "Contour interval in whole metres (more than 0)")
+        ->required()
+        ->check(NOT_AN_OPTION);
+    CLI::Option* output = cmd->add_option("--output", options->output,
+                                          "Grid file name; the report is named after it with -Build_Data.txt in "
+                                          "place of .asc (default: the picture's name with -arcinfo-ascii.asc)")
+                              ->check(NOT_AN_OPTION);
     cmd->add_option("--preview", options->preview,
-                    "Also write a shaded-relief picture of the saved heights as PNG (flat areas in blue)");
+                    "Also write a shaded-relief picture of the saved heights as PNG (flat areas in blue)")
+        ->check(NOT_AN_OPTION);
     cmd->footer("Example:\n  qarn build hills.bmp --colour-set system --min 100 --interval 20 --output hills.asc\n"
-                "  writes hills.asc and hills-Build_Data.txt. \"hightvals.dat\" is made in the working directory\n"
-                "  while the build runs. The map data file QarnSizer_MAP_Data.xdt is read from the picture's folder.\n"
-                "Exit status: 0 built; 2 --min or --interval refused or too large; 3 picture cannot be opened;\n"
-                "  4 picture not valid; 5 colour error; 6 out of memory; 7 height values file failed;\n"
-                "  8 result file (or the preview) not written.");
-    cmd->callback([options, exitStatus] { *exitStatus = static_cast<int>(runBuildCommand(*options)); });
+                "  writes hills.asc and hills-Build_Data.txt, both or neither. The map data file\n"
+                "  QarnSizer_MAP_Data.xdt is read from the picture's folder. No result is written over the\n"
+                "  picture, the map data file, another result or anything but a regular file.\n"
+                "Exit status: 0 built; 2 command line or entry refused (also heights too large, a result\n"
+                "  over an input); 3 picture cannot be opened; 4 picture not valid; 5 colour error;\n"
+                "  6 out of memory; 7 height values file failed; 8 result file (or the preview) not written.");
+    cmd->callback([options, output, exitStatus] {
+        options->outputGiven = output->count() > 0;
+        *exitStatus = static_cast<int>(runBuildCommand(*options));
+    });
 }

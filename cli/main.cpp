@@ -9,6 +9,12 @@ int main(int argc, char** argv)
     int exitStatus = 0;
     addBuildCommand(app, &exitStatus);
     addSizeCommand(app, &exitStatus);
-    CLI11_PARSE(app, argc, argv);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        // --help and --version end here with 0; every other refusal of the
+        // command line has one status.
+        return app.exit(e) == 0 ? 0 : EXIT_USAGE;
+    }
     return exitStatus;
 }

@@ -57,7 +57,7 @@ int runSize(const SizeOptions& options)
     if (check != SizeCheck::Passed) {
         const SizeCheckMessage message = sizeCheckMessage(check);
         printMessage(message.caption, message.text);
-        status = 1;
+        status = EXIT_USAGE;
     } else {
         const MapSizeCalculation& calc = details.calculation;
         const bool user = colourSet == ColourSet::User;
@@ -90,7 +90,7 @@ int runSize(const SizeOptions& options)
         if (!failed)
             std::fprintf(stderr, "qarn size: wrote %s\n", name);
     }
-    return failures.empty() ? status : 2;
+    return failures.empty() ? status : EXIT_NOT_WRITTEN;
 }
 
 } // namespace
@@ -100,17 +100,19 @@ void addSizeCommand(CLI::App& app, int* exitStatus)
     auto options = std::make_shared<SizeOptions>();
     CLI::App* cmd = app.add_subcommand(
         "size", "Compute the picture size for a planned map, as QarnSizer's \"Get Results\" does");
-    cmd->footer("Prints the values of QarnSizer's Results tab. A rejected entry prints the window's message to\n"
-                "stderr and exits with status 1; a file that cannot be written gives status 2.\n\n"
+    cmd->footer("Prints the values of QarnSizer's Results tab. A rejected entry (or command line) prints the\n"
+                "window's message to stderr and exits with status 2; a file that cannot be written gives status 8.\n\n"
                 "Examples:\n"
                 "  qarn size --width 1000 --height 800 --colour-set system\n"
                 "  qarn size --width 40 --height 5000 --colour-set user --write\n");
     cmd->add_option("--width", options->width,
                     "Map width in tens of metres, 1 to 5000 (1000 = 10 km); text that is not a whole number "
                     "counts as 0, as in the window")
-        ->required();
+        ->required()
+        ->check(NOT_AN_OPTION);
     cmd->add_option("--height", options->height, "Map height in tens of metres, 1 to 5000 (800 = 8 km)")
-        ->required();
+        ->required()
+        ->check(NOT_AN_OPTION);
     cmd->add_option("--colour-set", options->colourSet,
                     "Elevation colour set the picture will use: system (built in) or user (painted into the "
                     "picture's top 10 rows, 10 pixels more height); without it the entry is rejected as in the "

@@ -39,6 +39,8 @@ const char* describe(FileResult result)
         return "no file name";
     case FileResult::CannotOpen:
         return "cannot open the file";
+    case FileResult::NotRegular:
+        return "not a regular file";
     case FileResult::TooShort:
         return "the file is too short";
     case FileResult::CannotCreate:
@@ -67,6 +69,13 @@ FileResult AtomicFile::open()
         errno = ENOENT;
         return fail(FileResult::NoName);
     }
+    // Never over a FIFO, device or folder; a file replaced keeps its permissions.
+    struct stat existing {};
+    const bool replacing = ::stat(target_.c_str(), &existing) == 0;
+    if (replacing && !S_ISREG(existing.st_mode)) {
+        errno = EINVAL;
+        return fail(FileResult::NotRegular);
+    }
     temp_ = temporaryPattern(target_);
     const int fd = ::mkstemp(temp_.data());
     if (fd < 0) {
@@ -75,10 +84,15 @@ FileResult AtomicFile::open()
         errno = code;
         return fail(FileResult::CannotCreate);
     }
-    // mkstemp makes the file private; give it the permissions fopen would.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    // mkstemp makes the file private; give it the permissions of the file it
+    // replaces, or those fopen would give a new one.
+    if (replacing) {
+        ::fchmod(fd, existing.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
     file_ = ::fdopen(fd, "w");
     if (!file_) {
         const int code = errno;
@@ -89,12 +103,12 @@ FileResult AtomicFile::open()
     return FileResult::Ok;
 }
 
-FileResult AtomicFile::commit()
+FileResult AtomicFile::finish()
 {
     if (!file_) {
-        if (error_.empty())
+        if (temp_.empty() && error_.empty())
             error_ = "the file was not opened";
-        return FileResult::WriteFailed;
+        return temp_.empty() ? FileResult::WriteFailed : FileResult::Ok;
     }
     const bool writeFailed = std::ferror(file_) != 0;
     if (writeFailed) {
@@ -106,10 +120,51 @@ FileResult AtomicFile::commit()
     std::FILE* f = std::exchange(file_, nullptr);
     if (std::fclose(f) != 0)
         return fail(FileResult::WriteFailed);
+    return FileResult::Ok;
+}
+
+FileResult AtomicFile::commit()
+{
+    if (const FileResult finished = finish(); finished != FileResult::Ok)
+        return finished;
     if (::rename(temp_.c_str(), target_.c_str()) != 0)
         return fail(FileResult::CannotReplace);
     temp_.clear();
     return FileResult::Ok;
+}
+
+FileResult commitBoth(AtomicFile& first, AtomicFile& second)
+{
+    if (const FileResult finished = first.finish(); finished != FileResult::Ok)
+        return finished;
+    if (const FileResult finished = second.finish(); finished != FileResult::Ok)
+        return finished;
+    // Keep the first target's earlier file under a spare name until the
+    // second is in place, so a failure puts it back.
+    const bool existed = ::access(first.targetPath().c_str(), F_OK) == 0;
+    std::string backup = temporaryPattern(first.targetPath());
+    const int fd = ::mkstemp(backup.data());
+    bool backedUp = false;
+    if (fd >= 0) {
+        ::close(fd);
+        ::unlink(backup.c_str());
+        backedUp = ::link(first.targetPath().c_str(), backup.c_str()) == 0;
+    }
+    if (const FileResult moved = first.commit(); moved != FileResult::Ok) {
+        if (backedUp)
+            ::unlink(backup.c_str());
+        return moved;
+    }
+    const FileResult moved = second.commit();
+    if (moved != FileResult::Ok) {
+        if (backedUp)
+            ::rename(backup.c_str(), first.targetPath().c_str());
+        else if (!existed)
+            ::unlink(first.targetPath().c_str());
+    } else if (backedUp) {
+        ::unlink(backup.c_str());
+    }
+    return moved;
 }
 
 void AtomicFile::discard()

@@ -7,7 +7,8 @@
 
 // A file written through a temporary beside its target and renamed over the
 // target only by commit(), so a failed write never leaves a partial file or
-// damages an earlier file of the same name.
+// damages an earlier file of the same name. The target must be a regular file
+// or not exist; a file replaced keeps its permission bits.
 // Errors: open() and commit() return a FileResult and error() says why in
 // words (the code's words and the system's message); the object owns the temporary and removes it unless
 // commit() succeeded.
@@ -22,7 +23,9 @@ public:
     FileResult open();
     // The open temporary, or nullptr before open() / after commit().
     std::FILE* stream() const { return file_; }
-    // Flushes, closes and renames the temporary over the target.
+    // Flushes and closes the temporary, which stays until commit() or discard().
+    FileResult finish();
+    // Finishes and renames the temporary over the target.
     FileResult commit();
     // Drops the temporary; the target is left as it was.
     void discard();
@@ -38,3 +41,8 @@ private:
     std::FILE* file_ = nullptr;
     std::string error_;
 };
+
+// Both files or neither: each temporary is finished, then both are renamed
+// over their targets; when the second cannot be, the first target is put back
+// as it was (removed when it did not exist). The failing file's error() says why.
+FileResult commitBoth(AtomicFile& first, AtomicFile& second);

@@ -6,6 +6,7 @@ enum class FileResult {
     Ok,
     NoName,        // an empty file name
     CannotOpen,    // the file could not be opened for reading
+    NotRegular,    // a FIFO, device or folder where a file was expected
     TooShort,      // the file holds fewer bytes than its format needs
     CannotCreate,  // the temporary beside the target could not be made
     WriteFailed,   // the bytes could not be written out

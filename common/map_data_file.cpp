@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "common/atomic_file.h"
-#include "common/file_handle.h"
+#include "common/regular_file.h"
 
 namespace {
 
@@ -37,9 +37,10 @@ std::string encodeMapData(const MapData& data)
 
 FileResult readMapDataFile(const std::string& path, MapData& out)
 {
-    FileHandle f(std::fopen(path.c_str(), "rb"));
+    FileResult result = FileResult::Ok;
+    FileHandle f = openRegularFile(path, result);
     if (!f)
-        return FileResult::CannotOpen;
+        return result;
     unsigned char bytes[MAP_DATA_FILE_SIZE];
     if (std::fread(bytes, 1, sizeof bytes, f.get()) != sizeof bytes)
         return FileResult::TooShort;

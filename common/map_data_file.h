@@ -22,8 +22,8 @@ struct MapData {
 // The file's 16 bytes for the values, little-endian whatever the host.
 std::string encodeMapData(const MapData& data);
 
-// Errors: CannotOpen, or TooShort for fewer than 16 bytes (the builder counts
-// both as missing); `out` is then left unchanged.
+// Errors: CannotOpen, NotRegular (a FIFO, device or folder), or TooShort for
+// fewer than 16 bytes (the builder counts each as missing); `out` is then left unchanged.
 FileResult readMapDataFile(const std::string& path, MapData& out);
 
 // Writes the record through a temporary and renames it over `path`.

@@ -1,6 +1,6 @@
 #include "forge/extract/block_heights.h"
 
-#include "common/file_handle.h"
+#include "common/regular_file.h"
 #include "forge/extract/bmp_image.h"
 #include "forge/extract/colour_height_set.h"
 
@@ -20,7 +20,11 @@ ExtractResult checkFileType(std::FILE* bmp)
     unsigned char type[2];
     errno = 0;
     if (start < 0 || std::fread(type, 1, 2, bmp) != 2 || std::fseek(bmp, start, SEEK_SET) != 0) {
-        std::perror("Error getting file type");
+        // A file of 0 or 1 bytes fails with no system error to name.
+        if (errno == 0)
+            std::fputs("Error getting file type: the file is too short to hold its type\n", stderr);
+        else
+            std::perror("Error getting file type");
         return ExtractResult::TypeUnreadable;
     }
     if (type[0] != 'B' || type[1] != 'M')
@@ -45,9 +49,13 @@ ExtractionResult extractBlockHeights(const std::string& bmpFilePath, std::FILE* 
 {
     BmpImage image;
     {
-        FileHandle bmp(std::fopen(bmpFilePath.c_str(), "rb"));
+        FileResult opened = FileResult::Ok;
+        FileHandle bmp = openRegularFile(bmpFilePath, opened);
         if (!bmp) {
-            std::perror("Error opening source file");
+            if (opened == FileResult::NotRegular)
+                std::fputs("Error opening source file: not a regular file\n", stderr);
+            else
+                std::perror("Error opening source file");
             return {ExtractResult::CannotOpenBmp, false};
         }
         if (ExtractResult result = checkFileType(bmp.get()); result != ExtractResult::Ok)

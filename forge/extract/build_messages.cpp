@@ -69,7 +69,7 @@ UserMessage messageForBuildResult(ExtractResult result, bool colourError)
     case ExtractResult::HeightsTooLarge:
         return box(MessageKind::Critical, "Heights Too Large",
                    "The Minimum Elevation Height and the Contour Interval give the colours heights "
-                   "above 2147483647 m<br>"
+                   "beyond 16777216 m<br>"
                    "Enter a smaller Minimum Elevation Height or Contour Interval and confirm the data again");
     default:
         return box(MessageKind::Critical, "File reading Error",

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <new>
 
-#include "common/file_handle.h"
 #include "forge/extract/block_heights.h"
+#include "forge/extract/height_values_file.h"
 #include "forge/extract/result_codes.h"
 
 namespace {
@@ -35,10 +35,11 @@ bool readHeightValuesHeader(std::FILE* f, HeightValuesHeader& h)
 
 namespace {
 
-void fail(BuildOutcome& outcome, ExtractResult result)
+// The box that ends a failed build.
+void fail(BuildOutcome& outcome, ExtractResult result, bool colourError = false)
 {
     outcome.result = result;
-    outcome.messages.push_back(messageForBuildResult(result, false));
+    outcome.messages.push_back(messageForBuildResult(result, colourError));
 }
 
 } // namespace
@@ -46,48 +47,54 @@ void fail(BuildOutcome& outcome, ExtractResult result)
 BuildOutcome runBuild(const BuildRequest& request)
 {
     BuildOutcome outcome;
+    // Boxes that do not end the build are told as they come; the last one is
+    // left for the caller to show once it holds what the box speaks of.
+    const auto tell = [&](UserMessage message) {
+        outcome.messages.push_back(std::move(message));
+        if (request.onMessage)
+            request.onMessage(outcome.messages.back());
+    };
     try {
         // Steps 1-3: the extraction into a fresh height values file.
-        {
-            FileHandle heights(std::fopen(HEIGHT_VALUES_FILE_NAME, "w"));
-            if (!heights) {
-                fail(outcome, ExtractResult::TempFileFailed);
-                return outcome;
-            }
-            const ExtractionResult extracted =
-                extractBlockHeights(request.bmpFilePath, heights.get(), request.minElevation,
-                                    request.contourInterval, request.colourSet);
-            outcome.result = extracted.result;
-            outcome.colourError = extracted.result == ExtractResult::Ok && extracted.colourError;
-            // A height values file that could not be completed is no file to build from.
-            const bool writeFailed = std::ferror(heights.get()) != 0;
-            if ((std::fclose(heights.release()) != 0 || writeFailed) && outcome.result == ExtractResult::Ok) {
-                fail(outcome, ExtractResult::TempFileFailed);
-                return outcome;
-            }
-        }
-        outcome.messages.push_back(messageForBuildResult(outcome.result, outcome.colourError));
-        if (!outcome.built())
+        HeightValuesFile heights;
+        if (!heights.open(request.heightsFilePath)) {
+            fail(outcome, ExtractResult::TempFileFailed);
             return outcome;
+        }
+        const ExtractionResult extracted = extractBlockHeights(request.bmpFilePath, heights.stream(),
+                                                               request.minElevation, request.contourInterval,
+                                                               request.colourSet);
+        outcome.result = extracted.result;
+        outcome.colourError = extracted.result == ExtractResult::Ok && extracted.colourError;
+        // A height values file that could not be completed is no file to build from.
+        if ((std::fflush(heights.stream()) != 0 || std::ferror(heights.stream()) != 0) &&
+            outcome.result == ExtractResult::Ok) {
+            fail(outcome, ExtractResult::TempFileFailed);
+            return outcome;
+        }
+        if (!outcome.built()) {
+            fail(outcome, outcome.result, outcome.colourError);
+            return outcome;
+        }
+        tell(messageForBuildResult(outcome.result, false));
 
         // Steps 4-5: the map data file beside the picture; missing is a warning.
         outcome.mapDataChecked = true;
         outcome.mapDataRead =
             readMapDataFile(mapDataPathFor(request.bmpFilePath), outcome.mapData) == FileResult::Ok;
         if (!outcome.mapDataRead)
-            outcome.messages.push_back(mapDataMissingMessage());
+            tell(mapDataMissingMessage());
 
         // Steps 6-7: read the file back and build the grid.
-        FileHandle heights(std::fopen(HEIGHT_VALUES_FILE_NAME, "r"));
-        if (!heights || !readHeightValuesHeader(heights.get(), outcome.heights)) {
+        std::rewind(heights.stream());
+        if (!readHeightValuesHeader(heights.stream(), outcome.heights)) {
             fail(outcome, ExtractResult::TempFileFailed);
             return outcome;
         }
-        const GridResult gridResult = outcome.grid.build(heights.get(), static_cast<int>(outcome.heights.blockRows),
+        const GridResult gridResult = outcome.grid.build(heights.stream(), static_cast<int>(outcome.heights.blockRows),
                                                   static_cast<int>(outcome.heights.blockCols),
                                                   static_cast<float>(outcome.heights.contourInterval),
                                                   static_cast<float>(request.minElevation));
-        heights.reset();
         if (gridResult == GridResult::NoMemory) {
             outcome.grid = ElevationGrid();
             fail(outcome, ExtractResult::NoMemory);
@@ -104,7 +111,7 @@ BuildOutcome runBuild(const BuildRequest& request)
 
         // Steps 9-10.
         outcome.messages.push_back(resultsReadyMessage());
-        std::remove(HEIGHT_VALUES_FILE_NAME);
+        heights.remove();
     } catch (const std::bad_alloc&) {
         outcome.grid = ElevationGrid();
         outcome.result = ExtractResult::NoMemory;

@@ -8,14 +8,15 @@
 namespace {
 
 // Adds `colour` with its reserved code or the next rung of the height ladder.
-// False when the rung's height does not fit 32 bits (it would come out wrong).
+// False when the rung's height is not a whole number the grid's float32
+// heights hold exactly (it would come out wrong).
 bool addClassified(ColourHeightSet& set, const Rgb& colour, std::int32_t minElevation,
                    std::int32_t contourInterval, std::int64_t& rung)
 {
     std::int32_t height = reservedCodeFor(colour);
     if (height == 0) {
         const std::int64_t wide = std::int64_t{minElevation} + rung * std::int64_t{contourInterval};
-        if (wide < INT32_MIN || wide > INT32_MAX)
+        if (wide < -MAX_EXACT_HEIGHT || wide > MAX_EXACT_HEIGHT)
             return false;
         height = static_cast<std::int32_t>(wide);
         ++rung;

@@ -11,6 +11,10 @@
 // here fails except storage (a result code); an unknown or forbidden colour is
 // reported through the set's own colourError flag, which belongs to one build.
 
+// The largest height, in metres either way, that a float32 holds as a whole
+// number; a colour set whose rungs pass it is refused.
+inline constexpr std::int64_t MAX_EXACT_HEIGHT = 16777216;
+
 // Codes of the reserved colours; RESERVED_BLACK is also the height of any colour
 // the set does not know.
 inline constexpr std::int32_t RESERVED_BLUE = -9010;

@@ -23,7 +23,7 @@ const char* describe(ExtractResult result)
     case ExtractResult::TooManyBlocks:
         return "more than 1201 block rows or columns";
     case ExtractResult::HeightsTooLarge:
-        return "colour heights beyond the 32-bit range";
+        return "colour heights beyond 16777216 m";
     case ExtractResult::TempFileFailed:
         return "the height values file could not be written or read back";
     case ExtractResult::CannotOpenBmp:

@@ -15,7 +15,7 @@ enum class ExtractResult : int {
     NoMemory = 1005,       // working storage of the extraction or the grid
     NoMapBlocks = 1006,    // no whole 10 x 10 map block in the picture
     TooManyBlocks = 1007,  // more block rows or columns than a grid holds
-    HeightsTooLarge = 1008, // a colour's height passes the 32-bit range
+    HeightsTooLarge = 1008, // a colour's height passes what float32 holds exactly
     TempFileFailed = 2005, // the height values file could not be made or read back
     CannotOpenBmp = 2020,  // the picture could not be opened
 };

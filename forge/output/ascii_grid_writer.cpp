@@ -109,22 +109,32 @@ OutputResult writeValues(std::FILE* out, const AsciiGridHeader& header, int rows
     return writeAll(out, begin, static_cast<std::size_t>(p - begin)) ? OutputResult::Ok : OutputResult::WriteFailed;
 }
 
-OutputResult saveAsciiGrid(const std::string& path, const AsciiGridHeader& header, int rows, int cols,
-                  const float* heights, std::string& error)
+OutputResult writeAsciiGrid(std::FILE* out, const AsciiGridHeader& header, int rows, int cols, const float* heights)
+{
+    const OutputResult code = writeHeader(out, header);
+    return code != OutputResult::Ok ? code : writeValues(out, header, rows, cols, heights);
+}
+
+OutputResult checkGridForSaving(const std::string& path, const AsciiGridHeader& header, int rows, int cols,
+                                const float* heights, std::string& error)
 {
     error.clear();
-    if (const OutputResult code = checkGridForExport(header, rows, cols, heights); code != OutputResult::Ok) {
+    const OutputResult code = checkGridForExport(header, rows, cols, heights);
+    if (code != OutputResult::Ok) {
         std::string reason = describe(code);
         if (code == OutputResult::BadGridSize)
             reason += " (" + std::to_string(rows) + " rows, " + std::to_string(cols) + " columns)";
         error = saveFailureText(path, reason);
-        return code;
     }
+    return code;
+}
+
+OutputResult saveAsciiGrid(const std::string& path, const AsciiGridHeader& header, int rows, int cols,
+                           const float* heights, std::string& error)
+{
+    if (const OutputResult code = checkGridForSaving(path, header, rows, cols, heights, error);
+        code != OutputResult::Ok)
+        return code;
     return saveFileAtomically(
-        path,
-        [&](std::FILE* out) {
-            const OutputResult code = writeHeader(out, header);
-            return code != OutputResult::Ok ? code : writeValues(out, header, rows, cols, heights);
-        },
-        error);
+        path, [&](std::FILE* out) { return writeAsciiGrid(out, header, rows, cols, heights); }, error);
 }

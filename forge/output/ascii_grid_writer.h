@@ -22,6 +22,13 @@ OutputResult writeValues(std::FILE* out, const AsciiGridHeader& header, int rows
 // size, heights present, and every height whole-metre representable as int.
 OutputResult checkGridForExport(const AsciiGridHeader& header, int rows, int cols, const float* heights);
 
+// Header and values.
+OutputResult writeAsciiGrid(std::FILE* out, const AsciiGridHeader& header, int rows, int cols, const float* heights);
+
+// checkGridForExport with `error` naming the file and the reason.
+OutputResult checkGridForSaving(const std::string& path, const AsciiGridHeader& header, int rows, int cols,
+                                const float* heights, std::string& error);
+
 // Header and values into `path`, replacing an earlier file only on success.
 // `error` names the file and the reason when the result is not OutputResult::Ok.
 OutputResult saveAsciiGrid(const std::string& path, const AsciiGridHeader& header, int rows, int cols,

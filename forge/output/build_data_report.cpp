@@ -5,7 +5,6 @@
 
 #include "forge/grid/ascii_grid_header.h"
 #include "forge/output/output_result.h"
-#include "forge/output/save_file.h"
 
 namespace {
 
@@ -91,11 +90,4 @@ OutputResult writeBuildDataReport(std::FILE* out, bool mapDataPresent, const Map
 {
     const std::string text = buildDataReportText(mapDataPresent, mapData);
     return std::fwrite(text.data(), 1, text.size(), out) == text.size() ? OutputResult::Ok : OutputResult::WriteFailed;
-}
-
-OutputResult saveBuildDataReport(const std::string& path, bool mapDataPresent, const MapData& mapData,
-                        std::string& error)
-{
-    return saveFileAtomically(
-        path, [&](std::FILE* out) { return writeBuildDataReport(out, mapDataPresent, mapData); }, error);
 }

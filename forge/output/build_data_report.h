@@ -18,8 +18,3 @@
 std::string buildDataReportText(bool mapDataPresent, const MapData& mapData);
 
 OutputResult writeBuildDataReport(std::FILE* out, bool mapDataPresent, const MapData& mapData);
-
-// The report into `path`, replacing an earlier file only on success; `error`
-// names the file and the reason when the result is not OutputResult::Ok.
-OutputResult saveBuildDataReport(const std::string& path, bool mapDataPresent, const MapData& mapData,
-                        std::string& error);

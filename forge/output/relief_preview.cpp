@@ -237,27 +237,27 @@ int previewPixelsPerCell(int rows, int cols, int minimumLongSide)
     return std::clamp(perCell, 1, 16);
 }
 
-bool writePreviewPng(const PreviewImage& image, const std::string& path, std::string& error)
+OutputResult writePreviewPng(const PreviewImage& image, const std::string& path, std::string& error)
 {
     if (image.width < 1 || image.height < 1 ||
         image.rgb.size() != static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 3) {
         error = "no picture to write to " + path;
-        return false;
+        return OutputResult::BadGridSize;
     }
     AtomicFile file(path);
     if (file.open() != FileResult::Ok) {
         error = path + ": " + file.error();
-        return false;
+        return OutputResult::FileFailed;
     }
     char message[256] = "";
     if (!encode(file.stream(), image, message)) {
         error = "cannot write " + path + ": " + message;
         file.discard();
-        return false;
+        return OutputResult::WriteFailed;
     }
     if (file.commit() != FileResult::Ok) {
         error = path + ": " + file.error();
-        return false;
+        return OutputResult::FileFailed;
     }
-    return true;
+    return OutputResult::Ok;
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "forge/output/output_result.h"
+
 class ElevationGrid;
 
 // A shaded-relief picture of a built grid, so a user can see whether slopes
@@ -49,4 +51,4 @@ int previewPixelsPerCell(int rows, int cols, int minimumLongSide = 500);
 
 // Writes the picture as an 8-bit RGB PNG through a temporary file renamed over
 // `path`, so a failure leaves any earlier file of that name untouched.
-bool writePreviewPng(const PreviewImage& image, const std::string& path, std::string& error);
+OutputResult writePreviewPng(const PreviewImage& image, const std::string& path, std::string& error);

@@ -11,13 +11,12 @@ std::string saveFailureText(const std::string& path, const std::string& reason)
     return "Cannot save " + path + ": " + reason;
 }
 
-OutputResult saveFileAtomically(const std::string& path, const std::function<OutputResult(std::FILE*)>& write,
-                       std::string& error)
+OutputResult writeTemporary(AtomicFile& file, const std::function<OutputResult(std::FILE*)>& write,
+                            std::string& error)
 {
     error.clear();
-    AtomicFile file(path);
     if (file.open() != FileResult::Ok) {
-        error = saveFailureText(path, file.error());
+        error = saveFailureText(file.targetPath(), file.error());
         return OutputResult::FileFailed;
     }
     errno = 0;
@@ -27,9 +26,18 @@ OutputResult saveFileAtomically(const std::string& path, const std::function<Out
         std::string reason = describe(code);
         if (errno != 0)
             reason += std::string(": ") + std::strerror(errno);
-        error = saveFailureText(path, reason);
-        return code; // the AtomicFile drops the temporary
+        error = saveFailureText(file.targetPath(), reason);
+        file.discard();
     }
+    return code;
+}
+
+OutputResult saveFileAtomically(const std::string& path, const std::function<OutputResult(std::FILE*)>& write,
+                                std::string& error)
+{
+    AtomicFile file(path);
+    if (const OutputResult code = writeTemporary(file, write, error); code != OutputResult::Ok)
+        return code;
     if (file.commit() != FileResult::Ok) {
         error = saveFailureText(path, file.error());
         return OutputResult::FileFailed;

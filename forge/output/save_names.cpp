@@ -38,19 +38,28 @@ std::string withoutEvery(std::string_view text, std::string_view word, bool igno
     return kept;
 }
 
+// The removal applies to the file name only: a folder called "maps.bmp.d"
+// keeps its name.
+std::string nameWithoutEvery(std::string_view path, std::string_view word, bool ignoreCase)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
+    return std::string(path.substr(0, nameStart)) + withoutEvery(path.substr(nameStart), word, ignoreCase);
+}
+
 } // namespace
 
 std::string proposedSaveName(const std::string& bmpPath)
 {
-    return withoutEvery(bmpPath, ".bmp", true) + "-arcinfo-ascii.asc";
+    return nameWithoutEvery(bmpPath, ".bmp", true) + "-arcinfo-ascii.asc";
 }
 
 std::string gridFileNameFor(const std::string& chosenName)
 {
-    return withoutEvery(chosenName, ".asc", false) + ".asc";
+    return nameWithoutEvery(chosenName, ".asc", false) + ".asc";
 }
 
 std::string reportFileNameFor(const std::string& chosenName)
 {
-    return withoutEvery(chosenName, ".asc", true) + "-Build_Data.txt";
+    return nameWithoutEvery(chosenName, ".asc", true) + "-Build_Data.txt";
 }

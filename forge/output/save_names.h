@@ -3,7 +3,8 @@
 #include <string>
 
 // File names of the save dialogs. Every occurrence is removed in one pass from
-// the left, as the names have always been formed. Errors: none; any text gives a name.
+// the left, as the names have always been formed, but only from the file name:
+// folder names in the path stay as they are. Errors: none; any text gives a name.
 
 // The Save As dialog's starting name for an opened picture: every ".bmp"
 // (any letter case) removed, then "-arcinfo-ascii.asc" appended.

@@ -4,6 +4,7 @@
 #include "forge/output/ascii_grid_writer.h"
 #include "forge/output/build_data_report.h"
 #include "forge/output/output_result.h"
+#include "forge/output/save_file.h"
 #include "forge/output/save_names.h"
 
 void applyTableValues(ElevationGrid& grid, const std::vector<int>& values)
@@ -26,8 +27,29 @@ SaveAsResult saveGridAndReport(const ElevationGrid& grid, const std::string& cho
     SaveAsResult saved;
     saved.gridPath = gridFileNameFor(chosenName);
     saved.reportPath = reportFileNameFor(chosenName);
-    saved.result = saveGridFile(grid, saved.gridPath, saved.error);
+    const std::vector<float> heights = realCellHeights(grid);
+    saved.result = checkGridForSaving(saved.gridPath, grid.header(), grid.rows(), grid.cols(), heights.data(),
+                                      saved.error);
+    if (saved.result != OutputResult::Ok)
+        return saved;
+
+    // Both files complete before either replaces an earlier one.
+    AtomicFile gridFile(saved.gridPath);
+    AtomicFile reportFile(saved.reportPath);
+    saved.result = writeTemporary(
+        gridFile,
+        [&](std::FILE* out) { return writeAsciiGrid(out, grid.header(), grid.rows(), grid.cols(), heights.data()); },
+        saved.error);
     if (saved.result == OutputResult::Ok)
-        saved.result = saveBuildDataReport(saved.reportPath, mapDataPresent, mapData, saved.error);
+        saved.result = writeTemporary(
+            reportFile, [&](std::FILE* out) { return writeBuildDataReport(out, mapDataPresent, mapData); },
+            saved.error);
+    if (saved.result != OutputResult::Ok)
+        return saved;
+    if (commitBoth(gridFile, reportFile) != FileResult::Ok) {
+        const AtomicFile& failed = gridFile.error().empty() ? reportFile : gridFile;
+        saved.error = saveFailureText(failed.targetPath(), failed.error());
+        saved.result = OutputResult::FileFailed;
+    }
     return saved;
 }

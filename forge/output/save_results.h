@@ -27,7 +27,8 @@ struct SaveAsResult {
     std::string error;       // which file failed and why
 };
 
-// The grid file and the build data report named from the name the user chose.
-// The report is written only when the grid file was.
+// The grid file and the build data report named from the name the user chose:
+// both are written whole before they replace earlier files, and either both
+// replace them or neither does.
 SaveAsResult saveGridAndReport(const ElevationGrid& grid, const std::string& chosenName, bool mapDataPresent,
                                const MapData& mapData);

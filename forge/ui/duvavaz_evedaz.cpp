@@ -206,6 +206,8 @@ void DuvavazEvedaz::ProcessPB_clicked()
     request.minElevation = minElevation;
     request.contourInterval = contourInterval;
     request.colourSet = colourSetChoice.value_or(ColourSet::System);
+    // "Clean Run" and the map data warning show as the build reaches them.
+    request.onMessage = [this](const UserMessage& message) { showMessage(message); };
     BuildOutcome outcome = runBuild(request);
 
     extractionResult = outcome.result;
@@ -213,11 +215,6 @@ void DuvavazEvedaz::ProcessPB_clicked()
     if (outcome.result == ExtractResult::NotBmp)
         fileOpenAction->setEnabled(true);
 
-    // The boxes come in the order of the build; the last one (the results, or
-    // the failure) is shown once the window holds what it speaks of.
-    const std::size_t count = outcome.messages.size();
-    for (std::size_t i = 0; i + 1 < count; ++i)
-        showMessage(outcome.messages[i]);
 
     if (outcome.mapDataChecked) {
         mapDataPresent = outcome.mapDataRead ? 1 : 0;
@@ -241,7 +238,9 @@ void DuvavazEvedaz::ProcessPB_clicked()
         setSavingAvailable(true);
     }
 
-    if (count > 0)
+    // The last box (the results, or the failure) once the window holds what
+    // it speaks of.
+    if (!outcome.messages.empty())
         showMessage(outcome.messages.back());
 }
 
@@ -305,15 +304,16 @@ bool DuvavazEvedaz::saveGridAndReportAs()
         showStatus(tr8("Saving aborted"));
         return false;
     }
-    reportBase = name;
     copyTableIntoGrid();
-    const SaveAsResult saved = saveGridAndReport(grid, toFileName(reportBase), mapDataPresent == 1, mapData);
-    ascPath = saved.gridPath;
-    reportPath = saved.reportPath;
+    const SaveAsResult saved = saveGridAndReport(grid, toFileName(name), mapDataPresent == 1, mapData);
+    // A failed Save As leaves the names a later Save writes to as they were.
     if (saved.result != OutputResult::Ok) {
         showSaveFailure(saved.error);
         return false;
     }
+    reportBase = name;
+    ascPath = saved.gridPath;
+    reportPath = saved.reportPath;
     showStatus(tr8("Data Saved to ") + fromFileName(ascPath));
     return true;
 }
