@@ -69,9 +69,9 @@ void BM_ExtractBlockHeights(benchmark::State& state)
     const std::string out = pictures().dir.file(HEIGHT_VALUES_FILE_NAME);
     for (auto _ : state) {
         std::FILE* heights = std::fopen(out.c_str(), "wt");
-        const ExtractionResult r = extractBlockHeights(path, heights, 100, 20, COLOUR_SET_SYSTEM);
+        const ExtractionResult r = extractBlockHeights(path, heights, 100, 20, ColourSet::System);
         std::fclose(heights);
-        if (r.result != 0 || r.colourError)
+        if (r.result != ExtractResult::Ok || r.colourError)
             state.SkipWithError("extraction failed");
     }
 }
@@ -83,7 +83,7 @@ void BM_LoadBmp(benchmark::State& state)
     for (auto _ : state) {
         std::FILE* f = std::fopen(path.c_str(), "rb");
         BmpImage image;
-        if (loadBmp(f, image) != 0)
+        if (loadBmp(f, image) != ExtractResult::Ok)
             state.SkipWithError("load failed");
         benchmark::DoNotOptimize(image.pixels.get());
         std::fclose(f);

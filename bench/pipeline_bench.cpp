@@ -1,16 +1,43 @@
 // End-to-end: `qarn build` on the largest map the calculator allows (5400 x 5410
-// pixels, 24-bit) beside ImageMagick merely decoding the same picture.
+// pixels, 24-bit) beside ImageMagick merely decoding the same picture, and the
+// peak memory (counter peak_MB) of `qarn build` on that map, on a 12000 x 12000
+// 1-bit map and on a 24000 x 24000 1-bit picture that is refused as too large.
 #include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "tests/support/bmp_writer.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
+
+// Vertical stripes of two system colours, 10 pixels wide: a valid map of
+// side / 10 blocks a side, written row by row.
+void writeStripedOneBitMap(const std::filesystem::path& path, std::int32_t side)
+{
+    qarn_test::BmpSpec bmpSpec;
+    bmpSpec.width = side;
+    bmpSpec.height = 1;
+    bmpSpec.headerHeight = side;
+    bmpSpec.bitCount = 1;
+    bmpSpec.palette = {0x008421, 0x63C600};
+    for (std::int32_t x = 0; x < side; ++x)
+        bmpSpec.pixels.push_back((x / 10) % 2);
+    const std::string oneRow = qarn_test::encodeBmp(bmpSpec);
+    const std::size_t rowBytes = (qarn_test::bmpRowDataBytes(side, 1) + 3) / 4 * 4;
+    std::ofstream file(path, std::ios::binary);
+    file << oneRow;
+    for (std::int32_t y = 1; y < side; ++y)
+        file.write(oneRow.data() + oneRow.size() - rowBytes, static_cast<std::streamsize>(rowBytes));
+}
 
 qarn_test::TempDir& workDir()
 {
@@ -27,27 +54,54 @@ qarn_test::TempDir& workDir()
             for (int x = 0; x < bmpSpec.width; ++x)
                 bmpSpec.pixels[static_cast<std::size_t>(y) * bmpSpec.width + x] = rungs[((x / 10) / 37 + (y / 10) / 23) % 6];
         qarn_test::writeBmp(dir.path() / "largest.bmp", bmpSpec);
+        writeStripedOneBitMap(dir.path() / "map12000.bmp", 12000);
+        writeStripedOneBitMap(dir.path() / "picture24000.bmp", 24000);
         return true;
     }();
     (void)made;
     return dir;
 }
 
-void runOrSkip(benchmark::State& state, const std::string& command)
+// Runs `command` through the shell; false unless it exits with `expectedStatus`.
+// `peakKiB` gets the child's peak resident set.
+bool runCounted(const std::string& command, int expectedStatus, long& peakKiB)
 {
+    const pid_t child = fork();
+    if (child == 0) {
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (child < 0 || wait4(child, &status, 0, &usage) != child)
+        return false;
+    peakKiB = usage.ru_maxrss;
+    return WIFEXITED(status) && WEXITSTATUS(status) == expectedStatus;
+}
+
+void runOrSkip(benchmark::State& state, const std::string& command, int expectedStatus = 0)
+{
+    long peakKiB = 0;
     for (auto _ : state) {
-        if (std::system(command.c_str()) != 0) {
+        if (!runCounted(command, expectedStatus, peakKiB)) {
             state.SkipWithError(("failed: " + command).c_str());
             return;
         }
     }
+    state.counters["peak_MB"] = static_cast<double>(peakKiB) / 1024.0;
+}
+
+void qarnBuild(benchmark::State& state, const char* picture, int expectedStatus)
+{
+    runOrSkip(state,
+              "cd '" + workDir().path().string() + "' && exec '" QARN_PATH "' build " + picture +
+                  " --colour-set system --min 100 --interval 20 --output out.asc > /dev/null 2>&1",
+              expectedStatus);
 }
 
 void BM_QarnBuildLargestMap(benchmark::State& state)
 {
-    const auto& dir = workDir().path();
-    runOrSkip(state, "cd '" + dir.string() + "' && '" QARN_PATH "' build largest.bmp --colour-set system --min 100 "
-                     "--interval 20 --output out.asc > /dev/null 2>&1");
+    qarnBuild(state, "largest.bmp", 0);
 }
 
 void BM_ImageMagickDecodeOnly(benchmark::State& state)
@@ -56,12 +110,25 @@ void BM_ImageMagickDecodeOnly(benchmark::State& state)
         state.SkipWithError("ImageMagick's convert is not installed");
         return;
     }
-    runOrSkip(state, "convert '" + (workDir().path() / "largest.bmp").string() + "' ppm:/dev/null");
+    runOrSkip(state, "exec convert '" + (workDir().path() / "largest.bmp").string() + "' ppm:/dev/null");
+}
+
+void BM_QarnBuildOneBitMap12000(benchmark::State& state)
+{
+    qarnBuild(state, "map12000.bmp", 0);
+}
+
+// Refused as "Map Too Large" (exit 4) from its header.
+void BM_QarnBuildOneBitPicture24000(benchmark::State& state)
+{
+    qarnBuild(state, "picture24000.bmp", 4);
 }
 
 } // namespace
 
 BENCHMARK(BM_QarnBuildLargestMap)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 BENCHMARK(BM_ImageMagickDecodeOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_QarnBuildOneBitMap12000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_QarnBuildOneBitPicture24000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 BENCHMARK_MAIN();

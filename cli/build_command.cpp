@@ -184,17 +184,24 @@ BuildExit runBuildCommand(const BuildOptions& options)
         return exitFor(outcome);
     }
 
-    // What the window's table holds and Save copies back: whole metres.
-    const std::vector<int> table = truncatedHeights(outcome.grid);
-    applyTableValues(outcome.grid, table);
+    // What the window's table holds and Save copies back: whole metres. The
+    // table goes before the save takes its own copy of the heights.
+    int lowest = 0;
+    int highest = 0;
+    {
+        const std::vector<int> table = truncatedHeights(outcome.grid);
+        applyTableValues(outcome.grid, table);
+        const auto [low, high] = std::minmax_element(table.begin(), table.end());
+        lowest = *low;
+        highest = *high;
+    }
     const SaveAsResult saved = saveGridAndReport(outcome.grid, chosen, outcome.mapDataRead, outcome.mapData);
     if (saved.result != OutputResult::Ok) {
         std::fprintf(stderr, "qarn build: %s\n", saved.error.c_str());
         return BuildExit::SaveFailed;
     }
-    const auto [lowest, highest] = std::minmax_element(table.begin(), table.end());
     std::printf("Built a grid of %d rows x %d columns, heights %d to %d m; wrote %s and %s\n",
-                outcome.grid.rows(), outcome.grid.cols(), *lowest, *highest, saved.gridPath.c_str(),
+                outcome.grid.rows(), outcome.grid.cols(), lowest, highest, saved.gridPath.c_str(),
                 saved.reportPath.c_str());
     if (!options.preview.empty()) {
         // The heights as saved (whole metres), so the picture shows what the file holds.

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <functional>
 #include <memory>
 #include <new>
 #include <string>
@@ -41,6 +42,40 @@ void appendHeight(std::string& line, float height)
     line.append(digits, end);
 }
 
+// The map's place in the picture: below the user band, if any, in whole blocks.
+struct MapBlocks {
+    std::int32_t top;
+    std::int32_t pixelRows;
+    std::int32_t pixelCols;
+    std::int32_t blockRows;
+    std::int32_t blockCols;
+};
+
+MapBlocks mapBlocksOf(ColourSet colourSet, std::int32_t width, std::int32_t height)
+{
+    const std::int32_t top = colourSet == ColourSet::User ? USER_COLOUR_SET_ROWS : 0;
+    return {top, height - top, width, (height - top) / 10, width / 10};
+}
+
+// Refuses a picture without a whole map block or with more than a grid holds,
+// from its size alone; else keeps only the pixels the extraction reads: each
+// block's sample pixel and, for a user set, the band's two rows.
+ExtractResult planSampling(ColourSet colourSet, std::int32_t width, std::int32_t height, BmpSelection& keep)
+{
+    const MapBlocks map = mapBlocksOf(colourSet, width, height);
+    if (map.blockRows <= 0 || map.blockCols <= 0)
+        return ExtractResult::NoMapBlocks;
+    if (map.blockRows > MAX_MAP_BLOCKS || map.blockCols > MAX_MAP_BLOCKS)
+        return ExtractResult::TooManyBlocks;
+    if (colourSet == ColourSet::User)
+        keep.rows = {USER_BAND_COUNT_ROW, USER_BAND_COLOUR_ROW};
+    for (std::int32_t r = 0; r < map.blockRows; ++r)
+        keep.rows.push_back(map.top + 10 * r + BLOCK_SAMPLE_OFFSET);
+    keep.firstColumn = BLOCK_SAMPLE_OFFSET;
+    keep.columnStep = 10;
+    return ExtractResult::Ok;
+}
+
 } // namespace
 
 ExtractionResult extractBlockHeights(const std::string& bmpFilePath, std::FILE* heightsFile,
@@ -60,19 +95,11 @@ ExtractionResult extractBlockHeights(const std::string& bmpFilePath, std::FILE* 
         }
         if (ExtractResult result = checkFileType(bmp.get()); result != ExtractResult::Ok)
             return {result, false};
-        if (ExtractResult result = loadBmp(bmp.get(), image); result != ExtractResult::Ok)
+        if (ExtractResult result = loadBmp(bmp.get(), image, std::bind_front(planSampling, colourSet));
+            result != ExtractResult::Ok)
             return {result, false};
     }
-
-    const std::int32_t top = colourSet == ColourSet::User ? USER_COLOUR_SET_ROWS : 0;
-    const std::int32_t pixelRows = image.height - top;
-    const std::int32_t pixelCols = image.width;
-    const std::int32_t blockRows = pixelRows / 10;
-    const std::int32_t blockCols = pixelCols / 10;
-    if (blockRows <= 0 || blockCols <= 0)
-        return {ExtractResult::NoMapBlocks, false};
-    if (blockRows > MAX_MAP_BLOCKS || blockCols > MAX_MAP_BLOCKS)
-        return {ExtractResult::TooManyBlocks, false};
+    const auto [top, pixelRows, pixelCols, blockRows, blockCols] = mapBlocksOf(colourSet, image.width, image.height);
 
     ColourHeightSet set;
     if (const ExtractResult built = buildColourHeightSet(image, colourSet, minElevation, contourInterval, set);
@@ -99,7 +126,8 @@ ExtractionResult extractBlockHeights(const std::string& bmpFilePath, std::FILE* 
         for (std::int32_t c = 0; c < blockCols; ++c) {
             if (c > 0)
                 line.push_back(' ');
-            appendHeight(line, heightForColour(set, image.pixel(10 * c + 5, top + 10 * r + 5)));
+            appendHeight(line, heightForColour(set, image.pixel(10 * c + BLOCK_SAMPLE_OFFSET,
+                                                                top + 10 * r + BLOCK_SAMPLE_OFFSET)));
         }
         line.push_back('\n');
         std::fwrite(line.data(), 1, line.size(), heightsFile);

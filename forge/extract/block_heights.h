@@ -8,7 +8,8 @@
 #include "forge/extract/result_codes.h"
 
 // Turns a map picture into the height values file: one height per 10 x 10 pixel
-// block, sampled at the block's sixth column and row. Errors come back as a
+// block, sampled at the block's sixth column and row; the picture's size is
+// checked from its header and only the sampled rows are decoded. Errors come back as a
 // result code with nothing written; the caller owns the output stream, this
 // function owns the picture and the colour set for the length of the call.
 

@@ -2,30 +2,55 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "forge/extract/result_codes.h"
 
 // Reads uncompressed BMP pictures (1, 4, 8, 16, 24 bits per pixel; Windows and
-// OS/2 headers; either row order) into 24-bit colour. Errors come back as the
-// codes of forge/extract/result_codes.h (any failed read or seek is ReadError); the caller owns the stream, the image
+// OS/2 headers; either row order) into 24-bit colour, whole or only the pixels a
+// caller asks for. Errors come back as the codes of forge/extract/result_codes.h
+// (any failed read or seek is ReadError); the caller owns the stream, the image
 // owns its pixels.
 
-struct BmpImage {
-    std::int32_t width = 0;   // at least 1 once loaded
-    std::int32_t height = 0;  // always positive once loaded
-    // width x height pixels of 3 bytes (blue, green, red), top row first.
-    std::unique_ptr<std::uint8_t[]> pixels;
+// The pixels a caller needs: the listed rows (y counted from the top; rows
+// outside the picture are ignored) and, in each, the columns firstColumn,
+// firstColumn + columnStep, ... up to the right edge.
+struct BmpSelection {
+    std::vector<std::int32_t> rows;
+    std::int32_t firstColumn = 0; // at least 0
+    std::int32_t columnStep = 1;  // at least 1
+};
 
-    // Pixel (x, y), y counted from the top; no range check.
+// Called with the picture's width and height (both positive) once the file has
+// passed every check that needs no pixel memory: returns a code that refuses the
+// picture, or ExtractResult::Ok with `keep` filled in.
+using BmpPlan = std::function<ExtractResult(std::int32_t width, std::int32_t height, BmpSelection& keep)>;
+
+struct BmpImage {
+    std::int32_t width = 0;  // of the whole picture: at least 1 once loaded
+    std::int32_t height = 0; // always positive once loaded
+    // The kept pixels, 3 bytes each (blue, green, red): keptRows x keptColumns,
+    // row by row; the whole picture, top row first, when read without a plan.
+    std::unique_ptr<std::uint8_t[]> pixels;
+    std::vector<std::int32_t> rowSlot; // y -> kept row, or -1 for a row not kept
+    std::int32_t firstColumn = 0;
+    std::int32_t columnStep = 1;
+    std::int32_t keptColumns = 0;
+
+    // Pixel (x, y), y counted from the top; only kept pixels, no range check.
     const std::uint8_t* pixel(std::int32_t x, std::int32_t y) const
     {
-        return pixels.get() + 3 * (static_cast<std::int64_t>(y) * width + x);
+        const std::int64_t row = rowSlot[static_cast<std::size_t>(y)];
+        const std::int64_t column = (x - firstColumn) / columnStep;
+        return pixels.get() + 3 * (row * keptColumns + column);
     }
 };
 
 // Reads the picture from `stream`, an open binary stream standing at the file's
-// first byte. On ExtractResult::Ok `image` holds the picture and the stream is left just
-// after the headers and palette; on any other code `image` is left empty and the
-// stream position is unspecified.
-ExtractResult loadBmp(std::FILE* stream, BmpImage& image);
+// first byte, decoding only the rows `plan` keeps (every pixel without a plan):
+// on ExtractResult::Ok `image` holds the pixels and the stream stands just after
+// the headers and palette; on any other code, the reader's or the plan's, `image`
+// is empty and the stream position unspecified.
+ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan = {});

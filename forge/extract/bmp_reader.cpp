@@ -6,8 +6,10 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -124,37 +126,47 @@ void putEntry(std::uint8_t* dst, const std::uint8_t* palette, unsigned index)
     dst[2] = entry[2];
 }
 
-// Turns one file row of a palette or 16-bit picture into 3-byte pixels.
-void expandRow(const std::uint8_t* src, std::uint8_t* dst, std::int32_t width, unsigned bitCount,
-               const std::uint8_t* palette)
+// Turns the kept pixels of one file row into 3-byte pixels: `count` of them,
+// from column `first` in steps of `step`.
+void expandRow(const std::uint8_t* src, std::uint8_t* dst, std::int64_t first, std::int64_t step, std::int64_t count,
+               unsigned bitCount, const std::uint8_t* palette)
 {
+    std::int64_t x = first;
     switch (bitCount) {
     case 1:
-        for (std::int32_t x = 0; x < width; ++x, dst += 3)
+        for (std::int64_t i = 0; i < count; ++i, x += step, dst += 3)
             putEntry(dst, palette, (src[x >> 3] >> (7 - (x & 7))) & 1u);
         break;
     case 4:
-        for (std::int32_t x = 0; x < width; ++x, dst += 3)
+        for (std::int64_t i = 0; i < count; ++i, x += step, dst += 3)
             putEntry(dst, palette, (src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xFu);
         break;
     case 8:
-        for (std::int32_t x = 0; x < width; ++x, dst += 3)
+        for (std::int64_t i = 0; i < count; ++i, x += step, dst += 3)
             putEntry(dst, palette, src[x]);
         break;
-    default: // 16: little-endian 5-5-5, red in the high bits
-        for (std::int32_t x = 0; x < width; ++x, dst += 3) {
+    case 16: // little-endian 5-5-5, red in the high bits
+        for (std::int64_t i = 0; i < count; ++i, x += step, dst += 3) {
             const unsigned v = src[2 * x] | (src[2 * x + 1] << 8);
             dst[0] = widen5(v & 31u);
             dst[1] = widen5((v >> 5) & 31u);
             dst[2] = widen5((v >> 10) & 31u);
         }
         break;
+    default: // 24: blue, green, red as stored
+        if (step == 1) {
+            std::memcpy(dst, src + 3 * first, static_cast<std::size_t>(3 * count));
+            break;
+        }
+        for (std::int64_t i = 0; i < count; ++i, x += step, dst += 3)
+            std::memcpy(dst, src + 3 * x, 3);
+        break;
     }
 }
 
 } // namespace
 
-ExtractResult loadBmp(std::FILE* stream, BmpImage& image)
+ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan)
 {
     image = BmpImage{};
 
@@ -214,42 +226,70 @@ ExtractResult loadBmp(std::FILE* stream, BmpImage& image)
             palette[3 * i + 2] = raw[entryBytes * i + 2];
         }
     }
+    // The plan refuses the picture, or says which pixels to keep, before any
+    // pixel memory is taken.
+    BmpSelection keep;
+    if (plan) {
+        if (ExtractResult result = plan(header.width, static_cast<std::int32_t>(height), keep);
+            result != ExtractResult::Ok)
+            return result;
+    }
     const off_t afterHeaders = ftello(stream);
     if (afterHeaders < 0)
         return ExtractResult::ReadError;
 
-    const std::uint64_t pixelBytes = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * 3;
+    // The kept row each picture row goes to, or -1; without a plan every row
+    // is kept in its own place.
+    std::vector<std::int32_t> rowSlot;
+    try {
+        rowSlot.assign(static_cast<std::size_t>(height), -1);
+    } catch (const std::bad_alloc&) {
+        return ExtractResult::NoMemoryPixels;
+    }
+    std::int64_t keptRows = 0;
+    if (!plan) {
+        for (std::int32_t& slot : rowSlot)
+            slot = static_cast<std::int32_t>(keptRows++);
+    }
+    for (const std::int32_t y : keep.rows)
+        if (y >= 0 && y < height && rowSlot[static_cast<std::size_t>(y)] < 0)
+            rowSlot[static_cast<std::size_t>(y)] = static_cast<std::int32_t>(keptRows++);
+    const std::int64_t firstColumn = keep.firstColumn;
+    const std::int64_t columnStep = keep.columnStep;
+    const std::int64_t keptColumns = firstColumn < width ? (width - 1 - firstColumn) / columnStep + 1 : 0;
+
+    const std::uint64_t pixelBytes =
+        static_cast<std::uint64_t>(keptColumns) * static_cast<std::uint64_t>(keptRows) * 3;
     if (pixelBytes > std::numeric_limits<std::size_t>::max())
         return ExtractResult::NoMemoryPixels;
     std::unique_ptr<std::uint8_t[]> pixels(new (std::nothrow) std::uint8_t[pixelBytes]);
-    std::unique_ptr<std::uint8_t[]> rowBuffer;
     if (!pixels)
         return ExtractResult::NoMemoryPixels;
-    if (bitCount != 24) {
-        rowBuffer.reset(new (std::nothrow) std::uint8_t[rowBytes]);
-        if (!rowBuffer)
-            return ExtractResult::NoMemoryPixels;
-    }
+    std::unique_ptr<std::uint8_t[]> rowBuffer(new (std::nothrow) std::uint8_t[rowBytes]);
+    if (!rowBuffer)
+        return ExtractResult::NoMemoryPixels;
 
-    if (fseeko(stream, start + static_cast<off_t>(offBits), SEEK_SET) != 0)
+    const off_t pixelStart = start + static_cast<off_t>(offBits);
+    if (fseeko(stream, pixelStart, SEEK_SET) != 0)
         return ExtractResult::ReadError;
 
-    // Each file row goes straight to its place, so no pass reverses the rows.
-    const std::size_t outRowBytes = static_cast<std::size_t>(width) * 3;
-    const std::size_t padding = static_cast<std::size_t>(rowBytes - dataBytes);
+    // File rows are read in file order, each kept one into its place; the
+    // others are passed over with a seek.
+    const std::size_t outRowBytes = static_cast<std::size_t>(keptColumns) * 3;
+    std::int64_t standingAt = 0; // the file row the stream stands at
     for (std::int64_t k = 0; k < height; ++k) {
         const std::int64_t y = topRowFirst ? k : height - 1 - k;
-        std::uint8_t* dst = pixels.get() + static_cast<std::size_t>(y) * outRowBytes;
+        const std::int64_t slot = rowSlot[static_cast<std::size_t>(y)];
+        if (slot < 0)
+            continue;
+        if (k != standingAt && fseeko(stream, pixelStart + static_cast<off_t>(k * rowBytes), SEEK_SET) != 0)
+            return ExtractResult::ReadError;
         const bool lastRow = k == height - 1;
-        if (bitCount == 24) {
-            std::uint8_t pad[4];
-            if (!readBytes(stream, dst, outRowBytes) || (!lastRow && !readBytes(stream, pad, padding)))
-                return ExtractResult::ReadError;
-        } else {
-            if (!readBytes(stream, rowBuffer.get(), static_cast<std::size_t>(lastRow ? dataBytes : rowBytes)))
-                return ExtractResult::ReadError;
-            expandRow(rowBuffer.get(), dst, header.width, bitCount, palette);
-        }
+        if (!readBytes(stream, rowBuffer.get(), static_cast<std::size_t>(lastRow ? dataBytes : rowBytes)))
+            return ExtractResult::ReadError;
+        standingAt = k + 1;
+        expandRow(rowBuffer.get(), pixels.get() + static_cast<std::size_t>(slot) * outRowBytes, firstColumn,
+                  columnStep, keptColumns, bitCount, palette);
     }
 
     if (fseeko(stream, afterHeaders, SEEK_SET) != 0)
@@ -257,5 +297,9 @@ ExtractResult loadBmp(std::FILE* stream, BmpImage& image)
     image.width = header.width;
     image.height = static_cast<std::int32_t>(height);
     image.pixels = std::move(pixels);
+    image.rowSlot = std::move(rowSlot);
+    image.firstColumn = static_cast<std::int32_t>(firstColumn);
+    image.columnStep = static_cast<std::int32_t>(columnStep);
+    image.keptColumns = static_cast<std::int32_t>(keptColumns);
     return ExtractResult::Ok;
 }

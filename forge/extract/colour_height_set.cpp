@@ -51,14 +51,15 @@ ExtractResult buildColourHeightSet(const BmpImage& image, ColourSet colourSet, s
         // band without white uses every block.
         constexpr Rgb white{255, 255, 255};
         std::int32_t painted = 0;
-        if (image.height > 5) {
-            for (std::int64_t x = 5; x < image.width; x += 10, ++painted)
-                if (colourAt(image, static_cast<std::int32_t>(x), 3) == white)
+        if (image.height > USER_BAND_COLOUR_ROW) {
+            for (std::int64_t x = BLOCK_SAMPLE_OFFSET; x < image.width; x += 10, ++painted)
+                if (colourAt(image, static_cast<std::int32_t>(x), USER_BAND_COUNT_ROW) == white)
                     break;
         }
         set.entries.reserve(static_cast<std::size_t>(painted) + RESERVED_COLOURS.size());
         for (std::int32_t i = 0; i < painted; ++i)
-            if (!addClassified(set, colourAt(image, 10 * i + 5, 5), minElevation, contourInterval, rung))
+            if (!addClassified(set, colourAt(image, 10 * i + BLOCK_SAMPLE_OFFSET, USER_BAND_COLOUR_ROW), minElevation,
+                               contourInterval, rung))
                 return ExtractResult::HeightsTooLarge;
         for (const ReservedColour& reserved : RESERVED_COLOURS)
             set.entries.push_back({reserved.colour.blue, reserved.colour.green, reserved.colour.red, reserved.code});
