@@ -160,7 +160,7 @@ QAction* makeAction(QObject* owner, const char* name, const char* icon)
     auto* action = new QAction(owner);
     action->setObjectName(QString::fromLatin1(name));
     if (icon)
-        action->setIcon(QIcon(MimeSourceFactory_QarnForge::pixmap(QString::fromUtf8(icon))));
+        action->setIcon(QIcon(MimeSourceFactory_QarnForge::instance().pixmap(QString::fromUtf8(icon))));
     return action;
 }
 
@@ -177,7 +177,7 @@ DuvavazEvedazForm::DuvavazEvedazForm(QWidget* parent, const char* name, Qt::Wind
     setMaximumSize(750, 500);
     setBaseSize(750, 500);
     setBackground(this, QColor(194, 236, 197));
-    setWindowIcon(QIcon(MimeSourceFactory_QarnForge::pixmap(QStringLiteral("smallico.bmp"))));
+    setWindowIcon(QIcon(MimeSourceFactory_QarnForge::instance().pixmap(QStringLiteral("smallico.bmp"))));
 
     qt_central_widget = new QWidget(this);
     qt_central_widget->setObjectName(QStringLiteral("qt_central_widget"));

@@ -2,12 +2,10 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QStatusBar>
-#include <cstdio>
-#include <cstdlib>
 
 #include "sizer/size_entry_checks.h"
+#include "qtsupport/window_support.h"
 #include "sizer/sizer_texts.h"
 
 namespace {
@@ -139,27 +137,11 @@ void SizerWindow::helpAbout()
 
 void SizerWindow::showMessage(MessageKind kind, const QString& caption, const QString& text)
 {
-    switch (kind) {
-    case MessageKind::Critical:
-        QMessageBox::critical(nullptr, caption, text);
-        break;
-    case MessageKind::Warning:
-        QMessageBox::warning(this, caption, text);
-        break;
-    case MessageKind::Information:
-        QMessageBox::information(this, caption, text);
-        break;
-    case MessageKind::About:
-        QMessageBox::about(this, caption, text);
-        break;
-    }
+    showMessageBox(kind == MessageKind::Critical ? nullptr : this, kind, caption, text);
 }
 
 void SizerWindow::quitProcess(int status)
 {
-    // The files are already closed and renamed into place. Leave without
-    // running static destructors, which would tear Qt down under the live
-    // application object and the slot that is still running.
-    std::fflush(nullptr);
-    std::_Exit(status);
+    // The files are already closed and renamed into place.
+    leaveProcess(status);
 }

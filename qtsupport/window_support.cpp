@@ -1,0 +1,30 @@
+#include "qtsupport/window_support.h"
+
+#include <QMessageBox>
+
+#include <cstdio>
+#include <cstdlib>
+
+void showMessageBox(QWidget* parent, MessageKind kind, const QString& caption, const QString& text)
+{
+    switch (kind) {
+    case MessageKind::Information:
+        QMessageBox::information(parent, caption, text, QMessageBox::Ok);
+        break;
+    case MessageKind::Warning:
+        QMessageBox::warning(parent, caption, text, QMessageBox::Ok);
+        break;
+    case MessageKind::Critical:
+        QMessageBox::critical(parent, caption, text, QMessageBox::Ok);
+        break;
+    case MessageKind::About:
+        QMessageBox::about(parent, caption, text);
+        break;
+    }
+}
+
+void leaveProcess(int status)
+{
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
