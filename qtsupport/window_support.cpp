@@ -5,6 +5,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+QFont formFont(QFont base, int pixelSize)
+{
+    base.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+    base.setPixelSize(pixelSize);
+    return base;
+}
+
 void showMessageBox(QWidget* parent, MessageKind kind, const QString& caption, const QString& text)
 {
     switch (kind) {

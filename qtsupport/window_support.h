@@ -2,6 +2,7 @@
 
 #include "common/user_message.h"
 
+#include <QFont>
 #include <QPoint>
 #include <QSize>
 
@@ -18,6 +19,12 @@ inline QPoint centredTopLeft(QSize window, QSize screen)
 {
     return {screen.width() / 2 - window.width() / 2, screen.height() / 2 - window.height() / 2 - 25};
 }
+
+// The face both forms were drawn for, Arial, or Liberation Sans, which has its
+// metrics and which the set-up installs, at `pixelSize` pixels: the forms place
+// every widget in pixels, so their text is sized in pixels too. Other
+// attributes come from `base`.
+QFont formFont(QFont base, int pixelSize);
 
 // The toolkit's modal box of that kind with the single button Ok, over `parent`
 // (null: a box of its own).

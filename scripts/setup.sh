@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libpng-dev
   clang libclang-rt-14-dev
   imagemagick gdal-bin
-  xvfb xauth x11-apps fonts-dejavu-core
+  xvfb xauth x11-apps fonts-dejavu-core fonts-liberation2
 )
 
 missing=()

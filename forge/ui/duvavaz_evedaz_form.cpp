@@ -3,6 +3,8 @@
 #include "height_table_model.h"
 #include "mime_source_factory_qarnforge.h"
 
+#include "qtsupport/window_support.h"
+
 #include <QHeaderView>
 #include <QStatusBar>
 #include <QStyle>
@@ -24,11 +26,9 @@ DuvavazEvedazForm::DuvavazEvedazForm(QWidget* parent, const char* name, Qt::Wind
     fileOpenAction->setIcon(QIcon(pictures.pixmap(QStringLiteral("fileopen"))));
     fileSaveAction->setIcon(QIcon(pictures.pixmap(QStringLiteral("filesave"))));
 
-    // The pages' widgets have fixed places sized for a small desktop font; the
-    // toolkit's family at 7.5 points keeps their texts inside their boxes.
-    QFont small = ProcesstabWidget->font();
-    small.setPointSizeF(7.5);
-    ProcesstabWidget->setFont(small);
+    // The pages' widgets have fixed places sized for the form's face at 10
+    // pixels; menus and status bar keep the desktop's font.
+    ProcesstabWidget->setFont(formFont(ProcesstabWidget->font(), 10));
 
     TableResultsModel = new HeightTableModel(this);
     TableResultsModel->setObjectName(QStringLiteral("TableResultsModel"));

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QStatusBar>
 
+#include "qtsupport/window_support.h"
 #include "sizer/sizer_texts.h"
 #include "sizer/ui/mime_source_factory.h"
 
@@ -18,13 +19,12 @@ SizerWindowBase::SizerWindowBase(QWidget* parent, const char* name) : QMainWindo
         setObjectName(QString::fromLatin1(name));
     setupUi(this);
     languageChange(); // also the texts shared with qarn size, which the .ui leaves out
-    // The fixed widget sizes were laid out for a small sans-serif face; a
-    // narrow one keeps every label whole.
-    QFont formFont = font();
-    formFont.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
-                          QStringLiteral("Helvetica")});
-    formFont.setPixelSize(10);
-    setFont(formFont);
+    // Menus, tab titles and status bar in the form's face at 10 pixels; the
+    // pages at 9, where every fixed box holds its text whole (at 10 the
+    // narrowest, "(10's m)" in 35 pixels, needs 35.75).
+    setFont(formFont(font(), 10));
+    for (QWidget* page : {DetailTab, ResultsTab})
+        page->setFont(formFont(page->font(), 9));
     setWindowIcon(MimeSourceFactory_QarnSizer::defaultFactory().pixmap(QStringLiteral("window_icon.png")));
 
     connect(helpAboutAction, &QAction::triggered, this, &SizerWindowBase::helpAbout);
