@@ -12,6 +12,7 @@
 #include "forge/output/relief_preview.h"
 #include "forge/output/save_names.h"
 #include "forge/output/save_results.h"
+#include "qtsupport/window_support.h"
 
 #include <QAction>
 #include <QColor>
@@ -23,7 +24,6 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPalette>
 #include <QPushButton>
 #include <QStatusBar>
@@ -31,7 +31,6 @@
 #include <QTableView>
 #include <QUndoStack>
 
-#include <cstdlib>
 
 namespace {
 
@@ -186,7 +185,6 @@ void DuvavazEvedaz::showMessage(const UserMessage& message)
     const QString text = tr8(message.text);
     switch (message.kind) {
     case MessageKind::Information:
-    case MessageKind::About:
         showInformation(parent, caption, text);
         break;
     case MessageKind::Warning:
@@ -194,6 +192,9 @@ void DuvavazEvedaz::showMessage(const UserMessage& message)
         break;
     case MessageKind::Critical:
         showCritical(parent, caption, text);
+        break;
+    case MessageKind::About:
+        showAbout(caption, text);
         break;
     }
 }
@@ -404,22 +405,22 @@ void DuvavazEvedaz::showStatus(const QString& text)
 
 void DuvavazEvedaz::showInformation(QWidget* parent, const QString& caption, const QString& text)
 {
-    QMessageBox::information(parent, caption, text, QMessageBox::Ok);
+    showMessageBox(parent, MessageKind::Information, caption, text);
 }
 
 void DuvavazEvedaz::showWarning(QWidget* parent, const QString& caption, const QString& text)
 {
-    QMessageBox::warning(parent, caption, text, QMessageBox::Ok);
+    showMessageBox(parent, MessageKind::Warning, caption, text);
 }
 
 void DuvavazEvedaz::showCritical(QWidget* parent, const QString& caption, const QString& text)
 {
-    QMessageBox::critical(parent, caption, text, QMessageBox::Ok);
+    showMessageBox(parent, MessageKind::Critical, caption, text);
 }
 
 void DuvavazEvedaz::showAbout(const QString& caption, const QString& text)
 {
-    QMessageBox::about(this, caption, text);
+    showMessageBox(this, MessageKind::About, caption, text);
 }
 
 QString DuvavazEvedaz::askOpenFileName(const QString& filter)
@@ -441,5 +442,5 @@ QString DuvavazEvedaz::askSaveFileName(const QString& startName, const QString& 
 
 void DuvavazEvedaz::endProcess(int status)
 {
-    std::exit(status);
+    leaveProcess(status);
 }

@@ -1,6 +1,7 @@
 #include "duvavaz_evedaz.h"
 #include "splash.h"
-#include "window_placement.h"
+
+#include "qtsupport/window_support.h"
 
 #include <QApplication>
 #include <QScreen>

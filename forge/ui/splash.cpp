@@ -22,7 +22,7 @@ Splash::Splash(QWidget* parent, const char* name, bool modal, Qt::WindowFlags fl
     pal.setColor(QPalette::Window, QColor(191, 0, 0));
     setPalette(pal);
     setAutoFillBackground(true);
-    setWindowIcon(QIcon(MimeSourceFactory_QarnForge::pixmap(QStringLiteral("smallico.bmp"))));
+    setWindowIcon(QIcon(MimeSourceFactory_QarnForge::instance().pixmap(QStringLiteral("smallico.bmp"))));
 
     splashButton = new QPushButton(this);
     splashButton->setObjectName(QStringLiteral("splashButton"));
@@ -33,7 +33,7 @@ Splash::Splash(QWidget* parent, const char* name, bool modal, Qt::WindowFlags fl
     // The picture is the whole button: no bevel, no margins around it.
     splashButton->setFlat(true);
     splashButton->setStyleSheet(QStringLiteral("QPushButton { border: none; padding: 0px; margin: 0px; }"));
-    splashButton->setIcon(QIcon(MimeSourceFactory_QarnForge::pixmap(QStringLiteral("QarnTD_final.bmp"))));
+    splashButton->setIcon(QIcon(MimeSourceFactory_QarnForge::instance().pixmap(QStringLiteral("QarnTD_final.bmp"))));
     splashButton->setIconSize(QSize(kWidth, kHeight));
 
     languageChange();

@@ -2,10 +2,10 @@
 #include <QApplication>
 #include <QScreen>
 
+#include "qtsupport/window_support.h"
 #include "sizer/ui/mime_source_factory.h"
 #include "sizer/ui/sizer_window.h"
 #include "sizer/ui/splash.h"
-#include "sizer/ui/window_placement.h"
 
 int main(int argc, char** argv)
 {
@@ -17,7 +17,7 @@ int main(int argc, char** argv)
     Splash splash;
     SizerWindow window;
     const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-    window.move(centredWindowPosition(screen, window.size()));
+    window.move(centredTopLeft(window.size(), screen));
     window.show();
     splash.show();
 

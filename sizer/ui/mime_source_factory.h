@@ -1,29 +1,13 @@
 #pragma once
 
-#include <QHash>
-#include <QImage>
-#include <QPixmap>
-#include <QString>
+#include "qtsupport/picture_collection.h"
 
-// QarnSizer's built-in pictures, served by name. The pictures are compiled in
-// as Qt resources; a name is looked up by exact, case-sensitive comparison,
-// decoded on its first request and kept for later ones. An unknown or empty
-// name gives a null image (the icon or button that asked stays empty); nothing
-// fails otherwise. The factory owns its cache.
-class MimeSourceFactory_QarnSizer {
+// QarnSizer's built-in pictures: "window_icon.png", "9pbnIcon.bmp" and
+// "splash.bmp", looked up and cached as PictureCollection says.
+class MimeSourceFactory_QarnSizer : public PictureCollection {
 public:
     MimeSourceFactory_QarnSizer();
 
-    // The program's one factory, made on first use.
+    // The program's one collection, made on first use.
     static MimeSourceFactory_QarnSizer& defaultFactory();
-
-    QImage data(const QString& name) const;
-    QPixmap pixmap(const QString& name) const { return QPixmap::fromImage(data(name)); }
-
-    // How many pictures have been decoded so far (each at most once).
-    int decodeCount() const { return decodeCount_; }
-
-private:
-    mutable QHash<QString, QImage> cache_;
-    mutable int decodeCount_ = 0;
 };

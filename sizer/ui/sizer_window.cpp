@@ -2,11 +2,9 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QStatusBar>
-#include <cstdio>
-#include <cstdlib>
 
+#include "qtsupport/window_support.h"
 #include "sizer/get_results.h"
 #include "sizer/sizer_texts.h"
 
@@ -113,27 +111,11 @@ void SizerWindow::helpAbout()
 
 void SizerWindow::showMessage(MessageKind kind, const QString& caption, const QString& text)
 {
-    switch (kind) {
-    case MessageKind::Critical:
-        QMessageBox::critical(nullptr, caption, text);
-        break;
-    case MessageKind::Warning:
-        QMessageBox::warning(this, caption, text);
-        break;
-    case MessageKind::Information:
-        QMessageBox::information(this, caption, text);
-        break;
-    case MessageKind::About:
-        QMessageBox::about(this, caption, text);
-        break;
-    }
+    showMessageBox(kind == MessageKind::Critical ? nullptr : this, kind, caption, text);
 }
 
 void SizerWindow::quitProcess(int status)
 {
-    // The files are already closed and renamed into place. Leave without
-    // running static destructors, which would tear Qt down under the live
-    // application object and the slot that is still running.
-    std::fflush(nullptr);
-    std::_Exit(status);
+    // The files are already closed and renamed into place.
+    leaveProcess(status);
 }

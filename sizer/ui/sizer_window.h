@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "common/user_message.h"
 #include "sizer/map_size_calculation.h"
 #include "sizer/run_details_report.h"
 #include "sizer/ui/sizer_window_base.h"
@@ -16,8 +17,6 @@ class SizerWindow : public SizerWindowBase {
     Q_OBJECT
 
 public:
-    enum class MessageKind { Critical, Warning, Information, About };
-
     explicit SizerWindow(QWidget* parent = nullptr, const char* name = nullptr);
     ~SizerWindow() override;
 

@@ -1,7 +1,8 @@
 // The built-in pictures, the splash and where the window opens.
 #include "mime_source_factory_qarnforge.h"
 #include "splash.h"
-#include "window_placement.h"
+
+#include "qtsupport/window_support.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -45,7 +46,7 @@ void ImagesTest::picturesResolveByName()
         QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
         QCOMPARE(qAlpha(image.pixel(11, 12)), 255);
     }
-    QCOMPARE(MimeSourceFactory_QarnForge::pixmap(name).size(), size);
+    QCOMPARE(MimeSourceFactory_QarnForge::instance().pixmap(name).size(), size);
 }
 
 void ImagesTest::lookupIsExactAndDecodesOnce()
@@ -64,14 +65,14 @@ void ImagesTest::lookupIsExactAndDecodesOnce()
     QVERIFY(factory.data("SMALLICO.BMP").isNull());
     QVERIFY(factory.data("").isNull());
     QVERIFY(factory.data(QString()).isNull());
-    QVERIFY(MimeSourceFactory_QarnForge::pixmap("nothing").isNull());
+    QVERIFY(factory.pixmap("nothing").isNull());
     QCOMPARE(factory.decodeCount(), afterFirst);
 }
 
 void ImagesTest::tableEndsWithANullEntry()
 {
     int count = 0;
-    for (const auto* e = MimeSourceFactory_QarnForge::table(); e->name; ++e)
+    for (const auto* e = MimeSourceFactory_QarnForge::instance().table(); e->name; ++e)
         ++count;
     QCOMPARE(count, 4);
 }

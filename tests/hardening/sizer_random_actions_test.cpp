@@ -232,7 +232,7 @@ QString SizerRandomActionsTest::exitAndCheck(Session& s)
     const bool mapDataBlocked = block == Block::FolderForMapData;
     QStringList warned;
     for (const auto& box : boxes)
-        if (box.kind == SizerWindow::MessageKind::Warning && box.caption == "File Not Written")
+        if (box.kind == MessageKind::Warning && box.caption == "File Not Written")
             for (const std::string& name : {kReport, kMapData})
                 if (box.text.contains("<b>" + QString::fromStdString(name) + "</b>"))
                     warned << QString::fromStdString(name);

@@ -1,9 +1,10 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "qtsupport/window_support.h"
+
 #include "sizer/ui/mime_source_factory.h"
 #include "sizer/ui/splash.h"
-#include "sizer/ui/window_placement.h"
 
 class SizerPicturesTest : public QObject {
     Q_OBJECT
@@ -98,7 +99,7 @@ void SizerPicturesTest::mainWindowPlacement()
     QFETCH(QSize, screen);
     QFETCH(QSize, window);
     QFETCH(QPoint, topLeft);
-    QCOMPARE(centredWindowPosition(screen, window), topLeft);
+    QCOMPARE(centredTopLeft(window, screen), topLeft);
 }
 
 QTEST_MAIN(SizerPicturesTest)

@@ -17,7 +17,7 @@
 using qarn_test::readFile;
 using qarn_test::ScopedWorkingDir;
 using qarn_test::TempDir;
-using Kind = SizerWindow::MessageKind;
+using Kind = MessageKind;
 
 namespace {
 
