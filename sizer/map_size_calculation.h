@@ -9,10 +9,8 @@
 // spare. Plain values, no failures: compute() is defined for every input (see
 // there) and never throws.
 
-inline constexpr int BLOCK_PIXELS = 10;
 inline constexpr int BLOCK_MULTIPLE = 5;
 inline constexpr int MAX_MAP_METRES = 50000;   // 5000 entered, in tens of metres
-inline constexpr int USER_COLOUR_SET_ROWS = 10; // picture rows the user's colour set takes
 
 // Colour-set codes of the calculator window.
 inline constexpr int COLOUR_SET_NONE = -99;

@@ -43,33 +43,31 @@ void appendHeight(std::string& line, float height)
 
 } // namespace
 
+int readMapPicture(const std::string& bmpFilePath, BmpImage& image)
+{
+    FilePtr bmp(std::fopen(bmpFilePath.c_str(), "rb"));
+    if (!bmp) {
+        std::perror("Error opening source file");
+        return RESULT_CANNOT_OPEN_BMP;
+    }
+    if (int result = checkFileType(bmp.get()))
+        return result;
+    return loadBmp(bmp.get(), image);
+}
+
 ExtractionResult extractBlockHeights(const std::string& bmpFilePath, std::FILE* heightsFile,
                                      std::int32_t minElevation, std::int32_t contourInterval,
                                      int colourSetChoice)
 {
     BmpImage image;
-    {
-        FilePtr bmp(std::fopen(bmpFilePath.c_str(), "rb"));
-        if (!bmp) {
-            std::perror("Error opening source file");
-            return {RESULT_CANNOT_OPEN_BMP, false};
-        }
-        if (int result = checkFileType(bmp.get()))
-            return {result, false};
-        if (int result = loadBmp(bmp.get(), image))
-            return {result, false};
-    }
+    if (int result = readMapPicture(bmpFilePath, image))
+        return {result, false};
 
-    const bool userSet = colourSetChoice == COLOUR_SET_USER;
-    const std::int32_t top = userSet ? 10 : 0;
-    const std::int32_t pixelRows = image.height - top;
-    const std::int32_t pixelCols = image.width;
-    const std::int32_t blockRows = pixelRows / 10;
-    const std::int32_t blockCols = pixelCols / 10;
-    if (blockRows <= 0 || blockCols <= 0)
-        return {RESULT_NO_MAP_BLOCKS, false};
-    if (blockRows > MAX_MAP_BLOCKS || blockCols > MAX_MAP_BLOCKS)
-        return {RESULT_TOO_MANY_BLOCKS, false};
+    const BlockLayout layout = blockLayoutFor(image, colourSetChoice);
+    if (int result = blockLayoutResult(layout))
+        return {result, false};
+    const std::int32_t blockRows = layout.blockRows;
+    const std::int32_t blockCols = layout.blockCols;
 
     ColourHeightSet set;
     if (const int built = buildColourHeightSet(image, colourSetChoice, minElevation, contourInterval, set);
@@ -83,7 +81,7 @@ ExtractionResult extractBlockHeights(const std::string& bmpFilePath, std::FILE* 
         return {RESULT_NO_MEMORY, false};
     }
 
-    std::fprintf(heightsFile, "%ld %ld\n", static_cast<long>(pixelRows), static_cast<long>(pixelCols));
+    std::fprintf(heightsFile, "%ld %ld\n", static_cast<long>(layout.pixelRows), static_cast<long>(layout.pixelCols));
     std::fprintf(heightsFile, "%ld %ld\n", static_cast<long>(blockRows), static_cast<long>(blockCols));
     std::fprintf(heightsFile, "%d\n", static_cast<int>(contourInterval));
     std::fprintf(heightsFile, "%d\n", static_cast<int>(set.entries.size()));
@@ -96,7 +94,7 @@ ExtractionResult extractBlockHeights(const std::string& bmpFilePath, std::FILE* 
         for (std::int32_t c = 0; c < blockCols; ++c) {
             if (c > 0)
                 line.push_back(' ');
-            appendHeight(line, heightForColour(set, image.pixel(10 * c + 5, top + 10 * r + 5)));
+            appendHeight(line, heightForColour(set, image.pixel(layout.sampleX(c), layout.sampleY(r))));
         }
         line.push_back('\n');
         std::fwrite(line.data(), 1, line.size(), heightsFile);

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "forge/extract/block_layout.h"
+#include "forge/extract/bmp_image.h"
 #include "forge/extract/result_codes.h"
 
 // Turns a map picture into the height values file: one height per 10 x 10 pixel
@@ -12,7 +14,6 @@
 // function owns the picture and the colour set for the length of the call.
 
 inline constexpr const char* HEIGHT_VALUES_FILE_NAME = "hightvals.dat";
-inline constexpr std::int32_t MAX_MAP_BLOCKS = 1201; // block rows or columns of a grid
 
 struct ExtractionResult {
     int result = RESULT_OK;   // a code of forge/extract/result_codes.h
@@ -23,6 +24,10 @@ struct ExtractionResult {
 // `heightsFile` (open for writing in text mode; not closed here). On any result
 // but RESULT_OK nothing has been written. Writes "Error opening source file" or
 // "Error getting file type" to stderr, perror-style, for codes 2020 and 3.
+// Opens the BMP at `bmpFilePath`, checks its first two bytes and reads it, as
+// the extraction does before anything else (same codes, same diagnostics).
+int readMapPicture(const std::string& bmpFilePath, BmpImage& image);
+
 ExtractionResult extractBlockHeights(const std::string& bmpFilePath, std::FILE* heightsFile,
                                      std::int32_t minElevation, std::int32_t contourInterval,
                                      int colourSetChoice);

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+
+#include "common/block_convention.h"
+#include "forge/extract/bmp_image.h"
+#include "forge/extract/result_codes.h"
+
+// Where the map's 10 x 10 pixel blocks lie in a picture and which pixel of each
+// the builder reads, for the extraction and for anything that must read a
+// picture the same way. Plain values; a picture without usable blocks is
+// reported by blockLayoutResult as a result code.
+
+inline constexpr std::int32_t MAX_MAP_BLOCKS = 1201;    // block rows or columns of a grid
+inline constexpr std::int32_t BLOCK_SAMPLE_OFFSET = 5; // a block is read at its sixth column and row
+
+struct BlockLayout {
+    std::int32_t top = 0;       // first pixel row of the map: below a user colour set's band
+    std::int32_t pixelRows = 0; // picture rows from `top` down
+    std::int32_t pixelCols = 0;
+    std::int32_t blockRows = 0; // whole blocks; pixels beyond them are ignored
+    std::int32_t blockCols = 0;
+
+    // The pixel that decides block (row, col), both counted from 0.
+    std::int32_t sampleX(std::int32_t col) const { return BLOCK_PIXELS * col + BLOCK_SAMPLE_OFFSET; }
+    std::int32_t sampleY(std::int32_t row) const { return top + BLOCK_PIXELS * row + BLOCK_SAMPLE_OFFSET; }
+    // First pixel of block (row, col).
+    std::int32_t left(std::int32_t col) const { return BLOCK_PIXELS * col; }
+    std::int32_t upper(std::int32_t row) const { return top + BLOCK_PIXELS * row; }
+};
+
+inline BlockLayout blockLayoutFor(const BmpImage& image, int colourSetChoice)
+{
+    BlockLayout layout;
+    layout.top = colourSetChoice == COLOUR_SET_USER ? USER_COLOUR_SET_ROWS : 0;
+    layout.pixelRows = image.height - layout.top;
+    layout.pixelCols = image.width;
+    layout.blockRows = layout.pixelRows / BLOCK_PIXELS;
+    layout.blockCols = layout.pixelCols / BLOCK_PIXELS;
+    return layout;
+}
+
+// RESULT_OK, RESULT_NO_MAP_BLOCKS or RESULT_TOO_MANY_BLOCKS.
+inline int blockLayoutResult(const BlockLayout& layout)
+{
+    if (layout.blockRows <= 0 || layout.blockCols <= 0)
+        return RESULT_NO_MAP_BLOCKS;
+    if (layout.blockRows > MAX_MAP_BLOCKS || layout.blockCols > MAX_MAP_BLOCKS)
+        return RESULT_TOO_MANY_BLOCKS;
+    return RESULT_OK;
+}
