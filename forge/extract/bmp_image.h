@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 // Reads uncompressed BMP pictures (1, 4, 8, 16, 24 bits per pixel; Windows and
 // OS/2 headers; either row order) into 24-bit colour. Errors come back as the
@@ -27,3 +28,10 @@ struct BmpImage {
 // after the headers and palette; on any other code `image` is left empty and the
 // stream position is unspecified.
 int loadBmp(std::FILE* stream, BmpImage& image);
+
+// Words for a refusal of loadBmp: what the picture at `path` uses that is not
+// read (RLE or other compression, bit fields, a JPEG or PNG inside, 32 or 2
+// bits per pixel) and how to save it instead. `result` is loadBmp's code; the
+// text is empty for other codes, for headers that show none of these, and
+// when the file cannot be read.
+std::string describeBmpRefusal(const std::string& path, int result);
