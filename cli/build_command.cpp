@@ -2,6 +2,7 @@
 // the same files the builder window writes after "Build It" and Save As of the
 // unedited table.
 #include "cli/command.h"
+#include "cli/exit_status.h"
 
 #include <algorithm>
 #include <memory>
@@ -11,6 +12,7 @@
 #include "forge/extract/build_inputs.h"
 #include "forge/extract/build_pipeline.h"
 #include "forge/extract/colour_height_set.h"
+#include "forge/extract/picture_check.h"
 #include "forge/extract/result_codes.h"
 #include "forge/output/relief_preview.h"
 #include "forge/output/save_names.h"
@@ -18,17 +20,8 @@
 
 namespace {
 
-// Exit statuses, one per kind of failure.
-enum BuildExit {
-    EXIT_BUILT = 0,
-    EXIT_BAD_INPUT = 2,        // --min or --interval refused, or heights beyond the 32-bit range
-    EXIT_NO_PICTURE = 3,       // the picture cannot be opened or read at all
-    EXIT_BAD_PICTURE = 4,      // not a BMP, corrupt, unsupported, cut short, no blocks or too many
-    EXIT_COLOUR_ERROR = 5,     // a reserved or unknown colour in the map
-    EXIT_NO_MEMORY = 6,
-    EXIT_TEMP_FILE = 7,        // "hightvals.dat" cannot be written or read back
-    EXIT_SAVE_FAILED = 8,      // the grid file or the report cannot be written
-};
+// Colour errors listed after the window's message; qarn check lists them all.
+constexpr std::size_t BUILD_ERROR_LINES = 10;
 
 struct BuildOptions {
     std::string picture;
@@ -39,30 +32,22 @@ struct BuildOptions {
     std::string preview;
 };
 
-void printMessage(const UserMessage& message)
-{
-    std::fprintf(stderr, "%s:\n%s\n", message.caption.c_str(), plainTextOf(message.text).c_str());
-}
 
-int exitFor(const BuildOutcome& outcome)
+// Below the window's message: the first blocks of a colour error, or what a
+// refused picture uses that is not read.
+void printWhereItStopped(const BuildRequest& request, const BuildOutcome& outcome)
 {
-    if (outcome.colourError)
-        return EXIT_COLOUR_ERROR;
-    switch (outcome.result) {
-    case RESULT_CANNOT_OPEN_BMP:
-    case RESULT_TYPE_UNREADABLE:
-        return EXIT_NO_PICTURE;
-    case RESULT_NO_MEMORY_PALETTE:
-    case RESULT_NO_MEMORY_PIXELS:
-    case RESULT_NO_MEMORY:
-        return EXIT_NO_MEMORY;
-    case RESULT_TEMP_FILE_FAILED:
-        return EXIT_TEMP_FILE;
-    case RESULT_HEIGHTS_TOO_LARGE:
-        return EXIT_BAD_INPUT;
-    default:
-        return EXIT_BAD_PICTURE;
+    if (outcome.colourError) {
+        const PictureCheck check = checkPicture({request.bmpFilePath, request.colourSetChoice, true,
+                                                 request.minElevation, request.contourInterval});
+        for (std::size_t i = 0; i < check.findings.size() && i < BUILD_ERROR_LINES; ++i)
+            if (check.findings[i].severity == Severity::Error)
+                std::fprintf(stderr, "%s\n", findingLine(check.findings[i]).c_str());
+        std::fputs("qarn check lists them all\n", stderr);
     }
+    const std::string refusal = describeBmpRefusal(request.bmpFilePath, outcome.result);
+    if (!refusal.empty())
+        std::fprintf(stderr, "%s\n", refusal.c_str());
 }
 
 int runBuildCommand(const BuildOptions& options)
@@ -82,7 +67,8 @@ int runBuildCommand(const BuildOptions& options)
     BuildOutcome outcome = runBuild(request);
     if (!outcome.built()) {
         printMessage(outcome.messages.back());
-        return exitFor(outcome);
+        printWhereItStopped(request, outcome);
+        return exitForResult(outcome.result, outcome.colourError);
     }
     if (!outcome.mapDataRead)
         printMessage(mapDataMissingMessage());
@@ -115,6 +101,11 @@ int runBuildCommand(const BuildOptions& options)
 }
 
 } // namespace
+
+void printMessage(const UserMessage& message)
+{
+    std::fprintf(stderr, "%s:\n%s\n", message.caption.c_str(), plainTextOf(message.text).c_str());
+}
 
 void addBuildCommand(CLI::App& app, int* exitStatus)
 {
