@@ -5,7 +5,9 @@
 
 #include "forge/extract/build_inputs.h"
 #include "forge/extract/build_pipeline.h"
+#include "forge/extract/picture_check.h"
 #include "forge/extract/result_codes.h"
+#include "forge/output/marked_picture.h"
 #include "forge/output/output_result.h"
 #include "forge/output/relief_preview.h"
 #include "forge/output/save_names.h"
@@ -229,6 +231,7 @@ void DuvavazEvedaz::ProcessPB_clicked()
         showDetails();
     }
     if (outcome.built()) {
+        previewMarked_ = false;
         grid = std::move(outcome.grid);
         const HeightValuesHeader& h = outcome.heights;
         pixelRows = int(h.pixelRows);
@@ -246,6 +249,27 @@ void DuvavazEvedaz::ProcessPB_clicked()
 
     if (count > 0)
         showMessage(outcome.messages.back());
+    showWhereBuildStopped(outcome.result, outcome.colourError);
+}
+
+void DuvavazEvedaz::showWhereBuildStopped(int result, bool colourError)
+{
+    if (colourError) {
+        const PictureCheck check =
+            checkPicture({bmpFilePath, colourSetChoice, true, minElevation, contourInterval});
+        const std::size_t errors = check.count(Severity::Error);
+        if (errors == 0)
+            return;
+        statusBar()->showMessage(tr8("Colour error at %1; %2 blocks in all, outlined on the Preview page")
+                                     .arg(QString::fromStdString(findingText(check.findings.front())))
+                                     .arg(errors));
+        previewPage_->showPicture(renderMarkedPicture(check));
+        previewMarked_ = true;
+        return;
+    }
+    const std::string refusal = describeBmpRefusal(bmpFilePath, result);
+    if (!refusal.empty())
+        statusBar()->showMessage(QString::fromStdString(refusal));
 }
 
 void DuvavazEvedaz::showDetails()
@@ -286,6 +310,8 @@ void DuvavazEvedaz::copyTableIntoGrid()
 void DuvavazEvedaz::refreshPreview()
 {
     previewStale_ = false;
+    if (previewMarked_)
+        return;
     const std::vector<int> values = tableValues();
     previewPage_->showTerrain(tableRows, tableCols, std::vector<float>(values.begin(), values.end()),
                               flatAreaMask(grid));
