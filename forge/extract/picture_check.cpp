@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
-#include <limits>
+#include <cstdint>
 #include <new>
 
 #include "common/map_data_file.h"
@@ -15,8 +15,7 @@ namespace {
 
 std::int32_t clampToInt32(std::int64_t v)
 {
-    return static_cast<std::int32_t>(
-        std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
 Rgb colourOf(const std::uint8_t* pixel)
@@ -77,6 +76,7 @@ void checkSize(const PictureCheckRequest& request, PictureCheck& check)
     check.findings.push_back(f);
 }
 
+// Colour errors, mixed blocks and cliffs; `step` is the metres of one rung.
 void scanBlocks(PictureCheck& check, ColourHeightSet& set, bool metres, std::int64_t step)
 {
     const BmpImage& image = check.image;
@@ -174,15 +174,15 @@ std::string counted(std::size_t n, const char* one, const char* many)
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-// The "and N more" line's words for each kind.
-const char* moreOf(FindingKind kind)
+// The "and N more" line's words for each kind, for one and for several.
+std::string moreOf(FindingKind kind, std::size_t n)
 {
     switch (kind) {
-    case FindingKind::ReservedColour: return "blocks of a reserved colour";
-    case FindingKind::UnknownColour: return "blocks of a colour not in the colour set";
-    case FindingKind::MixedBlock: return "blocks that hold more than one colour";
-    case FindingKind::Cliff: return "cliffs";
-    default: return "findings of this kind";
+    case FindingKind::ReservedColour: return counted(n, "more block", "more blocks") + " of a reserved colour";
+    case FindingKind::UnknownColour:
+        return counted(n, "more block", "more blocks") + " of a colour not in the colour set";
+    case FindingKind::MixedBlock: return counted(n, "more block", "more blocks") + " of more than one colour";
+    default: return counted(n, "more cliff", "more cliffs");
     }
 }
 
@@ -217,7 +217,8 @@ PictureCheck checkPicture(const PictureCheckRequest& request)
     if (check.result != RESULT_OK)
         return check;
     try {
-        scanBlocks(check, set, request.withHeights, request.withHeights ? std::max<std::int64_t>(request.contourInterval, 1) : 1);
+        const std::int64_t rung = request.withHeights ? std::max<std::int64_t>(request.contourInterval, 1) : 1;
+        scanBlocks(check, set, request.withHeights, rung);
         checkSize(request, check);
         const BlockLayout& layout = check.layout;
         Finding leftover;
@@ -257,7 +258,8 @@ std::string findingText(const Finding& f)
         return "block row " + std::to_string(f.row) + ", column " + std::to_string(f.col) + " (pixels " +
                std::to_string(f.x) + ", " + std::to_string(f.y) + " and " + std::to_string(f.x2) + ", " +
                std::to_string(f.y2) + "): " + (f.metres ? "heights " : "rungs ") + std::to_string(f.height) + unit +
-               " and " + std::to_string(f.height2) + unit + (f.row == f.row2 || f.col == f.col2 ? " side by side, " : " corner to corner, ") +
+               " and " + std::to_string(f.height2) + unit +
+               (f.row == f.row2 || f.col == f.col2 ? " side by side, " : " corner to corner, ") +
                std::to_string(f.rungsApart) + " contour intervals apart (a cliff)";
     }
     case FindingKind::SizeMismatch:
@@ -265,13 +267,18 @@ std::string findingText(const Finding& f)
                " pixels; " + MAP_DATA_FILE_NAME + " beside it was made for " + std::to_string(f.expectedWidth) + " x " +
                std::to_string(f.expectedHeight);
     case FindingKind::LeftoverPixels: {
+        // "the last pixel column is ...", "the last 7 pixel columns and 3 pixel rows are ..."
+        auto part = [](std::int32_t n, const char* one, const char* many) {
+            return n == 1 ? std::string(one) : std::to_string(n) + " " + many;
+        };
         std::string parts;
         if (f.leftoverCols > 0)
-            parts = counted(static_cast<std::size_t>(f.leftoverCols), "pixel column", "pixel columns");
+            parts = part(f.leftoverCols, "pixel column", "pixel columns");
         if (f.leftoverRows > 0)
-            parts += (parts.empty() ? "" : " and ") +
-                     counted(static_cast<std::size_t>(f.leftoverRows), "pixel row", "pixel rows");
-        return "the last " + parts + " are outside every block and are ignored";
+            parts += (parts.empty() ? "" : " and ") + part(f.leftoverRows, "pixel row", "pixel rows");
+        const bool one = f.leftoverCols + f.leftoverRows == 1;
+        return "the last " + parts + (one ? " is outside every block and is ignored"
+                                          : " are outside every block and are ignored");
     }
     }
     return at;
@@ -296,7 +303,7 @@ std::vector<std::string> checkReportLines(const PictureCheck& check, std::size_t
             lines.push_back(findingLine(check.findings[k]));
         if (end - i > linesPerKind)
             lines.push_back(prefixOf(check.findings[i].severity) + std::string("and ") +
-                            std::to_string(end - i - linesPerKind) + " more " + moreOf(kind));
+                            moreOf(kind, end - i - linesPerKind));
         i = end;
     }
     const std::size_t errors = check.count(Severity::Error);
