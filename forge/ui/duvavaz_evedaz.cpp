@@ -260,9 +260,10 @@ void DuvavazEvedaz::showWhereBuildStopped(int result, bool colourError)
         const std::size_t errors = check.count(Severity::Error);
         if (errors == 0)
             return;
-        statusBar()->showMessage(tr8("Colour error at %1; %2 blocks in all, outlined on the Preview page")
-                                     .arg(QString::fromStdString(findingText(check.findings.front())))
-                                     .arg(errors));
+        const QString where = QString::fromStdString(findingText(check.findings.front()));
+        statusBar()->showMessage(errors == 1
+            ? tr8("Colour error at %1, outlined on the Preview page").arg(where)
+            : tr8("Colour error at %1; %2 blocks in all, outlined on the Preview page").arg(where).arg(errors));
         previewPage_->showPicture(renderMarkedPicture(check));
         previewMarked_ = true;
         return;

@@ -62,15 +62,15 @@ struct Planted {
     int colourSet = COLOUR_SET_SYSTEM;
     int extraCols = 0, extraRows = 0;
     bool withHeights = false; // minimum 100 m, interval 20 m
-    bool mapData = false;     // made for 10 x 10 tens of metres
+    bool mapData = false;     // made for 50 x 50 tens of metres
     std::size_t linesPerKind = CHECK_LINES_PER_KIND;
 };
 
 const Planted PLANTED[] = {
     {.name = "colours", .blocks = {"0B00", "L000", "K00u"}},
     {.name = "mixed", .blocks = {"s00", "00m"}},
-    {.name = "cliffs in rungs", .blocks = {"02", "01"}},
-    {.name = "cliffs in metres", .blocks = {"02", "01"}, .withHeights = true},
+    {.name = "cliffs in rungs", .blocks = {"021", "000"}},
+    {.name = "cliffs in metres", .blocks = {"02"}, .withHeights = true},
     {.name = "size", .blocks = {"000000", "000000", "000000", "000000", "000000"}, .mapData = true},
     {.name = "leftover", .blocks = {"00", "00"}, .extraCols = 7, .extraRows = 3},
     {.name = "one leftover column", .blocks = {"00"}, .extraCols = 1},
@@ -88,7 +88,7 @@ TEST_P(PlantedMistakes, AreListedAsWrittenAndStopTheBuildExactlyWhenExtractionDo
     const Planted& p = GetParam();
     TempDir dir;
     writeBmp(dir.path() / "map.bmp", paint(p.blocks, p.extraCols, p.extraRows));
-    if (std::string error; p.mapData && !writeMapDataFile(dir.file(MAP_DATA_FILE_NAME), {10, 10, 30.9}, error))
+    if (std::string error; p.mapData && !writeMapDataFile(dir.file(MAP_DATA_FILE_NAME), {50, 50, 30.9}, error))
         FAIL() << error;
     const PictureCheck check = checkPicture({dir.file("map.bmp"), p.colourSet, p.withHeights, 100, 20});
     EXPECT_EQ(checkReportLines(check, p.linesPerKind), expectedLines(p.name));
