@@ -21,10 +21,8 @@ private slots:
         qarn_test::ScopedWorkingDir cwd(dir.path());
         const std::filesystem::path picture = dir.path() / "map.bmp";
         const qarn_test::BmpSpec clean = qarn_test::solidBmp(40, 30, 0x008421);
-        qarn_test::BmpSpec wrong = clean;
-        for (int y = 0; y < 10; ++y)
-            for (int x = 10; x < 20; ++x)
-                wrong.pixels[std::size_t(y * 40 + x)] = 0x0000FF;
+        qarn_test::BmpSpec wrong = clean; // the pixels the builder reads in blocks (1, 2) and (3, 4)
+        wrong.pixels[5 * 40 + 15] = 0x0000FF;
         wrong.pixels[25 * 40 + 35] = 0x63C601;
 
         RecordingWindow w;
