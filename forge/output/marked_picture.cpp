@@ -85,41 +85,37 @@ PreviewImage renderMarkedPicture(const PictureCheck& check)
     const BlockLayout& layout = check.layout;
     for (Severity pass : {Severity::Warning, Severity::Error}) {
         const std::uint8_t* colour = pass == Severity::Error ? MARK_ERROR_RGB : MARK_WARNING_RGB;
+        auto ringInside = [&](Area a) {
+            const Area outer{down(a.x0), down(a.y0), up(a.x1), up(a.y1)};
+            paintRing(image, outer,
+                      {outer.x0 + thickness, outer.y0 + thickness, outer.x1 - thickness, outer.y1 - thickness}, colour);
+        };
+        auto ringOutside = [&](Area a) {
+            const Area inner{down(a.x0), down(a.y0), up(a.x1), up(a.y1)};
+            paintRing(image, {inner.x0 - thickness, inner.y0 - thickness, inner.x1 + thickness, inner.y1 + thickness},
+                      inner, colour);
+        };
         for (const Finding& f : check.findings) {
             if (f.severity != pass)
                 continue;
-            std::vector<Area> inside;
-            Area area{};
             switch (f.kind) {
             case FindingKind::SizeMismatch:
-                inside.push_back({0, 0, picture.width, picture.height});
+                ringInside({0, 0, picture.width, picture.height});
                 break;
             case FindingKind::LeftoverPixels:
                 if (f.leftoverCols > 0)
-                    inside.push_back({layout.left(layout.blockCols), 0, picture.width, picture.height});
+                    ringInside({layout.left(layout.blockCols), 0, picture.width, picture.height});
                 if (f.leftoverRows > 0)
-                    inside.push_back({0, layout.upper(layout.blockRows), picture.width, picture.height});
+                    ringInside({0, layout.upper(layout.blockRows), picture.width, picture.height});
                 break;
             case FindingKind::Cliff: {
                 const Area a = blockArea(layout, f.row, f.col), b = blockArea(layout, f.row2, f.col2);
-                area = {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
+                ringOutside({std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)});
                 break;
             }
             default:
-                area = blockArea(layout, f.row, f.col);
+                ringOutside(blockArea(layout, f.row, f.col));
                 break;
-            }
-            for (const Area& a : inside) {
-                const Area outer{down(a.x0), down(a.y0), up(a.x1), up(a.y1)};
-                paintRing(image, outer,
-                          {outer.x0 + thickness, outer.y0 + thickness, outer.x1 - thickness, outer.y1 - thickness},
-                          colour);
-            }
-            if (inside.empty() && f.kind != FindingKind::LeftoverPixels) {
-                const Area inner{down(area.x0), down(area.y0), up(area.x1), up(area.y1)};
-                paintRing(image,
-                          {inner.x0 - thickness, inner.y0 - thickness, inner.x1 + thickness, inner.y1 + thickness},
-                          inner, colour);
             }
         }
     }
