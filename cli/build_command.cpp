@@ -2,6 +2,8 @@
 // the same files the builder window writes after "Build It" and Save As of the
 // unedited table.
 #include "cli/command.h"
+#include "cli/exit_status.h"
+#include "cli/result_files.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -17,6 +19,7 @@
 #include "common/rich_text.h"
 #include "forge/extract/build_inputs.h"
 #include "forge/extract/build_pipeline.h"
+#include "forge/extract/picture_check.h"
 #include "forge/extract/result_codes.h"
 #include "forge/grid/grid_views.h"
 #include "forge/output/output_result.h"
@@ -26,17 +29,8 @@
 
 namespace {
 
-// Exit statuses, one per kind of failure.
-enum class BuildExit : int {
-    Built = 0,
-    BadInput = EXIT_USAGE, // command line or entry refused, heights too large, a result over an input
-    NoPicture = 3,    // the picture cannot be opened or read at all
-    BadPicture = 4,   // not a BMP, corrupt, unsupported, cut short, no blocks or too many
-    ColourError = 5,  // a reserved or unknown colour in the map
-    NoMemory = 6,
-    TempFile = 7,     // the height values file cannot be written or read back
-    SaveFailed = EXIT_NOT_WRITTEN, // the grid file, the report or the preview
-};
+// Colour errors listed after the window's message; qarn check lists them all.
+constexpr std::size_t BUILD_ERROR_LINES = 10;
 
 struct BuildOptions {
     std::string picture;
@@ -48,29 +42,21 @@ struct BuildOptions {
     std::string preview;
 };
 
-void printMessage(const UserMessage& message)
+// Below the window's message: the first blocks of a colour error, or what a
+// refused picture uses that is not read.
+void printWhereItStopped(const BuildRequest& request, const BuildOutcome& outcome)
 {
-    std::fprintf(stderr, "%s:\n%s", message.caption.c_str(), plainText(message.text).c_str());
-}
-
-BuildExit exitFor(const BuildOutcome& outcome)
-{
-    if (outcome.colourError)
-        return BuildExit::ColourError;
-    switch (outcome.result) {
-    case ExtractResult::CannotOpenBmp:
-    case ExtractResult::TypeUnreadable:
-        return BuildExit::NoPicture;
-    case ExtractResult::NoMemoryPixels:
-    case ExtractResult::NoMemory:
-        return BuildExit::NoMemory;
-    case ExtractResult::TempFileFailed:
-        return BuildExit::TempFile;
-    case ExtractResult::HeightsTooLarge:
-        return BuildExit::BadInput;
-    default:
-        return BuildExit::BadPicture;
+    if (outcome.colourError) {
+        const PictureCheck check = checkPicture({request.bmpFilePath, request.colourSet, true,
+                                                 request.minElevation, request.contourInterval, true});
+        for (std::size_t i = 0; i < check.findings.size() && i < BUILD_ERROR_LINES; ++i)
+            if (check.findings[i].severity == Severity::Error)
+                std::fprintf(stderr, "%s\n", findingLine(check.findings[i]).c_str());
+        std::fputs("qarn check lists them all\n", stderr);
     }
+    const std::string refusal = describeBmpRefusal(request.bmpFilePath, outcome.result);
+    if (!refusal.empty())
+        std::fprintf(stderr, "%s\n", refusal.c_str());
 }
 
 // A folder of this run's own for the height values file, so builds run side
@@ -99,60 +85,24 @@ private:
     std::string path_;
 };
 
-// A file the run reads or writes, for telling clashes apart.
-struct NamedFile {
-    const char* role;
-    std::string path;
-};
-
-std::filesystem::path identity(const std::string& path)
-{
-    std::error_code ignored;
-    const std::filesystem::path canonical = std::filesystem::weakly_canonical(path, ignored);
-    return canonical.empty() ? std::filesystem::path(path) : canonical;
-}
-
-// Why the results may not be written where asked, before any work: a result
-// over an input or over another result, or over something that is not a
-// regular file. Empty when they may.
-std::string resultClash(const std::vector<NamedFile>& inputs, const std::vector<NamedFile>& results)
-{
-    for (std::size_t i = 0; i < results.size(); ++i) {
-        const NamedFile& result = results[i];
-        std::error_code error;
-        const auto status = std::filesystem::status(result.path, error);
-        if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
-            return std::string("the ") + result.role + " " + result.path + " is not a regular file";
-        for (const NamedFile& input : inputs)
-            if (identity(result.path) == identity(input.path))
-                return std::string("the ") + result.role + " " + result.path + " would overwrite the " + input.role +
-                       " " + input.path;
-        for (std::size_t j = 0; j < i; ++j)
-            if (identity(result.path) == identity(results[j].path))
-                return std::string("the ") + result.role + " " + result.path + " would overwrite the " +
-                       results[j].role + " " + results[j].path;
-    }
-    return {};
-}
-
-BuildExit refuse(const std::string& why)
+Exit refuse(const std::string& why)
 {
     std::fprintf(stderr, "qarn build: %s\n", why.c_str());
-    return BuildExit::BadInput;
+    return Exit::Usage;
 }
 
-BuildExit runBuildCommand(const BuildOptions& options)
+Exit runBuildCommand(const BuildOptions& options)
 {
     BuildRequest request;
     request.bmpFilePath = options.picture;
     request.colourSet = options.colourSet == "user" ? ColourSet::User : ColourSet::System;
     if (auto refused = checkMinElevation(options.min, request.minElevation)) {
         printMessage(*refused);
-        return BuildExit::BadInput;
+        return Exit::Usage;
     }
     if (auto refused = checkContourInterval(options.interval, request.contourInterval)) {
         printMessage(*refused);
-        return BuildExit::BadInput;
+        return Exit::Usage;
     }
     if (options.outputGiven && options.output.empty())
         return refuse("--output names no file");
@@ -181,7 +131,8 @@ BuildExit runBuildCommand(const BuildOptions& options)
     BuildOutcome outcome = runBuild(request);
     if (!outcome.built()) {
         printMessage(outcome.messages.back());
-        return exitFor(outcome);
+        printWhereItStopped(request, outcome);
+        return exitForResult(outcome.result, outcome.colourError);
     }
 
     // What the window's table holds and Save copies back: whole metres. The
@@ -198,7 +149,7 @@ BuildExit runBuildCommand(const BuildOptions& options)
     const SaveAsResult saved = saveGridAndReport(outcome.grid, chosen, outcome.mapDataRead, outcome.mapData);
     if (saved.result != OutputResult::Ok) {
         std::fprintf(stderr, "qarn build: %s\n", saved.error.c_str());
-        return BuildExit::SaveFailed;
+        return Exit::NotWritten;
     }
     std::printf("Built a grid of %d rows x %d columns, heights %d to %d m; wrote %s and %s\n",
                 outcome.grid.rows(), outcome.grid.cols(), lowest, highest, saved.gridPath.c_str(),
@@ -210,14 +161,19 @@ BuildExit runBuildCommand(const BuildOptions& options)
         std::string error;
         if (writePreviewPng(image, options.preview, error) != OutputResult::Ok) {
             std::fprintf(stderr, "qarn build: %s\n", error.c_str());
-            return BuildExit::SaveFailed;
+            return Exit::NotWritten;
         }
         std::printf("Wrote the preview %s (%d x %d pixels)\n", options.preview.c_str(), image.width, image.height);
     }
-    return BuildExit::Built;
+    return Exit::Ok;
 }
 
 } // namespace
+
+void printMessage(const UserMessage& message)
+{
+    std::fprintf(stderr, "%s:\n%s", message.caption.c_str(), plainText(message.text).c_str());
+}
 
 void addBuildCommand(CLI::App& app, int* exitStatus)
 {

@@ -1,20 +1,22 @@
 // qarn: the terrain tools' core without a window, for scripts and headless machines.
 #include "cli/command.h"
+#include "cli/exit_status.h"
 
 int main(int argc, char** argv)
 {
-    CLI::App app{"qarn - converts terrain map pictures into elevation grids and sizes map pictures"};
+    CLI::App app{"qarn - converts terrain map pictures into elevation grids, checks and sizes map pictures"};
     app.set_version_flag("--version", "qarn " QARN_VERSION);
     app.require_subcommand(1);
     int exitStatus = 0;
     addBuildCommand(app, &exitStatus);
     addSizeCommand(app, &exitStatus);
+    addCheckCommand(app, &exitStatus);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         // --help and --version end here with 0; every other refusal of the
         // command line has one status.
-        return app.exit(e) == 0 ? 0 : EXIT_USAGE;
+        return app.exit(e) == 0 ? 0 : static_cast<int>(Exit::Usage);
     }
     return exitStatus;
 }

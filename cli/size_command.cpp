@@ -1,6 +1,7 @@
 // qarn size: the calculator's "Get Results" press, and optionally its exit
 // files, without a window.
 #include "cli/command.h"
+#include "cli/exit_status.h"
 
 #include <cstdio>
 #include <memory>
@@ -57,7 +58,7 @@ int runSize(const SizeOptions& options)
     if (check != SizeCheck::Passed) {
         const SizeCheckMessage message = sizeCheckMessage(check);
         printMessage(message.caption, message.text);
-        status = EXIT_USAGE;
+        status = static_cast<int>(Exit::Usage);
     } else {
         const MapSizeCalculation& calc = details.calculation;
         const bool user = colourSet == ColourSet::User;
@@ -90,7 +91,7 @@ int runSize(const SizeOptions& options)
         if (!failed)
             std::fprintf(stderr, "qarn size: wrote %s\n", name);
     }
-    return failures.empty() ? status : EXIT_NOT_WRITTEN;
+    return failures.empty() ? status : static_cast<int>(Exit::NotWritten);
 }
 
 } // namespace

@@ -9,7 +9,6 @@
 // spare. Plain values, no failures: compute() is defined for every input (see
 // there) and never throws.
 
-inline constexpr int BLOCK_PIXELS = 10;
 inline constexpr int BLOCK_MULTIPLE = 5;
 inline constexpr int MAX_MAP_METRES = 50000;   // 5000 entered, in tens of metres
 

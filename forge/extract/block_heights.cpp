@@ -42,64 +42,56 @@ void appendHeight(std::string& line, float height)
     line.append(digits, end);
 }
 
-// The map's place in the picture: below the user band, if any, in whole blocks.
-struct MapBlocks {
-    std::int32_t top;
-    std::int32_t pixelRows;
-    std::int32_t pixelCols;
-    std::int32_t blockRows;
-    std::int32_t blockCols;
-};
-
-MapBlocks mapBlocksOf(ColourSet colourSet, std::int32_t width, std::int32_t height)
-{
-    const std::int32_t top = colourSet == ColourSet::User ? USER_COLOUR_SET_ROWS : 0;
-    return {top, height - top, width, (height - top) / 10, width / 10};
-}
+} // namespace
 
 // Refuses a picture without a whole map block or with more than a grid holds,
 // from its size alone; else keeps only the pixels the extraction reads: each
 // block's sample pixel and, for a user set, the band's two rows.
 ExtractResult planSampling(ColourSet colourSet, std::int32_t width, std::int32_t height, BmpSelection& keep)
 {
-    const MapBlocks map = mapBlocksOf(colourSet, width, height);
-    if (map.blockRows <= 0 || map.blockCols <= 0)
-        return ExtractResult::NoMapBlocks;
-    if (map.blockRows > MAX_MAP_BLOCKS || map.blockCols > MAX_MAP_BLOCKS)
-        return ExtractResult::TooManyBlocks;
+    const BlockLayout layout = blockLayoutFor(colourSet, width, height);
+    if (const ExtractResult result = blockLayoutResult(layout); result != ExtractResult::Ok)
+        return result;
     if (colourSet == ColourSet::User)
         keep.rows = {USER_BAND_COUNT_ROW, USER_BAND_COLOUR_ROW};
-    for (std::int32_t r = 0; r < map.blockRows; ++r)
-        keep.rows.push_back(map.top + 10 * r + BLOCK_SAMPLE_OFFSET);
+    for (std::int32_t r = 0; r < layout.blockRows; ++r)
+        keep.rows.push_back(layout.sampleY(r));
     keep.firstColumn = BLOCK_SAMPLE_OFFSET;
-    keep.columnStep = 10;
+    keep.columnStep = BLOCK_PIXELS;
     return ExtractResult::Ok;
 }
 
-} // namespace
+
+BmpPlan samplingPlan(ColourSet colourSet)
+{
+    return std::bind_front(planSampling, colourSet);
+}
+
+ExtractResult readMapPicture(const std::string& bmpFilePath, BmpImage& image, const BmpPlan& plan)
+{
+    FileResult opened = FileResult::Ok;
+    FileHandle bmp = openRegularFile(bmpFilePath, opened);
+    if (!bmp) {
+        if (opened == FileResult::NotRegular)
+            std::fputs("Error opening source file: not a regular file\n", stderr);
+        else
+            std::perror("Error opening source file");
+        return ExtractResult::CannotOpenBmp;
+    }
+    if (ExtractResult result = checkFileType(bmp.get()); result != ExtractResult::Ok)
+        return result;
+    return loadBmp(bmp.get(), image, plan);
+}
 
 ExtractionResult extractBlockHeights(const std::string& bmpFilePath, std::FILE* heightsFile,
                                      std::int32_t minElevation, std::int32_t contourInterval,
                                      ColourSet colourSet)
 {
     BmpImage image;
-    {
-        FileResult opened = FileResult::Ok;
-        FileHandle bmp = openRegularFile(bmpFilePath, opened);
-        if (!bmp) {
-            if (opened == FileResult::NotRegular)
-                std::fputs("Error opening source file: not a regular file\n", stderr);
-            else
-                std::perror("Error opening source file");
-            return {ExtractResult::CannotOpenBmp, false};
-        }
-        if (ExtractResult result = checkFileType(bmp.get()); result != ExtractResult::Ok)
-            return {result, false};
-        if (ExtractResult result = loadBmp(bmp.get(), image, std::bind_front(planSampling, colourSet));
-            result != ExtractResult::Ok)
-            return {result, false};
-    }
-    const auto [top, pixelRows, pixelCols, blockRows, blockCols] = mapBlocksOf(colourSet, image.width, image.height);
+    if (ExtractResult result = readMapPicture(bmpFilePath, image, samplingPlan(colourSet));
+        result != ExtractResult::Ok)
+        return {result, false};
+    const BlockLayout layout = blockLayoutFor(colourSet, image.width, image.height);
 
     ColourHeightSet set;
     if (const ExtractResult built = buildColourHeightSet(image, colourSet, minElevation, contourInterval, set);
@@ -108,26 +100,25 @@ ExtractionResult extractBlockHeights(const std::string& bmpFilePath, std::FILE* 
 
     std::string line;
     try {
-        line.reserve(static_cast<std::size_t>(blockCols) * 12 + 2);
+        line.reserve(static_cast<std::size_t>(layout.blockCols) * 12 + 2);
     } catch (const std::bad_alloc&) {
         return {ExtractResult::NoMemory, false};
     }
 
-    std::fprintf(heightsFile, "%ld %ld\n", static_cast<long>(pixelRows), static_cast<long>(pixelCols));
-    std::fprintf(heightsFile, "%ld %ld\n", static_cast<long>(blockRows), static_cast<long>(blockCols));
+    std::fprintf(heightsFile, "%ld %ld\n", static_cast<long>(layout.pixelRows), static_cast<long>(layout.pixelCols));
+    std::fprintf(heightsFile, "%ld %ld\n", static_cast<long>(layout.blockRows), static_cast<long>(layout.blockCols));
     std::fprintf(heightsFile, "%d\n", static_cast<int>(contourInterval));
     std::fprintf(heightsFile, "%d\n", static_cast<int>(set.entries.size()));
     for (const ColourHeightEntry& entry : set.entries)
         std::fprintf(heightsFile, "%d ", static_cast<int>(entry.height));
     std::fputs("\n", heightsFile);
 
-    for (std::int32_t r = 0; r < blockRows; ++r) {
+    for (std::int32_t r = 0; r < layout.blockRows; ++r) {
         line.clear();
-        for (std::int32_t c = 0; c < blockCols; ++c) {
+        for (std::int32_t c = 0; c < layout.blockCols; ++c) {
             if (c > 0)
                 line.push_back(' ');
-            appendHeight(line, heightForColour(set, image.pixel(10 * c + BLOCK_SAMPLE_OFFSET,
-                                                                top + 10 * r + BLOCK_SAMPLE_OFFSET)));
+            appendHeight(line, heightForColour(set, image.pixel(layout.sampleX(c), layout.sampleY(r))));
         }
         line.push_back('\n');
         std::fwrite(line.data(), 1, line.size(), heightsFile);

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "common/block_convention.h"
+#include "forge/extract/block_layout.h"
+#include "forge/extract/bmp_image.h"
 #include "forge/extract/result_codes.h"
 
 // Turns a map picture into the height values file: one height per 10 x 10 pixel
@@ -14,7 +16,6 @@
 // function owns the picture and the colour set for the length of the call.
 
 inline constexpr const char* HEIGHT_VALUES_FILE_NAME = "hightvals.dat";
-inline constexpr std::int32_t MAX_MAP_BLOCKS = 1201; // block rows or columns of a grid
 
 struct ExtractionResult {
     ExtractResult result = ExtractResult::Ok;
@@ -25,6 +26,20 @@ struct ExtractionResult {
 // `heightsFile` (open for writing in text mode; not closed here). On any result
 // but ExtractResult::Ok nothing has been written. Writes "Error opening source file" or
 // "Error getting file type" to stderr, perror-style, for codes 2020 and 3.
+// Opens the BMP at `bmpFilePath`, checks its first two bytes and reads it, as
+// the extraction does before anything else (same codes, same diagnostics).
+int readMapPicture(const std::string& bmpFilePath, BmpImage& image);
+
+// The plan that keeps only the pixels the extraction reads (each block's sample
+// pixel, and a user band's two rows) and refuses a picture without a whole
+// block or with more than a grid holds from its header alone.
+BmpPlan samplingPlan(ColourSet colourSet);
+
+// Opens the BMP at `bmpFilePath` (a regular file only), checks its first two
+// bytes and reads it with `plan`, as the extraction does before anything else
+// (same codes, same diagnostics).
+ExtractResult readMapPicture(const std::string& bmpFilePath, BmpImage& image, const BmpPlan& plan = {});
+
 ExtractionResult extractBlockHeights(const std::string& bmpFilePath, std::FILE* heightsFile,
                                      std::int32_t minElevation, std::int32_t contourInterval,
                                      ColourSet colourSet);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "forge/extract/result_codes.h"
@@ -54,3 +55,10 @@ struct BmpImage {
 // the headers and palette; on any other code, the reader's or the plan's, `image`
 // is empty and the stream position unspecified.
 ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan = {});
+
+// Words for a refusal of loadBmp: what the picture at `path` uses that is not
+// read (RLE or other compression, bit fields, a JPEG or PNG inside, 32 or 2
+// bits per pixel) and how to save it instead. `result` is loadBmp's code; the
+// text is empty for other codes, for headers that show none of these, and
+// when the file cannot be read.
+std::string describeBmpRefusal(const std::string& path, ExtractResult result);

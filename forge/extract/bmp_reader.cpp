@@ -1,5 +1,7 @@
 #include "forge/extract/bmp_image.h"
 
+#include "common/regular_file.h"
+
 #include "forge/extract/result_codes.h"
 
 #include <sys/types.h>
@@ -9,6 +11,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <string>
 #include <vector>
 
 namespace {
@@ -302,4 +305,49 @@ ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan)
     image.columnStep = static_cast<std::int32_t>(columnStep);
     image.keptColumns = static_cast<std::int32_t>(keptColumns);
     return ExtractResult::Ok;
+}
+
+std::string describeBmpRefusal(const std::string& path, ExtractResult result)
+{
+    if (result != ExtractResult::UnsupportedBmp && result != ExtractResult::BadHeader)
+        return {};
+    FileResult opened = FileResult::Ok;
+    const FileHandle stream = openRegularFile(path, opened);
+    std::uint8_t fileHeader[14];
+    BmpInfoHeader h;
+    if (!stream || !readBytes(stream.get(), fileHeader, sizeof fileHeader) || u16At(fileHeader) != BMP_TYPE ||
+        readInfoHeader(stream.get(), h) != ExtractResult::Ok)
+        return {};
+
+    // Checked in the order that names the cause best: an embedded picture has
+    // no bit count of its own, and 32-bit pictures usually also carry bit fields.
+    const bool os2 = isOs2InfoHeader(h.size);
+    std::string what;
+    if (result == ExtractResult::BadHeader) {
+        if (os2 || h.compression != 5)
+            return {};
+        what = "a PNG picture inside";
+    } else if (!os2 && h.compression == 4) {
+        what = "a JPEG picture inside";
+    } else if (h.bitCount == 32) {
+        what = "32 bits per pixel (usually an alpha channel)";
+    } else if (h.bitCount != 1 && h.bitCount != 4 && h.bitCount != 8 && h.bitCount != 16 && h.bitCount != 24) {
+        what = std::to_string(h.bitCount) + " bits per pixel";
+    } else if (h.planes > 1) {
+        what = std::to_string(h.planes) + " colour planes";
+    } else if (h.compression == 1 || h.compression == 2 || (os2 && h.compression == 4)) {
+        what = "RLE compression";
+    } else if (h.compression == 3) {
+        what = os2 ? "Huffman compression" : "bit fields (colour masks)";
+    } else {
+        return {};
+    }
+    std::string text = "The picture uses " + what +
+                       ", which the builder does not read. Save it as an uncompressed 24-bit or 8-bit BMP: in GIMP, "
+                       "File > Export As..., a name ending in .bmp, Export, then in the BMP dialog leave "
+                       "Run-Length Encoded unticked and choose 24 bits R8 G8 B8 (under Advanced Options in "
+                       "GIMP 2.10, RGB format in GIMP 3).";
+    if (h.bitCount == 32)
+        text += " Or remove the alpha channel first: Layer > Transparency > Remove Alpha Channel.";
+    return text;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/block_convention.h"
+#include "forge/extract/block_layout.h"
 #include "forge/extract/bmp_image.h"
 
 // Elevation colour sets: which painted colour stands for which height. Nothing
@@ -24,13 +25,6 @@ inline constexpr std::int32_t RESERVED_GREEN = -9040;
 inline constexpr std::int32_t RESERVED_YELLOW = -9050;
 inline constexpr std::int32_t RESERVED_WHITE = -9990;
 inline constexpr std::int32_t RESERVED_BLACK = -9999;
-
-// The one pixel read from each 10 x 10 block, in the band as in the map, is the
-// block's sixth column and sixth row. The user band is read on two rows: its
-// blocks are counted along one and their colours taken from the other.
-inline constexpr std::int32_t BLOCK_SAMPLE_OFFSET = 5;
-inline constexpr std::int32_t USER_BAND_COUNT_ROW = 3;
-inline constexpr std::int32_t USER_BAND_COLOUR_ROW = 5;
 
 struct Rgb {
     std::uint8_t red;

@@ -6,8 +6,10 @@
 #include "common/whole_number.h"
 #include "forge/extract/build_inputs.h"
 #include "forge/extract/build_pipeline.h"
+#include "forge/extract/picture_check.h"
 #include "forge/extract/result_codes.h"
 #include "forge/grid/grid_views.h"
+#include "forge/output/marked_picture.h"
 #include "forge/output/output_result.h"
 #include "forge/output/relief_preview.h"
 #include "forge/output/save_names.h"
@@ -216,7 +218,6 @@ void DuvavazEvedaz::ProcessPB_clicked()
     if (outcome.result == ExtractResult::NotBmp)
         fileOpenAction->setEnabled(true);
 
-
     if (outcome.mapDataChecked) {
         mapDataPresent = outcome.mapDataRead ? 1 : 0;
         if (outcome.mapDataRead)
@@ -224,6 +225,7 @@ void DuvavazEvedaz::ProcessPB_clicked()
         showDetails();
     }
     if (outcome.built()) {
+        previewMarked_ = false;
         grid = std::move(outcome.grid);
         const HeightValuesHeader& h = outcome.heights;
         pixelRows = int(h.pixelRows);
@@ -243,6 +245,28 @@ void DuvavazEvedaz::ProcessPB_clicked()
     // it speaks of.
     if (!outcome.messages.empty())
         showMessage(outcome.messages.back());
+    showWhereBuildStopped(outcome.result, outcome.colourError);
+}
+
+void DuvavazEvedaz::showWhereBuildStopped(ExtractResult result, bool colourError)
+{
+    if (colourError) {
+        const PictureCheck check =
+            checkPicture({bmpFilePath, colourSetChoice.value_or(ColourSet::System), true, minElevation, contourInterval});
+        const std::size_t errors = check.count(Severity::Error);
+        if (errors == 0)
+            return;
+        const QString where = QString::fromStdString(findingText(check.findings.front()));
+        statusBar()->showMessage(errors == 1
+            ? tr8("Colour error at %1, outlined on the Preview page").arg(where)
+            : tr8("Colour error at %1; %2 blocks in all, outlined on the Preview page").arg(where).arg(errors));
+        previewPage_->showPicture(renderMarkedPicture(check));
+        previewMarked_ = true;
+        return;
+    }
+    const std::string refusal = describeBmpRefusal(bmpFilePath, result);
+    if (!refusal.empty())
+        statusBar()->showMessage(QString::fromStdString(refusal));
 }
 
 void DuvavazEvedaz::showDetails()
@@ -283,6 +307,8 @@ void DuvavazEvedaz::copyTableIntoGrid()
 void DuvavazEvedaz::refreshPreview()
 {
     previewStale_ = false;
+    if (previewMarked_)
+        return;
     const std::vector<int> values = tableValues();
     previewPage_->showTerrain(tableRows, tableCols, std::vector<float>(values.begin(), values.end()),
                               flatAreaMask(grid));

@@ -107,6 +107,7 @@ private:
     std::vector<int> tableValues() const; // the table's texts as Save reads them
     void copyTableIntoGrid();
     void refreshPreview();
+    void showWhereBuildStopped(ExtractResult result, bool colourError); // status bar and Preview page, after the box
     bool saveGridAndReportAs(); // Save As; true when both files were written
     void showSaveFailure(const std::string& error);
     void updateUndoActions();
@@ -116,4 +117,5 @@ private:
     QAction* redoAction_ = nullptr;
     ReliefPreviewPage* previewPage_ = nullptr;
     bool previewStale_ = false;
+    bool previewMarked_ = false; // the Preview page shows the colour errors until a build succeeds
 };

@@ -24,6 +24,11 @@ void ReliefPreviewPage::showTerrain(int rows, int cols, const std::vector<float>
     const PreviewImage image = renderReliefPreview(rows, cols, heights.data(),
                                                    flatMask.empty() ? nullptr : flatMask.data(),
                                                    previewPixelsPerCell(rows, cols));
+    showPicture(image);
+}
+
+void ReliefPreviewPage::showPicture(const PreviewImage& image)
+{
     if (image.empty()) {
         clear();
         return;

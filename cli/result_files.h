@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Where qarn may write its results: never over one of its inputs, over
+// another result of the same run, or over anything but a regular file.
+// Pure checks on names and the file system; no errors beyond the answer.
+
+// A file the run reads or writes, for telling clashes apart.
+struct NamedFile {
+    const char* role; // "picture", "grid file", ...
+    std::string path;
+};
+
+// Why the results may not be written where asked, in words naming the clash;
+// empty when they may.
+std::string resultClash(const std::vector<NamedFile>& inputs, const std::vector<NamedFile>& results);

@@ -1,0 +1,319 @@
+#include "forge/extract/picture_check.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <cstdint>
+#include <new>
+
+#include "common/map_data_file.h"
+#include "forge/extract/block_heights.h"
+#include "sizer/map_size_calculation.h"
+
+namespace {
+
+std::int32_t clampToInt32(std::int64_t v)
+{
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+Rgb colourOf(const std::uint8_t* pixel)
+{
+    return {pixel[2], pixel[1], pixel[0]};
+}
+
+// Distinct colours among the block's 100 pixels.
+int coloursInBlock(const BmpImage& image, std::int32_t left, std::int32_t upper)
+{
+    std::uint32_t colours[BLOCK_PIXELS * BLOCK_PIXELS];
+    int n = 0;
+    for (std::int32_t dy = 0; dy < BLOCK_PIXELS; ++dy)
+        for (std::int32_t dx = 0; dx < BLOCK_PIXELS; ++dx) {
+            const std::uint8_t* p = image.pixel(left + dx, upper + dy);
+            colours[n++] = std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16);
+        }
+    std::sort(colours, colours + n);
+    return static_cast<int>(std::unique(colours, colours + n) - colours);
+}
+
+// Whether any pixel of the block differs from its sampled pixel: each pixel
+// row is compared whole with the sample repeated across a block.
+bool blockIsMixed(const BmpImage& image, const BlockLayout& layout, std::int32_t r, std::int32_t c)
+{
+    std::uint8_t pattern[3 * BLOCK_PIXELS];
+    const std::uint8_t* sample = image.pixel(layout.sampleX(c), layout.sampleY(r));
+    for (int i = 0; i < BLOCK_PIXELS; ++i)
+        std::memcpy(pattern + 3 * i, sample, 3);
+    for (std::int32_t dy = 0; dy < BLOCK_PIXELS; ++dy)
+        if (std::memcmp(image.pixel(layout.left(c), layout.upper(r) + dy), pattern, sizeof pattern) != 0)
+            return true;
+    return false;
+}
+
+void checkSize(const PictureCheckRequest& request, PictureCheck& check)
+{
+    MapData data;
+    if (readMapDataFile(mapDataPathFor(request.bmpFilePath), data) != FileResult::Ok)
+        return;
+    MapSizeCalculation calc;
+    calc.setInput(clampToInt32(std::int64_t{data.widthTens} * 10), clampToInt32(std::int64_t{data.heightTens} * 10),
+                  static_cast<std::int32_t>(request.colourSet));
+    calc.compute();
+    if (calc.pixelWidth == 0 || calc.pixelHeight == 0)
+        return; // sizes the calculator never writes
+    const std::int32_t expectedHeight =
+        calc.pixelHeight + (request.colourSet == ColourSet::User ? USER_COLOUR_SET_ROWS : 0);
+    if (calc.pixelWidth == check.image.width && expectedHeight == check.image.height)
+        return;
+    Finding f;
+    f.kind = FindingKind::SizeMismatch;
+    f.severity = Severity::Warning;
+    f.pictureWidth = check.image.width;
+    f.pictureHeight = check.image.height;
+    f.expectedWidth = calc.pixelWidth;
+    f.expectedHeight = expectedHeight;
+    check.findings.push_back(f);
+}
+
+// Colour errors, mixed blocks and cliffs; `step` is the metres of one rung.
+void scanBlocks(PictureCheck& check, ColourHeightSet& set, bool metres, std::int64_t step, bool errorsOnly)
+{
+    const BmpImage& image = check.image;
+    const BlockLayout& layout = check.layout;
+    const std::size_t rows = static_cast<std::size_t>(layout.blockRows);
+    const std::size_t cols = static_cast<std::size_t>(layout.blockCols);
+    std::vector<std::int32_t> heights(rows * cols);
+    std::vector<bool> onLadder(rows * cols);
+    std::vector<Finding> byKind[4]; // the block kinds, in FindingKind order
+
+    auto blockFinding = [&](FindingKind kind, std::int32_t r, std::int32_t c) {
+        Finding f;
+        f.kind = kind;
+        f.severity = kind == FindingKind::ReservedColour || kind == FindingKind::UnknownColour ? Severity::Error
+                                                                                                : Severity::Warning;
+        f.row = r + 1;
+        f.col = c + 1;
+        f.x = layout.sampleX(c);
+        f.y = layout.sampleY(r);
+        return f;
+    };
+
+    for (std::int32_t r = 0; r < layout.blockRows; ++r)
+        for (std::int32_t c = 0; c < layout.blockCols; ++c) {
+            const std::uint8_t* sample = image.pixel(layout.sampleX(c), layout.sampleY(r));
+            const auto height = static_cast<std::int32_t>(heightForColour(set, sample));
+            const std::size_t i = static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c);
+            heights[i] = height;
+            const Rgb colour = colourOf(sample);
+            onLadder[i] = reservedCodeFor(colour) == 0 && !raisesColourError(height);
+            if (raisesColourError(height)) {
+                const FindingKind kind =
+                    reservedCodeFor(colour) != 0 ? FindingKind::ReservedColour : FindingKind::UnknownColour;
+                Finding f = blockFinding(kind, r, c);
+                f.colour = colour;
+                byKind[static_cast<int>(kind)].push_back(f);
+            }
+            if (!errorsOnly && blockIsMixed(image, layout, r, c)) {
+                Finding f = blockFinding(FindingKind::MixedBlock, r, c);
+                f.colourCount = coloursInBlock(image, layout.left(c), layout.upper(r));
+                byKind[static_cast<int>(FindingKind::MixedBlock)].push_back(f);
+            }
+        }
+
+    // Each neighbouring pair once: the neighbours after a block in reading order.
+    static constexpr std::int32_t NEIGHBOURS[][2] = {{0, 1}, {1, -1}, {1, 0}, {1, 1}};
+    for (std::int32_t r = 0; r < (errorsOnly ? 0 : layout.blockRows); ++r)
+        for (std::int32_t c = 0; c < layout.blockCols; ++c) {
+            const std::size_t i = static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c);
+            if (!onLadder[i])
+                continue;
+            for (const auto& [dr, dc] : NEIGHBOURS) {
+                const std::int32_t r2 = r + dr, c2 = c + dc;
+                if (r2 >= layout.blockRows || c2 < 0 || c2 >= layout.blockCols)
+                    continue;
+                const std::size_t j = static_cast<std::size_t>(r2) * cols + static_cast<std::size_t>(c2);
+                if (!onLadder[j])
+                    continue;
+                const std::int64_t apart = (std::int64_t{heights[i]} - heights[j]) / step;
+                if (apart <= CLIFF_RUNGS && apart >= -CLIFF_RUNGS)
+                    continue;
+                Finding f = blockFinding(FindingKind::Cliff, r, c);
+                f.row2 = r2 + 1;
+                f.col2 = c2 + 1;
+                f.x2 = layout.sampleX(c2);
+                f.y2 = layout.sampleY(r2);
+                f.height = heights[i];
+                f.height2 = heights[j];
+                f.metres = metres;
+                f.rungsApart = apart < 0 ? -apart : apart;
+                byKind[static_cast<int>(FindingKind::Cliff)].push_back(f);
+            }
+        }
+    for (const std::vector<Finding>& kind : byKind)
+        check.findings.insert(check.findings.end(), kind.begin(), kind.end());
+}
+
+std::string hexColour(const Rgb& c)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", c.red, c.green, c.blue);
+    return text;
+}
+
+std::string upper(const char* name)
+{
+    std::string text = name;
+    for (char& ch : text)
+        ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    return text;
+}
+
+std::string counted(std::size_t n, const char* one, const char* many)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// The "and N more" line's words for each kind, for one and for several.
+std::string moreOf(FindingKind kind, std::size_t n)
+{
+    switch (kind) {
+    case FindingKind::ReservedColour: return counted(n, "more block", "more blocks") + " of a reserved colour";
+    case FindingKind::UnknownColour:
+        return counted(n, "more block", "more blocks") + " of a colour not in the colour set";
+    case FindingKind::MixedBlock: return counted(n, "more block", "more blocks") + " of more than one colour";
+    default: return counted(n, "more cliff", "more cliffs");
+    }
+}
+
+const char* prefixOf(Severity severity)
+{
+    return severity == Severity::Error ? "error: " : "warning: ";
+}
+
+} // namespace
+
+std::size_t PictureCheck::count(Severity severity) const
+{
+    return static_cast<std::size_t>(
+        std::count_if(findings.begin(), findings.end(), [&](const Finding& f) { return f.severity == severity; }));
+}
+
+PictureCheck checkPicture(const PictureCheckRequest& request)
+{
+    PictureCheck check;
+    check.result = readMapPicture(request.bmpFilePath, check.image,
+                                  request.errorsOnly ? samplingPlan(request.colourSet) : BmpPlan{});
+    if (check.result != ExtractResult::Ok)
+        return check;
+    check.layout = blockLayoutFor(request.colourSet, check.image.width, check.image.height);
+    if ((check.result = blockLayoutResult(check.layout)) != ExtractResult::Ok)
+        return check;
+
+    // Without heights the ladder runs 0, 1, 2, ...: every height is its rung.
+    ColourHeightSet set;
+    check.result = buildColourHeightSet(check.image, request.colourSet,
+                                        request.withHeights ? request.minElevation : 0,
+                                        request.withHeights ? request.contourInterval : 1, set);
+    if (check.result != ExtractResult::Ok)
+        return check;
+    try {
+        const std::int64_t rung = request.withHeights ? std::max<std::int64_t>(request.contourInterval, 1) : 1;
+        scanBlocks(check, set, request.withHeights, rung, request.errorsOnly);
+        if (request.errorsOnly) {
+            check.colourError = set.colourError;
+            return check;
+        }
+        checkSize(request, check);
+        const BlockLayout& layout = check.layout;
+        Finding leftover;
+        leftover.kind = FindingKind::LeftoverPixels;
+        leftover.severity = Severity::Warning;
+        leftover.leftoverCols = layout.pixelCols - layout.blockCols * BLOCK_PIXELS;
+        leftover.leftoverRows = layout.pixelRows - layout.blockRows * BLOCK_PIXELS;
+        if (leftover.leftoverCols > 0 || leftover.leftoverRows > 0)
+            check.findings.push_back(leftover);
+    } catch (const std::bad_alloc&) {
+        check.findings.clear();
+        check.result = ExtractResult::NoMemory;
+        return check;
+    }
+    check.colourError = set.colourError;
+    return check;
+}
+
+std::string findingText(const Finding& f)
+{
+    std::string at = "block row " + std::to_string(f.row) + ", column " + std::to_string(f.col) + " (pixel " +
+                     std::to_string(f.x) + ", " + std::to_string(f.y) + "): ";
+    switch (f.kind) {
+    case FindingKind::ReservedColour: {
+        const char* name = "";
+        for (const ReservedColour& reserved : RESERVED_COLOURS)
+            if (reserved.colour == f.colour)
+                name = reserved.name;
+        return at + "colour " + hexColour(f.colour) + " is reserved (" + upper(name) + ")";
+    }
+    case FindingKind::UnknownColour:
+        return at + "colour " + hexColour(f.colour) + " is not in the colour set";
+    case FindingKind::MixedBlock:
+        return at + "the block holds " + std::to_string(f.colourCount) + " colours; the builder reads only this pixel";
+    case FindingKind::Cliff: {
+        const std::string unit = f.metres ? " m" : "";
+        return "block row " + std::to_string(f.row) + ", column " + std::to_string(f.col) + " (pixels " +
+               std::to_string(f.x) + ", " + std::to_string(f.y) + " and " + std::to_string(f.x2) + ", " +
+               std::to_string(f.y2) + "): " + (f.metres ? "heights " : "rungs ") + std::to_string(f.height) + unit +
+               " and " + std::to_string(f.height2) + unit +
+               (f.row == f.row2 || f.col == f.col2 ? " side by side, " : " corner to corner, ") +
+               std::to_string(f.rungsApart) + " contour intervals apart (a cliff)";
+    }
+    case FindingKind::SizeMismatch:
+        return "the picture is " + std::to_string(f.pictureWidth) + " x " + std::to_string(f.pictureHeight) +
+               " pixels; " + MAP_DATA_FILE_NAME + " beside it was made for " + std::to_string(f.expectedWidth) + " x " +
+               std::to_string(f.expectedHeight);
+    case FindingKind::LeftoverPixels: {
+        // "the last pixel column is ...", "the last 7 pixel columns and 3 pixel rows are ..."
+        auto part = [](std::int32_t n, const char* one, const char* many) {
+            return n == 1 ? std::string(one) : std::to_string(n) + " " + many;
+        };
+        std::string parts;
+        if (f.leftoverCols > 0)
+            parts = part(f.leftoverCols, "pixel column", "pixel columns");
+        if (f.leftoverRows > 0)
+            parts += (parts.empty() ? "" : " and ") + part(f.leftoverRows, "pixel row", "pixel rows");
+        const bool one = f.leftoverCols + f.leftoverRows == 1;
+        return "the last " + parts + (one ? " is outside every block and is ignored"
+                                          : " are outside every block and are ignored");
+    }
+    }
+    return at;
+}
+
+std::string findingLine(const Finding& finding)
+{
+    return prefixOf(finding.severity) + findingText(finding);
+}
+
+std::vector<std::string> checkReportLines(const PictureCheck& check, std::size_t linesPerKind)
+{
+    std::vector<std::string> lines;
+    if (check.result != ExtractResult::Ok)
+        return lines;
+    for (std::size_t i = 0; i < check.findings.size();) {
+        const FindingKind kind = check.findings[i].kind;
+        std::size_t end = i;
+        while (end < check.findings.size() && check.findings[end].kind == kind)
+            ++end;
+        for (std::size_t k = i; k < end && k < i + linesPerKind; ++k)
+            lines.push_back(findingLine(check.findings[k]));
+        if (end - i > linesPerKind)
+            lines.push_back(prefixOf(check.findings[i].severity) + std::string("and ") +
+                            moreOf(kind, end - i - linesPerKind));
+        i = end;
+    }
+    const std::size_t errors = check.count(Severity::Error);
+    lines.push_back(counted(errors, "error", "errors") + ", " +
+                    counted(check.count(Severity::Warning), "warning", "warnings") +
+                    (check.colourError ? ": a build stops with \"Colour Error in BMP file\"" : ": the picture builds"));
+    return lines;
+}

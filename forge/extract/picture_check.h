@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "forge/extract/block_layout.h"
+#include "forge/extract/bmp_image.h"
+#include "forge/extract/colour_height_set.h"
+
+// Reads a map picture exactly as a build does and says where it goes wrong:
+// blocks whose colour stops the build, and blocks, neighbours or sizes that
+// build without a word but are likely mistakes. Errors: `result` holds the
+// code a build's extraction would return, and a picture that cannot be read
+// has no findings; nothing is thrown. The check owns the decoded picture.
+
+enum class FindingKind { ReservedColour, UnknownColour, MixedBlock, Cliff, SizeMismatch, LeftoverPixels };
+enum class Severity { Error, Warning };
+
+struct Finding {
+    FindingKind kind = FindingKind::UnknownColour;
+    Severity severity = Severity::Error;
+    // The block, counted from 1 at the map's top left (below a user set's
+    // band), and its sampled pixel, counted from 0 at the picture's top left.
+    // All 0 for findings about the whole picture.
+    std::int32_t row = 0, col = 0, x = 0, y = 0;
+    std::int32_t row2 = 0, col2 = 0, x2 = 0, y2 = 0; // Cliff: the neighbouring block
+    Rgb colour{};                  // ReservedColour, UnknownColour: the sampled colour
+    int colourCount = 0;           // MixedBlock: colours among the block's pixels
+    std::int64_t height = 0, height2 = 0; // Cliff: the two blocks' heights, or rungs
+    bool metres = false;           // Cliff: heights in metres (heights given), else rungs
+    std::int64_t rungsApart = 0;   // Cliff
+    std::int32_t pictureWidth = 0, pictureHeight = 0;   // SizeMismatch
+    std::int32_t expectedWidth = 0, expectedHeight = 0; // SizeMismatch: what the map data file was made for
+    std::int32_t leftoverCols = 0, leftoverRows = 0;    // LeftoverPixels
+};
+
+struct PictureCheckRequest {
+    std::string bmpFilePath;
+    ColourSet colourSet = ColourSet::System;
+    // With heights, cliffs are told in metres; without, in rungs. Both values
+    // as "CONFIRM DATA" accepts them (minimum 0 or more, interval above 0).
+    bool withHeights = false;
+    std::int32_t minElevation = 0;
+    std::int32_t contourInterval = 1;
+    // Colour errors alone, reading only the pixels a build reads (no image is
+    // kept to draw): what qarn build lists after a colour error.
+    bool errorsOnly = false;
+};
+
+struct PictureCheck {
+    ExtractResult result = ExtractResult::Ok; // what a build's extraction would return
+    bool colourError = false; // a build would stop with "Colour Error in BMP file"
+    BmpImage image;           // the picture as read; empty when result is not Ok
+    BlockLayout layout;
+    std::vector<Finding> findings; // errors first; kinds in FindingKind order, each in block order
+
+    std::size_t count(Severity severity) const;
+};
+
+// Cliffs are neighbouring blocks (across or diagonally) more than this many rungs apart.
+inline constexpr std::int64_t CLIFF_RUNGS = 1;
+
+PictureCheck checkPicture(const PictureCheckRequest& request);
+
+// "block row 12, column 40 (pixel 395, 115): colour #0000FF is reserved (BLUE)"
+std::string findingText(const Finding& finding);
+// The same after "error: " or "warning: ".
+std::string findingLine(const Finding& finding);
+
+inline constexpr std::size_t CHECK_LINES_PER_KIND = 50;
+
+// Every finding's line, at most `linesPerKind` of a kind followed by one
+// "and N more" line, then the summary with the counts. Empty when the picture
+// could not be read.
+std::vector<std::string> checkReportLines(const PictureCheck& check, std::size_t linesPerKind = CHECK_LINES_PER_KIND);
