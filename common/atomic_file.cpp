@@ -56,7 +56,9 @@ const char* describe(FileResult result)
 FileResult AtomicFile::fail(FileResult result)
 {
     const int code = errno;
-    error_ = std::string(describe(result)) + ": " + std::strerror(code);
+    // A folder or device in the file's place is the whole reason.
+    error_ = result == FileResult::NotRegular ? describe(result)
+                                              : std::string(describe(result)) + ": " + std::strerror(code);
     discard();
     return result;
 }

@@ -27,10 +27,12 @@ std::string fuzzExtraction(const std::uint8_t* data, std::size_t size);
 // The whole input is a map data file; it is also taken as a picture path.
 std::string fuzzMapDataFile(const std::uint8_t* data, std::size_t size);
 
-// The whole input is the text of a results-table cell.
+// The whole input is a typed number: a results-table cell, an entry of
+// "CONFIRM DATA" and a size entry of the calculator.
 std::string fuzzTableText(const std::uint8_t* data, std::size_t size);
 
-// The whole input is a height values file, read back and built into a grid.
+// The whole input is a height values file, read back and built into a grid
+// (the grid's own invariants are checked: cell kinds, flat-area levels).
 std::string fuzzGridBuild(const std::uint8_t* data, std::size_t size);
 
 // The entry point whose regression folder is `name` ("bmp_reader",

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer harnesses in build-fuzz/, writes the seed corpus and runs
-# each harness for a bounded time, failing on any crash, leak, sanitizer report,
+# Builds the libFuzzer harnesses in build-fuzz/ and runs each harness for a bounded time, failing on any crash, leak, sanitizer report,
 # broken check or timeout.
 #
 #   scripts/fuzz.sh                    smoke run: about a minute in all
@@ -8,8 +7,8 @@
 #   scripts/fuzz.sh --time 600 bmp_reader extraction
 #
 # Extra libFuzzer flags go in QARN_FUZZ_ARGS (e.g. "-jobs=2 -workers=2").
-# Inputs found go to build-fuzz/corpus/<harness>/ and are kept between runs;
-# a failing input is saved as build-fuzz/artifacts/<harness>-crash-*.
+# Seeds come from fuzz/seeds/<harness>/; inputs found go to build-fuzz/corpus/<harness>/
+# and are kept between runs; a failing input is saved as build-fuzz/artifacts/<harness>-crash-*.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,7 +20,7 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --time) per_harness="$2"; shift 2 ;;
     --time=*) per_harness="${1#--time=}"; shift ;;
-    -h|--help) sed -n '2,13p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,12p' "$0"; exit 0 ;;
     *) harnesses+=("$1"); shift ;;
   esac
 done
@@ -36,10 +35,6 @@ CC=${QARN_FUZZ_CC:-clang} CXX=${QARN_FUZZ_CXX:-clang++} \
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQARN_FUZZ=ON \
         -DQARN_BUILD_GUI=OFF -DQARN_BUILD_TESTS=OFF -DQARN_BUILD_BENCHMARKS=OFF
 cmake --build "$build" -j"$jobs" --target qarn_fuzzers
-
-echo "== seed corpus =="
-rm -rf "$build/seeds"
-"$build/fuzz/qarn_fuzz_seeds" "$build/seeds"
 
 # Scratch files of the harnesses (pictures for the extraction, map data files).
 if [ -w /dev/shm ]; then scratch=$(mktemp -d /dev/shm/qarn-fuzz.XXXXXX); else scratch=$(mktemp -d); fi
@@ -77,7 +72,7 @@ for h in "${harnesses[@]}"; do
   # shellcheck disable=SC2086
   "$bin" -max_total_time="$per_harness" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$build/artifacts/$h-" "${dict[@]}" "${seed_arg[@]}" ${QARN_FUZZ_ARGS:-} \
-    "$corpus" "$build/seeds/$h" >"$log" 2>&1 || status=$?
+    "$corpus" "fuzz/seeds/$h" >"$log" 2>&1 || status=$?
   if [ "$status" -ne 0 ] || grep -qE 'ERROR: (Address|Leak|UndefinedBehavior)Sanitizer|runtime error:|==qarn-fuzz==' "$log"; then
     tail -n 40 "$log"; failed+=("$h"); continue
   fi

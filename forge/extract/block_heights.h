@@ -22,14 +22,6 @@ struct ExtractionResult {
     bool colourError = false; // a block or band colour was reserved or unknown (file still complete)
 };
 
-// Reads the BMP at `bmpFilePath` and writes the height values layout to
-// `heightsFile` (open for writing in text mode; not closed here). On any result
-// but ExtractResult::Ok nothing has been written. Writes "Error opening source file" or
-// "Error getting file type" to stderr, perror-style, for codes 2020 and 3.
-// Opens the BMP at `bmpFilePath`, checks its first two bytes and reads it, as
-// the extraction does before anything else (same codes, same diagnostics).
-int readMapPicture(const std::string& bmpFilePath, BmpImage& image);
-
 // The plan that keeps only the pixels the extraction reads (each block's sample
 // pixel, and a user band's two rows) and refuses a picture without a whole
 // block or with more than a grid holds from its header alone.
@@ -40,6 +32,10 @@ BmpPlan samplingPlan(ColourSet colourSet);
 // (same codes, same diagnostics).
 ExtractResult readMapPicture(const std::string& bmpFilePath, BmpImage& image, const BmpPlan& plan = {});
 
+// Reads the BMP at `bmpFilePath` and writes the height values layout to
+// `heightsFile` (open for writing in text mode; not closed here). On any result
+// but ExtractResult::Ok nothing has been written. Writes "Error opening source
+// file" or "Error getting file type" to stderr, perror-style, for codes 2020 and 3.
 ExtractionResult extractBlockHeights(const std::string& bmpFilePath, std::FILE* heightsFile,
                                      std::int32_t minElevation, std::int32_t contourInterval,
                                      ColourSet colourSet);

@@ -11,9 +11,7 @@
 #include "forge/extract/block_heights.h"
 #include "forge/extract/picture_check.h"
 #include "forge/output/marked_picture.h"
-#include "tests/support/bmp_writer.h"
-#include "tests/support/run_command.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/support.h"
 
 using namespace qarn_test;
 
@@ -36,30 +34,37 @@ std::vector<std::string> expectedLines(const std::string& name)
 // (flat area), u a shade off rung 1, A and C two colours of a user's band;
 // s rung 0 with one stray pixel in its last corner, m rung 0 painted with a
 // soft brush (three colours).
-BmpSpec paint(const std::vector<std::string>& blocks, int extraCols = 0, int extraRows = 0)
+std::string paint(const std::vector<std::string>& blocks, int extraCols = 0, int extraRows = 0)
 {
     const std::map<char, std::uint32_t> colours = {
         {'0', 0x008421}, {'s', 0x008421}, {'m', 0x008421}, {'1', 0x63C600}, {'2', 0x42E700}, {'B', 0x0000FF},
         {'K', 0x000000}, {'W', 0xFFFFFF}, {'L', 0x0080C0}, {'u', 0x63C601}, {'A', 0xC80A0A}, {'C', 0x0AC80A}};
     const int rows = int(blocks.size()), cols = int(blocks[0].size());
-    BmpSpec spec = solidBmp(cols * 10 + extraCols, rows * 10 + extraRows, 0);
-    for (int y = 0; y < spec.height; ++y)
-        for (int x = 0; x < spec.width; ++x) {
-            const char block = blocks[std::min(y / 10, rows - 1)][std::min(x / 10, cols - 1)];
-            std::uint32_t& pixel = spec.pixels[std::size_t(y) * std::size_t(spec.width) + std::size_t(x)];
-            pixel = colours.at(block);
-            if ((block == 's' && x % 10 == 9 && y % 10 == 9) || (block == 'm' && x % 10 < 2))
-                pixel = 0x63C600;
-            else if (block == 'm' && y % 10 == 9)
-                pixel = 0x42E700;
-        }
-    return spec;
+    return encodeBmp(cols * 10 + extraCols, rows * 10 + extraRows, 24, [&](int x, int y) {
+        const char block = blocks[std::min(y / 10, rows - 1)][std::min(x / 10, cols - 1)];
+        if ((block == 's' && x % 10 == 9 && y % 10 == 9) || (block == 'm' && x % 10 < 2))
+            return 0x63C600u;
+        if (block == 'm' && y % 10 == 9)
+            return 0x42E700u;
+        return colours.at(block);
+    });
+}
+
+// A 20 x 10 picture whose header claims another bit count and compression.
+std::string oddBmp(std::uint16_t bitCount, std::uint32_t compression)
+{
+    std::string bytes = encodeBmp(20, 10, 24, [](int, int) { return 0u; });
+    for (int i = 0; i < 2; ++i)
+        bytes[28 + i] = static_cast<char>(bitCount >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        bytes[30 + i] = static_cast<char>(compression >> (8 * i));
+    return bytes;
 }
 
 struct Planted {
     const char* name;
     std::vector<std::string> blocks;
-    int colourSet = COLOUR_SET_SYSTEM;
+    ColourSet colourSet = ColourSet::System;
     int extraCols = 0, extraRows = 0;
     bool withHeights = false; // minimum 100 m, interval 20 m
     bool mapData = false;     // made for 50 x 50 tens of metres
@@ -74,7 +79,7 @@ const Planted PLANTED[] = {
     {.name = "size", .blocks = {"000000", "000000", "000000", "000000", "000000"}, .mapData = true},
     {.name = "leftover", .blocks = {"00", "00"}, .extraCols = 7, .extraRows = 3},
     {.name = "one leftover column", .blocks = {"00"}, .extraCols = 1},
-    {.name = "user set with band", .blocks = {"ACW2", "AC0A", "AAWA"}, .colourSet = COLOUR_SET_USER, .mapData = true},
+    {.name = "user set with band", .blocks = {"ACW2", "AC0A", "AAWA"}, .colourSet = ColourSet::User, .mapData = true},
     {.name = "capped", .blocks = {"uuuu"}, .linesPerKind = 2},
     {.name = "no whole block", .blocks = {"0"}, .extraCols = -1},
 };
@@ -87,8 +92,9 @@ TEST_P(PlantedMistakes, AreListedAsWrittenAndStopTheBuildExactlyWhenExtractionDo
 {
     const Planted& p = GetParam();
     TempDir dir;
-    writeBmp(dir.path() / "map.bmp", paint(p.blocks, p.extraCols, p.extraRows));
-    if (std::string error; p.mapData && !writeMapDataFile(dir.file(MAP_DATA_FILE_NAME), {50, 50, 30.9}, error))
+    writeFile(dir.path() / "map.bmp", paint(p.blocks, p.extraCols, p.extraRows));
+    if (std::string error;
+        p.mapData && writeMapDataFile(dir.file(MAP_DATA_FILE_NAME), {50, 50, 30.9}, error) != FileResult::Ok)
         FAIL() << error;
     const PictureCheck check = checkPicture({dir.file("map.bmp"), p.colourSet, p.withHeights, 100, 20});
     EXPECT_EQ(checkReportLines(check, p.linesPerKind), expectedLines(p.name));
@@ -114,12 +120,9 @@ TEST(RefusedPicture, NamesWhatIsNotReadAndHowToSaveInstead)
         {32, 3, "32 bits per pixel (usually an alpha channel)"},     {24, 6, ""}}; // 6: a bad header, no words
     TempDir dir;
     for (const auto& r : refused) {
-        BmpSpec spec = solidBmp(20, 10, 0);
-        spec.bitCount = r.bitCount;
-        spec.compression = r.compression;
-        writeBmp(dir.path() / "odd.bmp", spec);
+        writeFile(dir.path() / "odd.bmp", oddBmp(r.bitCount, r.compression));
         BmpImage image;
-        const int result = readMapPicture(dir.file("odd.bmp"), image);
+        const ExtractResult result = readMapPicture(dir.file("odd.bmp"), image);
         const std::string expected = r.what.empty() ? "" : "The picture uses " + r.what +
             ", which the builder does not read. " + save + (r.bitCount == 32 ? alpha : "");
         EXPECT_EQ(describeBmpRefusal(dir.file("odd.bmp"), result), expected) << r.bitCount << " " << r.compression;
@@ -129,8 +132,8 @@ TEST(RefusedPicture, NamesWhatIsNotReadAndHowToSaveInstead)
 TEST(MarkedPicture, OutlinesErrorsAndWarningsJustOutsideTheirBlocks)
 {
     TempDir dir;
-    writeBmp(dir.path() / "map.bmp", paint({"B000m"}));
-    const PreviewImage image = renderMarkedPicture(checkPicture({dir.file("map.bmp"), COLOUR_SET_SYSTEM}));
+    writeFile(dir.path() / "map.bmp", paint({"B000m"}));
+    const PreviewImage image = renderMarkedPicture(checkPicture({dir.file("map.bmp"), ColourSet::System}));
     // 5 blocks across fit 1200 pixels at 240 a block; outlines are 48 pixels thick. Row 120:
     ASSERT_EQ(image.width, 1200);
     ASSERT_EQ(image.height, 240);
@@ -145,11 +148,9 @@ TEST(MarkedPicture, OutlinesErrorsAndWarningsJustOutsideTheirBlocks)
 TEST(QarnCheck, ExitsAsABuildWouldAndBuildListsTheFirstTenColourErrors)
 {
     TempDir dir;
-    writeBmp(dir.path() / "wrong.bmp", paint({"uuuuuuuuuuuu"}));
-    writeBmp(dir.path() / "steep.bmp", paint({"02"}));
-    BmpSpec rle = solidBmp(20, 10, 0);
-    rle.compression = 1;
-    writeBmp(dir.path() / "rle.bmp", rle);
+    writeFile(dir.path() / "wrong.bmp", paint({"uuuuuuuuuuuu"}));
+    writeFile(dir.path() / "steep.bmp", paint({"02"}));
+    writeFile(dir.path() / "rle.bmp", oddBmp(24, 1));
     const std::string qarn = "'" QARN_PATH "' ", args = " --colour-set system --min 100 --interval 20";
     EXPECT_EQ(runIn(dir.path(), qarn + "check steep.bmp" + args).status, 0);
     const CommandRun wrong = runIn(dir.path(), qarn + "check wrong.bmp --colour-set system --marked m.png");

@@ -1,13 +1,16 @@
 #!/usr/bin/env python3
-"""Works out the expected result of a whole grid build for grid_whole_build_test.cpp.
+"""Works out the expected grids of the tests from the build rules alone, not
+from the C++ code: cells are shared Python objects in a padded list of lists,
+a border position is the nearest real cell, the anti-diagonal pass mirrors every row
+in place, and flat areas are labelled breadth first.
 
-Written from the build rules alone, not from the C++ code: cells are shared
-Python objects in a padded list of lists, the border is filled in eight
-sweeps, the anti-diagonal pass mirrors every row in place, and flat areas are
-labelled breadth first. Run it and paste its output into the test.
+  reference_grid.py MAP.bmp MIN INTERVAL [user]   the saved grid's map rows
+      (whole metres, as "qarn build" writes them); 8- and 24-bit pictures
+  reference_grid.py VALUES.tsv                     exact heights of a grid of
+      block values (first line: contour interval and rimless level)
 """
 import struct
-
+import sys
 K = 92.76587126
 BORDER = 20
 NO_LEVEL = 99999.0
@@ -148,26 +151,9 @@ def smooth_line(line, c):
 def build(values, c, rimless):
     rows, cols = len(values), len(values[0])
     pr, pc = rows + 2 * BORDER, cols + 2 * BORDER
-    grid = [[None] * pc for _ in range(pr)]
     real = [[Cell(values[r][q]) for q in range(cols)] for r in range(rows)]
-    for r in range(rows):
-        for q in range(cols):
-            grid[BORDER + r][BORDER + q] = real[r][q]
-    b = BORDER
-    for i in range(b):  # the four corner blocks
-        for j in range(b):
-            grid[i][j] = real[0][0]
-            grid[i][pc - 1 - j] = real[0][cols - 1]
-            grid[pr - 1 - i][j] = real[rows - 1][0]
-            grid[pr - 1 - i][pc - 1 - j] = real[rows - 1][cols - 1]
-    for q in range(cols):  # top and bottom bands
-        for i in range(b):
-            grid[i][b + q] = real[0][q]
-            grid[pr - 1 - i][b + q] = real[rows - 1][q]
-    for r in range(rows):  # left and right bands
-        for j in range(b):
-            grid[b + r][j] = real[r][0]
-            grid[b + r][pc - 1 - j] = real[r][cols - 1]
+    grid = [[real[min(max(i - BORDER, 0), rows - 1)][min(max(j - BORDER, 0), cols - 1)] for j in range(pc)]
+            for i in range(pr)]
 
     # Flat areas over the real cells, eight neighbours inside the map.
     levels = [NO_LEVEL]
@@ -209,53 +195,76 @@ def build(values, c, rimless):
             smooth_line([grid[t][j + t] for t in range(min(pr, pc - j))], c)
 
     diagonals()
-    for row in grid:
+    for row in grid:  # the anti-diagonals are the diagonals of the mirror image
         row.reverse()
     diagonals()
     for row in grid:
         row.reverse()
 
-    for row in grid:
-        for cell in row:
-            total = 0.0
-            for v in cell.cands:  # in order, in double precision
-                total += v
-            cell.height = f32(total / len(cell.cands)) if cell.cands else 0.0
-
+    cells = [cell for row in real for cell in row]
+    for cell in cells:  # candidates summed in order, in double precision
+        cell.height = f32(sum(cell.cands) / len(cell.cands)) if cell.cands else 0.0
     levels = [NO_LEVEL] * len(levels)
-    for row in grid:
-        for cell in row:
-            if cell.kind == 'blue1' and cell.height < levels[cell.area]:
-                levels[cell.area] = cell.height
-    levels = [round_height(v) for v in levels]
-    for row in grid:
-        for cell in row:
-            if cell.kind == 'blue1':
-                cell.height = levels[cell.area]
+    for cell in cells:
+        if cell.kind == 'blue1' and cell.height < levels[cell.area]:
+            levels[cell.area] = cell.height
+    for cell in cells:
+        if cell.kind == 'blue1':
+            cell.height = round_height(levels[cell.area])
     return real
 
 
-def literal(v):
-    text = '%.9g' % v
-    return (text if ('.' in text or 'e' in text) else text + '.0') + 'f'
+# The system colour set, lowest rung first, then the reserved colours (R, G, B).
+RUNGS = [(0, 132, 33), (99, 198, 0), (66, 231, 0), (165, 231, 66), (165, 198, 0), (165, 165, 0),
+         (198, 198, 0), (231, 198, 132), (231, 198, 66), (231, 165, 0), (198, 165, 66), (198, 165, 132),
+         (173, 123, 41), (165, 99, 0), (132, 66, 66), (165, 66, 0), (198, 99, 0), (231, 99, 0)]
+BLUE1 = (0, 128, 192)
+RESERVED = [(0, 0, 255), BLUE1, (0, 192, 192), (0, 255, 0), (255, 255, 0), (255, 255, 255), (0, 0, 0)]
+
+
+def read_bmp(path):
+    """Pixels [y][x] as (R, G, B), y from the top, of an uncompressed 8- or 24-bit BMP."""
+    d = open(path, 'rb').read()
+    off, hsize, w, h, bits = struct.unpack_from('<I I i i 2x H', d, 10)
+    pal = [tuple(d[14 + hsize + 4 * i + 2 - k] for k in range(3)) for i in range(256)] if bits == 8 else []
+    stride = (w * bits + 31) // 32 * 4
+    rows = []
+    for k in range(abs(h)):
+        row = d[off + k * stride:]
+        rows.append([pal[row[x]] if bits == 8 else (row[3 * x + 2], row[3 * x + 1], row[3 * x]) for x in range(w)])
+    return rows if h < 0 else rows[::-1]
+
+
+def block_values(path, minimum, interval, user):
+    px = read_bmp(path)
+    colours = list(RUNGS)
+    top = 0
+    if user:
+        top, colours, x = 10, [], 5
+        while x < len(px[0]) and px[3][x] != (255, 255, 255):
+            colours.append(px[5][x])
+            x += 10
+    heights, k = {}, 0
+    for c in colours + RESERVED:
+        if c not in heights:
+            heights[c] = -9020 if c == BLUE1 else (-9999 if c in RESERVED else minimum + k * interval)
+        k += c not in RESERVED
+    return [[heights[px[top + 10 * r + 5][10 * c + 5]] for c in range(len(px[0]) // 10)]
+            for r in range((len(px) - top) // 10)]
 
 
 def main():
-    B1 = -9020
-    values = [
-        [100, 120, 140, 120, 100],
-        [120, B1, B1, 160, 140],
-        [140, 120, 130, 180, B1],
-        [160, 140, 120, 110, B1],
-    ]
-    real = build(values, 10.0, 50.0)
-    print('// reference_grid.py: candidates of each real cell, row by row')
-    for row in real:
-        for cell in row:
-            print('    {%d, {%s}},' % (len(cell.cands), ', '.join(literal(v) for v in cell.cands)))
-    print('// heights')
-    for row in real:
-        print('    ' + ', '.join(literal(cell.height) for cell in row) + ',')
+    if sys.argv[1].endswith('.bmp'):
+        minimum, interval = int(sys.argv[2]), int(sys.argv[3])
+        values = block_values(sys.argv[1], minimum, interval, sys.argv[4:] == ['user'])
+        for row in build(values, float(interval), float(minimum)):
+            print(' '.join(str(int(cell.height)) for cell in row))
+    else:
+        lines = [line.split() for line in open(sys.argv[1]) if line.strip() and not line.startswith('#')]
+        interval, rimless = float(lines[0][0]), float(lines[0][1])
+        real = build([[float(v) for v in line] for line in lines[1:]], interval, rimless)
+        for row in real:
+            print('\t'.join('%.9g' % cell.height for cell in row))
 
 
 if __name__ == '__main__':

@@ -1,7 +1,0 @@
-#include "fuzz/fuzz_check.h"
-#include "fuzz/fuzz_targets.h"
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
-    return fuzzCheck(fuzzBmpReader(data, size));
-}

@@ -1,0 +1,286 @@
+// QarnForge's main window through its seams: open, confirm, build, edit a
+// cell, Save and Save As, the colour error and a picture that is not a BMP.
+// Boxes and status texts are those of the catalogue tests/messages.tsv.
+#include "duvavaz_evedaz.h"
+#include "height_table_model.h"
+#include "relief_preview_page.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTest>
+
+#include <deque>
+
+#include "tests/support/support.h"
+
+using namespace qarn_test;
+
+namespace {
+
+// Boxes ("kind|parent|caption|text") and status texts are recorded, dialogs
+// answered from queues (an empty one cancels).
+class RecordingWindow : public DuvavazEvedaz {
+public:
+    RecordingWindow()
+    {
+        QObject::connect(statusBar(), &QStatusBar::messageChanged, [this](const QString& t) { statuses << t; });
+    }
+    QStringList boxes, statuses, saveQuestions;
+    std::deque<QString> openAnswers, saveAnswers;
+    int exitStatus = -1;
+
+protected:
+    void showInformation(QWidget* p, const QString& c, const QString& t) override { record("information", p, c, t); }
+    void showWarning(QWidget* p, const QString& c, const QString& t) override { record("warning", p, c, t); }
+    void showCritical(QWidget* p, const QString& c, const QString& t) override { record("critical", p, c, t); }
+    void showAbout(const QString& c, const QString& t) override { record("about", this, c, t); }
+    QString askOpenFileName(const QString&) override { return next(openAnswers); }
+    QString askSaveFileName(const QString& start, const QString& filter, const QString& caption) override
+    {
+        saveQuestions << start + " " + filter + " " + caption;
+        return next(saveAnswers);
+    }
+    void endProcess(int status) override { exitStatus = status; }
+
+private:
+    void record(const char* kind, QWidget* parent, const QString& c, const QString& t)
+    {
+        boxes << QStringList{kind, parent ? "parent" : "no parent", c, t}.join('|');
+    }
+    static QString next(std::deque<QString>& answers)
+    {
+        const QString answer = answers.empty() ? QString() : answers.front();
+        if (!answers.empty())
+            answers.pop_front();
+        return answer;
+    }
+};
+
+const std::map<std::string, CatalogueEntry> catalogue = messageCatalogue();
+
+// A catalogue text, its %1 and %2 filled when given.
+QString text(const std::string& key, const QString& arg1 = {}, const QString& arg2 = {})
+{
+    const QString t = QString::fromStdString(catalogue.at(key).text);
+    return arg1.isEmpty() ? t : t.arg(arg1, arg2);
+}
+
+// A catalogue box as the window records it.
+QString box(const std::string& key, const QString& arg1 = {}, const QString& arg2 = {})
+{
+    const CatalogueEntry& e = catalogue.at(key);
+    return QStringList{QString::fromStdString(e.kind), e.hasParent ? "parent" : "no parent",
+                       QString::fromStdString(e.caption), text(key, arg1, arg2)}.join('|');
+}
+
+QString qpath(const fs::path& p)
+{
+    return QString::fromStdString(p.string());
+}
+
+// Opens the picture, chooses the system set, 100 m and the interval, confirms and builds.
+void build(RecordingWindow& w, const fs::path& picture, const QString& interval = "10")
+{
+    w.openAnswers.push_back(qpath(picture));
+    w.fileOpenAction->setEnabled(true);
+    w.fileOpenAction->trigger();
+    w.SystemColourRB->click();
+    w.MinElevationlineEdit->setText("100");
+    w.ContourlineEdit->setText(interval);
+    w.ConfirmpushButton->click();
+    w.boxes.clear();
+    w.ProcessPB->click();
+}
+
+} // namespace
+
+class ForgeWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void confirmRefusesEntriesWithTheirBoxes();
+    void openConfirmBuildEditAndSave();
+    void withoutMapDataTheReportSaysSo();
+    void failedBuildsAndSaves();
+    void colourErrorIsLocatedAndOutlinedUntilABuildSucceeds();
+};
+
+void ForgeWindowTest::confirmRefusesEntriesWithTheirBoxes()
+{
+    // Whether a picture is open, the two entries, the box, the entries after it
+    // and the minimum elevation kept.
+    const struct {
+        bool opened;
+        QString min, interval;
+        std::string key;
+        QString minAfter, intervalAfter;
+        int stored;
+    } cases[] = {{false, "10", "25", "confirm no file", "10", "25", -99}, {true, "", "25", "min \"\"", "", "25", -99},
+                 {true, "12a", "25", "min \"12a\"", "", "25", 0}, {true, "-5", "25", "min \"-5\"", "", "25", -5},
+                 {true, "0", "", "interval \"\"", "0", "", 0}, {true, "100", "x", "interval \"x\"", "100", "", 100},
+                 {true, "100", "0", "interval \"0\"", "100", "", 100}};
+    for (const auto& c : cases) {
+        RecordingWindow w;
+        if (c.opened) {
+            w.openAnswers.push_back("/maps/alpha.bmp");
+            w.fileOpen();
+            w.ConfirmpushButton->click();
+            w.UserColourRB->click();
+        }
+        w.MinElevationlineEdit->setText(c.min);
+        w.ContourlineEdit->setText(c.interval);
+        w.ConfirmpushButton->click();
+        QCOMPARE(w.boxes, (c.opened ? QStringList{box("confirm no colour set")} : QStringList{}) << box(c.key));
+        QCOMPARE(w.MinElevationlineEdit->text(), c.minAfter);
+        QCOMPARE(w.ContourlineEdit->text(), c.intervalAfter);
+        QCOMPARE(w.minElevation, c.stored);
+        QVERIFY(!w.buildAvailable());
+    }
+}
+
+void ForgeWindowTest::openConfirmBuildEditAndSave()
+{
+    TempDir pictures, work;
+    ScopedWorkingDir cd(work.path());
+    const fs::path examples = fs::path(QARN_SOURCE_DIR) / "examples";
+    fs::copy_file(examples / "sample-map.bmp", pictures.path() / "Hill.BMP");
+    fs::copy_file(examples / "QarnSizer_MAP_Data.xdt", pictures.path() / "QarnSizer_MAP_Data.xdt");
+    RecordingWindow w;
+    QCOMPARE(w.ProcessPB->text(), QString("Build It"));
+    QVERIFY(!w.buildAvailable() && !w.fileSaveAction->isEnabled());
+    w.fileOpenAction->trigger();
+    QCOMPARE(w.statuses.last(), text("forge status loading aborted"));
+    w.savedOnce = 1;
+    w.openAnswers.push_back(qpath(pictures.path() / "Hill.BMP"));
+    w.fileOpenAction->trigger();
+    QCOMPARE(w.statuses.last(), text("forge status loaded") + qpath(pictures.path() / "Hill.BMP"));
+    QCOMPARE(w.savedOnce, 0);
+    QVERIFY(!w.fileOpenAction->isEnabled());
+    w.SystemColourRB->click();
+    w.MinElevationlineEdit->setText("100");
+    w.ContourlineEdit->setText("20");
+    w.ConfirmpushButton->click();
+    QVERIFY(w.buildAvailable());
+    QCOMPARE(w.ProcessPB->palette().color(QPalette::ButtonText), QColor(255, 0, 0));
+
+    w.ProcessPB->click();
+    QCOMPARE(w.boxes, (QStringList{box("build 0"), box("results ready")}));
+    QCOMPARE((QStringList{w.HeightLabelOut_2->text(), w.WidthLabelOut_2->text(), w.msLabelOut->text(),
+                          w.AlphaLabelOut->text(), w.LongLabelOut_2->text(), w.LatLabelOut_2->text()}),
+             (QStringList{"400", "600", "30.922", "0.100", "32400", "3600"}));
+    // Each cell shows its height as the grid file will hold it, and one blank.
+    const HeightTableModel& table = *w.TableResultsModel;
+    const QStringList rows = QString::fromStdString(readFile(testData("cli/build/sample.grid"))).split('\n');
+    for (int r = 0; r < 45; ++r)
+        for (int c = 0; c < 70; ++c)
+            QCOMPARE(table.cellText(r, c), rows[r].split(' ')[c] + " ");
+    QCOMPARE(table.headerData(0, Qt::Vertical).toString(), QString("4174.464"));
+    QCOMPARE(table.headerData(44, Qt::Vertical).toString(), QString("92.766"));
+    QCOMPARE(table.headerData(1, Qt::Horizontal).toString(), QString("185.532"));
+
+    // The first Save asks, with the proposed name; the next writes silently.
+    w.boxes.clear();
+    w.saveAnswers.push_back(qpath(work.path() / "hills"));
+    w.fileSaveAction->trigger();
+    const QString proposed = qpath(pictures.path() / "Hill-arcinfo-ascii.asc");
+    QCOMPARE(w.saveQuestions, QStringList{proposed + " *.asc Save Elevation Data File"});
+    QCOMPARE(w.statuses.last(), text("forge status saved") + qpath(work.path() / "hills.asc"));
+    QCOMPARE(readFile(work.path() / "hills-Build_Data.txt"), readFile(testData("cli/build/sample_report.expected")));
+    fs::remove(work.path() / "hills-Build_Data.txt");
+    QVERIFY(w.TableResultsModel->setData(w.TableResultsModel->index(44, 0), " 777 "));
+    w.fileSaveAction->trigger();
+    QCOMPARE(w.saveQuestions.size(), 1);
+    QCOMPARE(entriesIn(work.path()), std::vector<std::string>{"hills.asc"});
+    const std::string grid = readFile(work.path() / "hills.asc");
+    QCOMPARE(grid.substr(grid.rfind('\n', grid.size() - 2), 6), std::string("\n 777 "));
+    QVERIFY(w.boxes.empty());
+    w.helpAboutAction->trigger();
+    w.fileExitAction->trigger();
+    QCOMPARE(w.boxes, QStringList{box("forge about")});
+    QCOMPARE(w.exitStatus, 0);
+}
+
+void ForgeWindowTest::withoutMapDataTheReportSaysSo()
+{
+    TempDir work;
+    ScopedWorkingDir cd(work.path());
+    RecordingWindow w;
+    build(w, testData("cli/build/small.bmp"));
+    QCOMPARE(w.boxes, (QStringList{box("build 0"), box("map data missing"), box("results ready")}));
+    w.saveAnswers.push_back(qpath(work.path() / "small"));
+    w.fileSaveAs();
+    QCOMPARE(readFile(work.path() / "small-Build_Data.txt"), readFile(testData("output/report_short.expected")));
+    w.fileSaveAs();
+    QCOMPARE(w.statuses.last(), text("forge status saving aborted"));
+}
+
+void ForgeWindowTest::failedBuildsAndSaves()
+{
+    TempDir work;
+    ScopedWorkingDir cd(work.path());
+    RecordingWindow w;
+    build(w, testData("cli/build/notbmp.bmp"));
+    QCOMPARE(w.boxes, QStringList{box("build 1000")});
+    QVERIFY(w.fileOpenAction->isEnabled());
+    build(w, testData("cli/build/odd.bmp"));
+    QCOMPARE(w.boxes, QStringList{box("build 0 colour")});
+    QVERIFY(!w.fileOpenAction->isEnabled() && !w.fileSaveAction->isEnabled());
+
+    build(w, testData("cli/build/small.bmp"));
+    w.boxes.clear();
+    const fs::path missing = work.path() / "no" / "map";
+    w.saveAnswers.push_back(qpath(missing));
+    w.fileSave();
+    QCOMPARE(w.boxes, QStringList{box("forge save failed", qpath(missing) + ".asc",
+                                      "cannot create the file: No such file or directory")});
+    QCOMPARE(w.savedOnce, 0);
+}
+
+// After the colour error box: the first wrong block in the status bar and the
+// outlined picture on the Preview page until a build succeeds.
+void ForgeWindowTest::colourErrorIsLocatedAndOutlinedUntilABuildSucceeds()
+{
+    TempDir work;
+    ScopedWorkingDir cd(work.path());
+    const fs::path picture = work.path() / "map.bmp";
+    // The pixels the builder reads in blocks (1, 2) and (3, 4) are wrong.
+    const auto paint = [&](bool wrong) {
+        writeFile(picture, encodeBmp(40, 30, 24, [wrong](int x, int y) -> std::uint32_t {
+                      if (wrong && x == 15 && y == 5)
+                          return 0x0000FF;
+                      if (wrong && x == 35 && y == 25)
+                          return 0x63C601;
+                      return 0x008421;
+                  }));
+    };
+    RecordingWindow w;
+    paint(false);
+    w.ProcesstabWidget->setCurrentWidget(w.previewPage());
+    build(w, picture);
+    const QImage terrain = w.previewPage()->picture();
+
+    paint(true);
+    w.ProcessPB->click();
+    QCOMPARE(w.statusBar()->currentMessage(),
+             QString("Colour error at block row 1, column 2 (pixel 15, 5): colour #0000FF is reserved (BLUE); "
+                     "2 blocks in all, outlined on the Preview page"));
+    // 4 blocks across at 300 pixels a block; the outline runs 60 pixels outside the block.
+    const QImage marked = w.previewPage()->picture();
+    QCOMPARE(marked.size(), QSize(1200, 900));
+    QCOMPARE(marked.pixelColor(299, 150), QColor(230, 0, 0));
+    QCOMPARE(marked.pixelColor(899, 750), QColor(230, 0, 0));
+    // An edit of the last good table does not take the page back; the next good build does.
+    w.TableResultsModel->setData(w.TableResultsModel->index(0, 0), "500");
+    QCOMPARE(w.previewPage()->picture(), marked);
+    paint(false);
+    w.ProcessPB->click();
+    QCOMPARE(w.previewPage()->picture(), terrain);
+}
+
+QTEST_MAIN(ForgeWindowTest)
+#include "forge_window_test.moc"
