@@ -14,6 +14,7 @@
 #include "forge/output/output_result.h"
 #include "forge/output/save_names.h"
 #include "common/whole_number.h"
+#include "forge/output/save_results.h"
 #include "sizer/size_entry_checks.h"
 #include "tests/support/support.h"
 
@@ -147,3 +148,27 @@ TEST(SaveFailure, KeepsTheEarlierFileAndNamesFileAndReason)
     EXPECT_EQ(readFile(target).size(), 95u + 1200u * (1201u * 2u + 1u) + 4u + 1200u * 2u + 1u);
     EXPECT_EQ(entriesIn(dir.path()), std::vector<std::string>{"map.asc"});
 }
+
+// Save As writes both files or neither: a report that cannot be written keeps
+// the earlier grid file as it was, with its permissions.
+TEST(SaveFailure, GridAndReportBothOrNeither)
+{
+    TempDir dir;
+    writeFile(dir.file("map.asc"), "earlier");
+    fs::permissions(dir.file("map.asc"), fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_directory(dir.file("map-Build_Data.txt"));
+    ElevationGrid grid;
+    std::FILE* heights = std::tmpfile();
+    std::fputs("7", heights);
+    std::rewind(heights);
+    ASSERT_EQ(grid.build(heights, 1, 1, 10.0f, 0.0f), GridResult::Ok);
+    std::fclose(heights);
+    const SaveAsResult refused = saveGridAndReport(grid, dir.file("map"), false, MapData{});
+    EXPECT_EQ(refused.error, "Cannot save " + dir.file("map-Build_Data.txt") + ": not a regular file");
+    EXPECT_EQ(readFile(dir.file("map.asc")), "earlier");
+    fs::remove(dir.file("map-Build_Data.txt"));
+    ASSERT_EQ(saveGridAndReport(grid, dir.file("map"), false, MapData{}).result, OutputResult::Ok);
+    EXPECT_EQ(fs::status(dir.file("map.asc")).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(entriesIn(dir.path()), (std::vector<std::string>{"map-Build_Data.txt", "map.asc"}));
+}
+
