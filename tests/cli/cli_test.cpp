@@ -65,7 +65,9 @@ TEST(QarnBuild, EveryCase)
             fs::copy_file(fs::path(QARN_SOURCE_DIR) / "examples" / MAP_DATA, folder / MAP_DATA);
         if (setup.find("block") != std::string::npos)
             fs::create_directory(dir.path() / "hightvals.dat");
-        const CommandRun run = runIn(dir.path(), "'" QARN_PATH "' build " + row[3]);
+        // "full": writes beyond 512 bytes fail, as on a full disk.
+        const std::string limit = setup.find("full") != std::string::npos ? "trap '' XFSZ; ulimit -f 1; " : "";
+        const CommandRun run = runIn(dir.path(), limit + "'" QARN_PATH "' build " + row[3]);
         EXPECT_EQ(run.status, std::stoi(row[4])) << row[0] << "\n" << run.err;
         EXPECT_EQ(run.out, expectedText(row[5])) << row[0];
         EXPECT_EQ(run.err, expectedText(row[6])) << row[0];
@@ -75,7 +77,7 @@ TEST(QarnBuild, EveryCase)
         const fs::path heights = dir.path() / "hightvals.dat";
         if (run.status == 0) {
             EXPECT_FALSE(fs::exists(heights)) << row[0];
-        } else if (fs::is_regular_file(heights)) {
+        } else if (fs::is_regular_file(heights) && run.status != 7) {
             EXPECT_EQ(fs::file_size(heights) > 0, run.status == 5) << row[0];
         }
     }
