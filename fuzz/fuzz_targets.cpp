@@ -80,6 +80,8 @@ std::optional<Picture> readPicture(const std::uint8_t* d, std::size_t n)
 std::string fuzzBmpReader(const std::uint8_t* data, std::size_t size)
 {
     std::FILE* stream = ::fmemopen(const_cast<std::uint8_t*>(data), size, "rb");
+    if (!stream)
+        return {};
     BmpImage image;
     const ExtractResult result = loadBmp(stream, image);
     std::fclose(stream);
