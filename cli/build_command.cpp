@@ -175,17 +175,21 @@ void printMessage(const UserMessage& message)
     std::fprintf(stderr, "%s:\n%s", message.caption.c_str(), plainText(message.text).c_str());
 }
 
+void addPictureOptions(CLI::App& cmd, std::string& picture, std::string& colourSet)
+{
+    cmd.add_option("MAP.bmp", picture, "The map picture: a BMP painted in 10 x 10 pixel blocks")->required();
+    cmd.add_option("--colour-set", colourSet,
+                   "system: the built-in 25-colour set; user: the set painted in the picture's top 10 pixel rows")
+        ->required()
+        ->check(CLI::IsMember({"system", "user"}));
+}
+
 void addBuildCommand(CLI::App& app, int* exitStatus)
 {
     auto options = std::make_shared<BuildOptions>();
     CLI::App* cmd = app.add_subcommand("build", "Build an elevation grid from a map picture and save it as an "
                                                 "ESRI ArcInfo ASCII grid (1201 x 1201) with its build data report");
-    cmd->add_option("MAP.bmp", options->picture, "The map picture: a BMP painted in 10 x 10 pixel blocks")
-        ->required();
-    cmd->add_option("--colour-set", options->colourSet,
-                    "system: the built-in 25-colour set; user: the set painted in the picture's top 10 pixel rows")
-        ->required()
-        ->check(CLI::IsMember({"system", "user"}));
+    addPictureOptions(*cmd, options->picture, options->colourSet);
     cmd->add_option("--min", options->min, "Minimum elevation in whole metres (0 or more): the lowest colour's height")
         ->required()
         ->check(NOT_AN_OPTION);

@@ -81,12 +81,7 @@ void addCheckCommand(CLI::App& app, int* exitStatus)
     auto options = std::make_shared<CheckOptions>();
     CLI::App* cmd = app.add_subcommand("check", "Check a map picture before building it: list the blocks that stop "
                                                 "the build and those that look like mistakes");
-    cmd->add_option("MAP.bmp", options->picture, "The map picture: a BMP painted in 10 x 10 pixel blocks")
-        ->required();
-    cmd->add_option("--colour-set", options->colourSet,
-                    "system: the built-in 25-colour set; user: the set painted in the picture's top 10 pixel rows")
-        ->required()
-        ->check(CLI::IsMember({"system", "user"}));
+    addPictureOptions(*cmd, options->picture, options->colourSet);
     CLI::Option* min = cmd->add_option("--min", options->min,
                                        "Minimum elevation in whole metres: cliffs are then told in metres, not rungs")
                            ->check(NOT_AN_OPTION);

@@ -10,6 +10,9 @@ void addBuildCommand(CLI::App& app, int* exitStatus);
 void addSizeCommand(CLI::App& app, int* exitStatus);
 void addCheckCommand(CLI::App& app, int* exitStatus);
 
+// The picture and its colour set, which build and check both take.
+void addPictureOptions(CLI::App& cmd, std::string& picture, std::string& colourSet);
+
 // A window's box as plain lines on standard error: the caption, then the text.
 void printMessage(const UserMessage& message);
 
