@@ -85,7 +85,8 @@ std::string fuzzBmpReader(const std::uint8_t* data, std::size_t size)
     BmpImage image;
     const ExtractResult result = loadBmp(stream, image);
     std::fclose(stream);
-    if ((result == ExtractResult::NotBmp) != (size >= 2 && (data[0] != 'B' || data[1] != 'M')))
+    // The file header's 14 bytes are read before its type is looked at.
+    if ((result == ExtractResult::NotBmp) != (size >= 14 && (data[0] != 'B' || data[1] != 'M')))
         return "\"BM\" and ExtractResult::NotBmp disagree";
     if (result != ExtractResult::Ok)
         return image.pixels ? "a failed read left an image behind" : "";
@@ -107,6 +108,9 @@ std::string fuzzExtraction(const std::uint8_t* data, std::size_t size)
         return {};
     const bool user = !(data[0] & 1);
     const std::int32_t min = std::int32_t(le(data + 1, 4)), interval = std::int32_t(le(data + 5, 4));
+    // Only what "CONFIRM DATA" lets through reaches an extraction.
+    if (min < 0 || interval <= 0)
+        return {};
     const std::string path = fuzzScratchPath("qarn-fuzz-extraction") + ".bmp";
     std::FILE* picture = std::fopen(path.c_str(), "wb");
     std::fwrite(data + EXTRACTION_PREFIX_BYTES, 1, size - EXTRACTION_PREFIX_BYTES, picture);

@@ -1,9 +1,15 @@
 // The picture reader, the elevation colour sets and the height values file.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <future>
+#include <memory>
+
 #include "forge/extract/block_heights.h"
 #include "forge/extract/bmp_image.h"
 #include "forge/extract/colour_height_set.h"
+#include "forge/extract/height_values_file.h"
 #include "forge/extract/result_codes.h"
 #include "tests/support/support.h"
 
@@ -256,4 +262,28 @@ TEST(HeightValuesFile, ATooLargePictureIsRefusedFromItsHeader)
     EXPECT_EQ(extractBlockHeights(dir.file("map.bmp"), heights, 100, 20, ColourSet::System).result,
               ExtractResult::TooManyBlocks);
     std::fclose(heights);
+}
+
+// The window's height values file: never through a link or onto a FIFO, and a
+// second build on the same name waits until the first has let go.
+TEST(HeightValuesFile, RefusesLinksAndFifosAndWaitsForTheBuildHoldingIt)
+{
+    TempDir dir;
+    writeFile(dir.file("victim.txt"), "keep");
+    fs::create_symlink(dir.file("victim.txt"), dir.file("link.dat"));
+    ::mkfifo(dir.file("fifo.dat").c_str(), 0600);
+    HeightValuesFile refused;
+    EXPECT_FALSE(refused.open(dir.file("link.dat")));
+    EXPECT_FALSE(refused.open(dir.file("fifo.dat")));
+    EXPECT_EQ(readFile(dir.file("victim.txt")), "keep");
+
+    auto first = std::make_unique<HeightValuesFile>();
+    ASSERT_TRUE(first->open(dir.file("hightvals.dat")));
+    HeightValuesFile second;
+    std::future<bool> waiting = std::async(std::launch::async, [&] { return second.open(dir.file("hightvals.dat")); });
+    EXPECT_EQ(waiting.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout);
+    first->remove();
+    first.reset();
+    EXPECT_TRUE(waiting.get());
+    EXPECT_TRUE(fs::is_regular_file(dir.file("hightvals.dat")));
 }
