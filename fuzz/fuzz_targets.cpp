@@ -86,7 +86,7 @@ std::string fuzzBmpReader(const std::uint8_t* data, std::size_t size)
     BmpImage image;
     const int result = loadBmp(stream, image);
     std::fclose(stream);
-    if ((result == RESULT_NOT_BMP) != (size >= 2 && (data[0] != 'B' || data[1] != 'M')))
+    if (size >= 14 && (result == RESULT_NOT_BMP) != (data[0] != 'B' || data[1] != 'M'))
         return "\"BM\" and RESULT_NOT_BMP disagree";
     if (result != RESULT_OK)
         return image.pixels ? "a failed read left an image behind" : "";
@@ -160,7 +160,8 @@ std::string fuzzExtraction(const std::uint8_t* data, std::size_t size)
                     h = height;
                     break;
                 }
-            colourError = colourError || (h < 0 && h != -9020);
+            for (const auto& [c, code] : RESERVED)
+                colourError = colourError || (h == code && code != -9020);
             char number[32];
             std::snprintf(number, sizeof number, c ? " %1.0f" : "\n%1.0f", double(float(h)));
             want += number;
