@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -96,14 +97,8 @@ Exit runBuildCommand(const BuildOptions& options)
     BuildRequest request;
     request.bmpFilePath = options.picture;
     request.colourSet = options.colourSet == "user" ? ColourSet::User : ColourSet::System;
-    if (auto refused = checkMinElevation(options.min, request.minElevation)) {
-        printMessage(*refused);
+    if (!confirmEntries(options.min, options.interval, request.minElevation, request.contourInterval))
         return Exit::Usage;
-    }
-    if (auto refused = checkContourInterval(options.interval, request.contourInterval)) {
-        printMessage(*refused);
-        return Exit::Usage;
-    }
     if (options.outputGiven && options.output.empty())
         return refuse("--output names no file");
     if (!options.output.empty() &&
@@ -173,6 +168,17 @@ Exit runBuildCommand(const BuildOptions& options)
 void printMessage(const UserMessage& message)
 {
     std::fprintf(stderr, "%s:\n%s", message.caption.c_str(), plainText(message.text).c_str());
+}
+
+bool confirmEntries(const std::string& min, const std::string& interval, std::int32_t& minElevation,
+                    std::int32_t& contourInterval)
+{
+    std::optional<UserMessage> refused = checkMinElevation(min, minElevation);
+    if (!refused)
+        refused = checkContourInterval(interval, contourInterval);
+    if (refused)
+        printMessage(*refused);
+    return !refused;
 }
 
 void addPictureOptions(CLI::App& cmd, std::string& picture, std::string& colourSet)

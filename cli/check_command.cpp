@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "forge/extract/build_inputs.h"
+#include "forge/extract/build_messages.h"
 #include "forge/extract/picture_check.h"
 #include "forge/output/marked_picture.h"
 #include "forge/output/output_result.h"
@@ -31,14 +31,8 @@ Exit runCheck(const CheckOptions& options)
     request.colourSet = options.colourSet == "user" ? ColourSet::User : ColourSet::System;
     if (!options.min.empty() || !options.interval.empty()) {
         request.withHeights = true;
-        if (auto refused = checkMinElevation(options.min, request.minElevation)) {
-            printMessage(*refused);
+        if (!confirmEntries(options.min, options.interval, request.minElevation, request.contourInterval))
             return Exit::Usage;
-        }
-        if (auto refused = checkContourInterval(options.interval, request.contourInterval)) {
-            printMessage(*refused);
-            return Exit::Usage;
-        }
     }
 
     if (!options.marked.empty()) {

@@ -2,6 +2,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdint>
+#include <string>
+
 #include "common/user_message.h"
 
 // Each subcommand registers itself on the application and stores, when it
@@ -12,6 +15,11 @@ void addCheckCommand(CLI::App& app, int* exitStatus);
 
 // The picture and its colour set, which build and check both take.
 void addPictureOptions(CLI::App& cmd, std::string& picture, std::string& colourSet);
+
+// The minimum elevation and contour interval as "CONFIRM DATA" checks them;
+// a refusal prints its box and gives false.
+bool confirmEntries(const std::string& min, const std::string& interval, std::int32_t& minElevation,
+                    std::int32_t& contourInterval);
 
 // A window's box as plain lines on standard error: the caption, then the text.
 void printMessage(const UserMessage& message);
