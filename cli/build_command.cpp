@@ -17,6 +17,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "common/private_folder.h"
 #include "common/rich_text.h"
 #include "forge/extract/build_inputs.h"
 #include "forge/extract/build_pipeline.h"
@@ -59,32 +60,6 @@ void printWhereItStopped(const BuildRequest& request, const BuildOutcome& outcom
     if (!refusal.empty())
         std::fprintf(stderr, "%s\n", refusal.c_str());
 }
-
-// A folder of this run's own for the height values file, so builds run side
-// by side in one folder; removed with what it holds whatever the outcome.
-class PrivateFolder {
-public:
-    PrivateFolder()
-    {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/qarn-XXXXXX";
-        if (::mkdtemp(pattern.data()))
-            path_ = pattern;
-    }
-    ~PrivateFolder()
-    {
-        if (path_.empty())
-            return;
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    PrivateFolder(const PrivateFolder&) = delete;
-    PrivateFolder& operator=(const PrivateFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 Exit refuse(const std::string& why)
 {
@@ -130,24 +105,14 @@ Exit runBuildCommand(const BuildOptions& options)
         return exitForResult(outcome.result, outcome.colourError);
     }
 
-    // What the window's table holds and Save copies back: whole metres. The
-    // table goes before the save takes its own copy of the heights.
-    int lowest = 0;
-    int highest = 0;
-    {
-        const std::vector<int> table = truncatedHeights(outcome.grid);
-        applyTableValues(outcome.grid, table);
-        const auto [low, high] = std::minmax_element(table.begin(), table.end());
-        lowest = *low;
-        highest = *high;
-    }
-    const SaveAsResult saved = saveGridAndReport(outcome.grid, chosen, outcome.mapDataRead, outcome.mapData);
+    const SaveAsResult saved = saveBuiltGrid(outcome.grid, chosen, outcome.mapDataRead, outcome.mapData);
     if (saved.result != OutputResult::Ok) {
         std::fprintf(stderr, "qarn build: %s\n", saved.error.c_str());
         return Exit::NotWritten;
     }
+    const auto [lowest, highest] = std::minmax_element(saved.heights.begin(), saved.heights.end());
     std::printf("Built a grid of %d rows x %d columns, heights %d to %d m; wrote %s and %s\n",
-                outcome.grid.rows(), outcome.grid.cols(), lowest, highest, saved.gridPath.c_str(),
+                outcome.grid.rows(), outcome.grid.cols(), *lowest, *highest, saved.gridPath.c_str(),
                 saved.reportPath.c_str());
     if (!options.preview.empty()) {
         // The heights as saved (whole metres), so the picture shows what the file holds.

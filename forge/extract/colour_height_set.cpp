@@ -33,8 +33,23 @@ Rgb colourAt(const BmpImage& image, std::int32_t x, std::int32_t y)
 
 } // namespace
 
-ExtractResult buildColourHeightSet(const BmpImage& image, ColourSet colourSet, std::int32_t minElevation,
-                         std::int32_t contourInterval, ColourHeightSet& set)
+std::vector<Rgb> userBandColours(const BmpImage& image)
+{
+    constexpr Rgb white{255, 255, 255};
+    std::vector<Rgb> band;
+    if (image.height <= USER_BAND_COLOUR_ROW)
+        return band;
+    for (std::int64_t x = BLOCK_SAMPLE_OFFSET; x < image.width; x += BLOCK_PIXELS) {
+        const auto column = static_cast<std::int32_t>(x);
+        if (colourAt(image, column, USER_BAND_COUNT_ROW) == white)
+            break;
+        band.push_back(colourAt(image, column, USER_BAND_COLOUR_ROW));
+    }
+    return band;
+}
+
+ExtractResult buildColourHeightSet(std::span<const Rgb> bandColours, ColourSet colourSet,
+                                   std::int32_t minElevation, std::int32_t contourInterval, ColourHeightSet& set)
 {
     set = ColourHeightSet{};
     std::int64_t rung = 0;
@@ -46,20 +61,9 @@ ExtractResult buildColourHeightSet(const BmpImage& image, ColourSet colourSet, s
                     return ExtractResult::HeightsTooLarge;
             return ExtractResult::Ok;
         }
-        // The band's blocks are sampled in their sixth pixel column: counted on
-        // row 3 up to the first white block, their colours taken from row 5. A
-        // band without white uses every block.
-        constexpr Rgb white{255, 255, 255};
-        std::int32_t painted = 0;
-        if (image.height > USER_BAND_COLOUR_ROW) {
-            for (std::int64_t x = BLOCK_SAMPLE_OFFSET; x < image.width; x += 10, ++painted)
-                if (colourAt(image, static_cast<std::int32_t>(x), USER_BAND_COUNT_ROW) == white)
-                    break;
-        }
-        set.entries.reserve(static_cast<std::size_t>(painted) + RESERVED_COLOURS.size());
-        for (std::int32_t i = 0; i < painted; ++i)
-            if (!addClassified(set, colourAt(image, 10 * i + BLOCK_SAMPLE_OFFSET, USER_BAND_COLOUR_ROW), minElevation,
-                               contourInterval, rung))
+        set.entries.reserve(bandColours.size() + RESERVED_COLOURS.size());
+        for (const Rgb& colour : bandColours)
+            if (!addClassified(set, colour, minElevation, contourInterval, rung))
                 return ExtractResult::HeightsTooLarge;
         for (const ReservedColour& reserved : RESERVED_COLOURS)
             set.entries.push_back({reserved.colour.blue, reserved.colour.green, reserved.colour.red, reserved.code});
@@ -68,6 +72,20 @@ ExtractResult buildColourHeightSet(const BmpImage& image, ColourSet colourSet, s
         return ExtractResult::NoMemory;
     }
     return ExtractResult::Ok;
+}
+
+ExtractResult buildColourHeightSet(const BmpImage& image, ColourSet colourSet, std::int32_t minElevation,
+                         std::int32_t contourInterval, ColourHeightSet& set)
+{
+    std::vector<Rgb> band;
+    try {
+        if (colourSet == ColourSet::User)
+            band = userBandColours(image);
+    } catch (const std::bad_alloc&) {
+        set = ColourHeightSet{};
+        return ExtractResult::NoMemory;
+    }
+    return buildColourHeightSet(band, colourSet, minElevation, contourInterval, set);
 }
 
 float heightForColour(ColourHeightSet& set, const std::uint8_t* pixel)

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "common/block_convention.h"
@@ -90,11 +91,21 @@ struct ColourHeightSet {
     bool colourError = false;               // raised by heightForColour, never cleared
 };
 
-// Builds the set for one extraction: the system table, or (ColourSet::User) the
-// colours painted along the picture's top 10 pixel rows followed by the seven
-// reserved colours. Non-reserved colours get minElevation + k x contourInterval
-// in order. Returns ExtractResult::Ok, ExtractResult::NoMemory, or ExtractResult::HeightsTooLarge when
-// a rung's height would pass the 32-bit range; `set` is replaced either way.
+// The colours of a user set's band in the picture's top rows: its blocks are
+// sampled in their sixth pixel column, counted along row 3 up to the first
+// white block and their colours taken from row 5; a band without white uses
+// every block. Needs those two rows of `image`.
+std::vector<Rgb> userBandColours(const BmpImage& image);
+
+// Builds the set for one extraction: the system table, or (ColourSet::User)
+// `bandColours` followed by the seven reserved colours. Non-reserved colours
+// get minElevation + k x contourInterval in order. Returns ExtractResult::Ok,
+// ExtractResult::NoMemory, or ExtractResult::HeightsTooLarge when a rung's
+// height would pass MAX_EXACT_HEIGHT; `set` is replaced either way.
+ExtractResult buildColourHeightSet(std::span<const Rgb> bandColours, ColourSet colourSet,
+                                   std::int32_t minElevation, std::int32_t contourInterval, ColourHeightSet& set);
+
+// The same with a user set's band read from the picture's top rows.
 ExtractResult buildColourHeightSet(const BmpImage& image, ColourSet colourSet, std::int32_t minElevation,
                          std::int32_t contourInterval, ColourHeightSet& set);
 

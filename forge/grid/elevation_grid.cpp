@@ -122,17 +122,16 @@ GridResult ElevationGrid::allocate(int rows, int cols, float contourInterval)
     return GridResult::Ok;
 }
 
-void ElevationGrid::loadHeights(std::FILE* heights)
+template <typename NextValue> void ElevationGrid::loadFrom(NextValue next)
 {
     if (cells_.empty())
         return;
-    HeightValueReader reader(heights);
     float last = 0.0f;
     valuesRead_ = 0;
     for (std::int32_t r = 0; r < rows_; ++r) {
         for (std::int32_t c = 0; c < cols_; ++c) {
             float value = 0.0f;
-            if (reader.next(value) == HeightValueReader::Outcome::Value) {
+            if (next(value)) {
                 last = value;
                 ++valuesRead_;
             }
@@ -151,6 +150,23 @@ void ElevationGrid::loadHeights(std::FILE* heights)
     }
 }
 
+void ElevationGrid::loadHeights(std::FILE* heights)
+{
+    HeightValueReader reader(heights);
+    loadFrom([&reader](float& value) { return reader.next(value) == HeightValueReader::Outcome::Value; });
+}
+
+void ElevationGrid::loadHeights(std::span<const float> heights)
+{
+    std::size_t next = 0;
+    loadFrom([&](float& value) {
+        if (next >= heights.size())
+            return false;
+        value = heights[next++];
+        return true;
+    });
+}
+
 void ElevationGrid::averageCandidates()
 {
     for (GridCell& c : cells_) {
@@ -165,7 +181,8 @@ void ElevationGrid::averageCandidates()
     }
 }
 
-GridResult ElevationGrid::build(std::FILE* heights, int rows, int cols, float contourInterval, float rimlessAreaLevel)
+template <typename Load>
+GridResult ElevationGrid::buildWith(Load load, int rows, int cols, float contourInterval, float rimlessAreaLevel)
 {
     try {
         ElevationGrid fresh;
@@ -173,7 +190,7 @@ GridResult ElevationGrid::build(std::FILE* heights, int rows, int cols, float co
         GridResult result = fresh.allocate(rows, cols, contourInterval);
         if (result != GridResult::Ok)
             return result;
-        fresh.loadHeights(heights);
+        load(fresh);
         result = fresh.prepareFlatAreas(rimlessAreaLevel);
         if (result != GridResult::Ok)
             return result;
@@ -188,4 +205,17 @@ GridResult ElevationGrid::build(std::FILE* heights, int rows, int cols, float co
         return GridResult::NoMemory;
     }
     return GridResult::Ok;
+}
+
+GridResult ElevationGrid::build(std::FILE* heights, int rows, int cols, float contourInterval, float rimlessAreaLevel)
+{
+    return buildWith([heights](ElevationGrid& fresh) { fresh.loadHeights(heights); }, rows, cols, contourInterval,
+                     rimlessAreaLevel);
+}
+
+GridResult ElevationGrid::build(std::span<const float> heights, int rows, int cols, float contourInterval,
+                                float rimlessAreaLevel)
+{
+    return buildWith([heights](ElevationGrid& fresh) { fresh.loadHeights(heights); }, rows, cols, contourInterval,
+                     rimlessAreaLevel);
 }

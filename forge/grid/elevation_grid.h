@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <span>
 #include <vector>
 
 #include "forge/grid/ascii_grid_header.h"
@@ -36,6 +37,10 @@ public:
     // Built into a fresh grid that replaces this one only on success, so a
     // failed build keeps the previous grid.
     GridResult build(std::FILE* heights, int rows, int cols, float contourInterval, float rimlessAreaLevel);
+    // The same from heights already in memory (rows x cols, row-major), as
+    // the height values file would carry them.
+    GridResult build(std::span<const float> heights, int rows, int cols, float contourInterval,
+                     float rimlessAreaLevel);
 
     // --- Grid model ---
     void setBorder(int border);
@@ -48,6 +53,8 @@ public:
     // cell with the last value read (0.0 if none); valuesRead() then tells how
     // many were really read. Does not close the stream.
     void loadHeights(std::FILE* heights);
+    // The same from memory: values beyond the span's end count as unread.
+    void loadHeights(std::span<const float> heights);
     std::int64_t valuesRead() const { return valuesRead_; }
     void averageCandidates();
     int shorterSide() const { return paddedRows_ < paddedCols_ ? paddedRows_ : paddedCols_; }
@@ -119,6 +126,10 @@ private:
     void giveRaised(const std::int32_t* line, int i, double factor);
     void giveRamp(const std::int32_t* line, int firstPos, int firstStep, int lastStep, int steps, float from, float to);
     void smoothDiagonalLines(bool mirrored);
+    // Fills the real cells from next(value), which says whether it gave a value.
+    template <typename NextValue> void loadFrom(NextValue next);
+    template <typename Load> GridResult buildWith(Load load, int rows, int cols, float contourInterval,
+                                                  float rimlessAreaLevel);
 
     std::vector<GridCell> cells_;          // real cells, row-major
     std::vector<std::int32_t> positions_;  // padded rectangle, row-major, cell indices

@@ -53,3 +53,13 @@ SaveAsResult saveGridAndReport(const ElevationGrid& grid, const std::string& cho
     }
     return saved;
 }
+
+SaveAsResult saveBuiltGrid(ElevationGrid& grid, const std::string& chosenName, bool mapDataPresent,
+                           const MapData& mapData)
+{
+    std::vector<int> table = truncatedHeights(grid);
+    applyTableValues(grid, table);
+    SaveAsResult saved = saveGridAndReport(grid, chosenName, mapDataPresent, mapData);
+    saved.heights = std::move(table);
+    return saved;
+}

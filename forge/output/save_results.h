@@ -25,6 +25,7 @@ struct SaveAsResult {
     std::string gridPath;    // the grid file name formed from the chosen name
     std::string reportPath;  // the build data report's name
     std::string error;       // which file failed and why
+    std::vector<int> heights; // saveBuiltGrid: the whole metres written, row-major
 };
 
 // The grid file and the build data report named from the name the user chose:
@@ -32,3 +33,9 @@ struct SaveAsResult {
 // replace them or neither does.
 SaveAsResult saveGridAndReport(const ElevationGrid& grid, const std::string& chosenName, bool mapDataPresent,
                                const MapData& mapData);
+
+// What Save As writes right after a build, the table unedited: the heights
+// as the table shows them (truncated to whole metres) go into the grid, then
+// the grid file and report as saveGridAndReport writes them.
+SaveAsResult saveBuiltGrid(ElevationGrid& grid, const std::string& chosenName, bool mapDataPresent,
+                           const MapData& mapData);

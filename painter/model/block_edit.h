@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "painter/model/block_map.h"
+
+// One stroke's changes to a map, each block at most once with its colour
+// before the stroke and after it, so the stroke is undone and redone as one
+// step; and the tools that paint a stroke. Tools clip to the map and never
+// fail; the edit holds only colours and block numbers, the caller owns the map.
+
+struct BlockChange {
+    std::size_t index; // into BlockMap::blocks
+    Rgb before;
+    Rgb after;
+};
+
+class BlockEdit {
+public:
+    // Paints block (row, col) in `colour`, remembering its colour before the
+    // stroke. False when the block lies outside the map or already has it.
+    bool set(BlockMap& map, std::int32_t row, std::int32_t col, Rgb colour);
+    // Whether this stroke has changed block (row, col).
+    bool touched(const BlockMap& map, std::int32_t row, std::int32_t col) const;
+
+    void undo(BlockMap& map) const;
+    void redo(BlockMap& map) const;
+
+    const std::vector<BlockChange>& changes() const { return changes_; }
+    bool empty() const { return changes_.empty(); }
+
+private:
+    std::vector<BlockChange> changes_;
+    std::unordered_map<std::size_t, std::size_t> slot_; // block index -> its entry in changes_
+};
+
+// The pencil: a square of size x size blocks around (row, col) (size 1 is one
+// block; an even size reaches one block further down and right).
+void paintSquare(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, int size, Rgb colour);
+// The pencil dragged from one block to the next: squares along the line
+// between them, so a fast drag leaves no gaps.
+void paintLine(BlockMap& map, BlockEdit& edit, std::int32_t row0, std::int32_t col0, std::int32_t row1,
+               std::int32_t col1, int size, Rgb colour);
+// Every block of the rectangle with these two corners, in any order.
+void paintRectangle(BlockMap& map, BlockEdit& edit, std::int32_t row0, std::int32_t col0, std::int32_t row1,
+                    std::int32_t col1, Rgb colour);
+// The connected area (sharing sides) of the colour of block (row, col).
+void floodFill(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, Rgb colour);
+// Raises (steps 1) or lowers (steps -1) each block of the pencil square by
+// one rung, each block once in a stroke however often the square passes it;
+// the top and bottom rungs stay, blocks not painted in a rung are left alone.
+void stepRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, int size, int steps);

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/file_result.h"
+#include "forge/extract/picture_check.h"
+#include "forge/extract/result_codes.h"
+#include "forge/extract/build_pipeline.h"
+#include "forge/output/save_results.h"
+#include "painter/model/block_map.h"
+
+// A painted map as the picture the builder reads, and back. Errors: opening
+// returns the reader's result code (map unchanged unless Ok); saving returns
+// a FileResult with the reason in `error`, and a failed save leaves earlier
+// files as they were. The caller owns the map.
+
+// Reads the picture at `path` as a build does: block (row, col) takes the
+// colour of the pixel the builder samples, a user set's band comes from the
+// picture's top rows. Only the sampled rows are decoded.
+ExtractResult openMapPicture(const std::string& path, ColourSet colourSet, BlockMap& map);
+
+// Writes the map as a 24-bit BMP of cols x 10 by rows x 10 pixels (a user
+// set's band of 10 rows above it, ended by a white block) and, when the map
+// has a map data record, the map data file beside it: both or neither.
+FileResult saveMapPicture(const BlockMap& map, const std::string& path, std::string& error);
+
+// The check's marks, one byte a block: 0 none, else 1 + Severity of the worst
+// finding at that block (row-major, rows x cols of the map).
+std::vector<std::uint8_t> blockMarks(const PictureCheck& check, std::int32_t rows, std::int32_t cols);
+
+struct GridBuild {
+    BuildOutcome outcome; // the build's boxes, its result and grid
+    SaveAsResult saved;   // when built: the files written
+};
+
+// "Build grid": the saved picture at `path` built as qarn build builds it
+// (height values in a private folder) and saved under `chosenName` as the
+// grid file and build data report of the unedited table.
+GridBuild buildGridFiles(const std::string& path, ColourSet colourSet, std::int32_t minElevation,
+                         std::int32_t contourInterval, const std::string& chosenName);
