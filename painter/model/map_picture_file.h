@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "common/file_result.h"
+#include "forge/output/output_result.h"
 #include "forge/extract/picture_check.h"
 #include "forge/extract/result_codes.h"
 #include "forge/extract/build_pipeline.h"
@@ -13,8 +13,8 @@
 
 // A painted map as the picture the builder reads, and back. Errors: opening
 // returns the reader's result code (map unchanged unless Ok); saving returns
-// a FileResult with the reason in `error`, and a failed save leaves earlier
-// files as they were. The caller owns the map.
+// an OutputResult with the file and the reason in `error`, and a failed save
+// leaves earlier files as they were. The caller owns the map.
 
 // Reads the picture at `path` as a build does: block (row, col) takes the
 // colour of the pixel the builder samples, a user set's band comes from the
@@ -24,7 +24,9 @@ ExtractResult openMapPicture(const std::string& path, ColourSet colourSet, Block
 // Writes the map as a 24-bit BMP of cols x 10 by rows x 10 pixels (a user
 // set's band of 10 rows above it, ended by a white block) and, when the map
 // has a map data record, the map data file beside it: both or neither.
-FileResult saveMapPicture(const BlockMap& map, const std::string& path, std::string& error);
+// OutputResult::BadGridSize for a map without blocks, with more than a grid
+// holds, or whose band does not fit its width.
+OutputResult saveMapPicture(const BlockMap& map, const std::string& path, std::string& error);
 
 // The check's marks, one byte a block: 0 none, else 1 + Severity of the worst
 // finding at that block (row-major, rows x cols of the map).

@@ -1,0 +1,134 @@
+#include "painter/model/block_edit.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "painter/model/map_terrain.h"
+
+bool BlockEdit::set(BlockMap& map, std::int32_t row, std::int32_t col, Rgb colour)
+{
+    if (!map.contains(row, col))
+        return false;
+    const std::size_t index = map.index(row, col);
+    Rgb& block = map.blocks[index];
+    if (block == colour)
+        return false;
+    const auto [slot, fresh] = slot_.try_emplace(index, changes_.size());
+    if (fresh)
+        changes_.push_back({index, block, colour});
+    else
+        changes_[slot->second].after = colour;
+    block = colour;
+    return true;
+}
+
+bool BlockEdit::touched(const BlockMap& map, std::int32_t row, std::int32_t col) const
+{
+    return map.contains(row, col) && slot_.contains(map.index(row, col));
+}
+
+void BlockEdit::undo(BlockMap& map) const
+{
+    for (const BlockChange& change : changes_)
+        map.blocks[change.index] = change.before;
+}
+
+void BlockEdit::redo(BlockMap& map) const
+{
+    for (const BlockChange& change : changes_)
+        map.blocks[change.index] = change.after;
+}
+
+namespace {
+
+// The pencil square's first row or column: an even size reaches further down and right.
+std::int32_t squareStart(std::int32_t centre, int size)
+{
+    return centre - (std::max(size, 1) - 1) / 2;
+}
+
+} // namespace
+
+void paintSquare(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, int size, Rgb colour)
+{
+    const std::int32_t top = squareStart(row, size);
+    const std::int32_t left = squareStart(col, size);
+    paintRectangle(map, edit, top, left, top + std::max(size, 1) - 1, left + std::max(size, 1) - 1, colour);
+}
+
+void paintLine(BlockMap& map, BlockEdit& edit, std::int32_t row0, std::int32_t col0, std::int32_t row1,
+               std::int32_t col1, int size, Rgb colour)
+{
+    // Bresenham's line through the blocks between the two.
+    const std::int32_t dr = std::abs(row1 - row0);
+    const std::int32_t dc = std::abs(col1 - col0);
+    const std::int32_t stepR = row0 < row1 ? 1 : -1;
+    const std::int32_t stepC = col0 < col1 ? 1 : -1;
+    std::int64_t error = std::int64_t{dc} - dr;
+    for (;;) {
+        paintSquare(map, edit, row0, col0, size, colour);
+        if (row0 == row1 && col0 == col1)
+            break;
+        const std::int64_t twice = 2 * error;
+        if (twice > -dr) {
+            error -= dr;
+            col0 += stepC;
+        }
+        if (twice < dc) {
+            error += dc;
+            row0 += stepR;
+        }
+    }
+}
+
+void paintRectangle(BlockMap& map, BlockEdit& edit, std::int32_t row0, std::int32_t col0, std::int32_t row1,
+                    std::int32_t col1, Rgb colour)
+{
+    const std::int32_t top = std::max(std::min(row0, row1), 0);
+    const std::int32_t bottom = std::min(std::max(row0, row1), map.rows - 1);
+    const std::int32_t left = std::max(std::min(col0, col1), 0);
+    const std::int32_t right = std::min(std::max(col0, col1), map.cols - 1);
+    for (std::int32_t r = top; r <= bottom; ++r)
+        for (std::int32_t c = left; c <= right; ++c)
+            edit.set(map, r, c, colour);
+}
+
+void floodFill(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, Rgb colour)
+{
+    if (!map.contains(row, col) || map.at(row, col) == colour)
+        return;
+    const Rgb from = map.at(row, col);
+    // Blocks are painted as they are queued, so none is queued twice.
+    std::vector<std::pair<std::int32_t, std::int32_t>> pending{{row, col}};
+    edit.set(map, row, col, colour);
+    while (!pending.empty()) {
+        const auto [r, c] = pending.back();
+        pending.pop_back();
+        const std::pair<std::int32_t, std::int32_t> sides[] = {{r - 1, c}, {r + 1, c}, {r, c - 1}, {r, c + 1}};
+        for (const auto& [nr, nc] : sides) {
+            if (map.contains(nr, nc) && map.at(nr, nc) == from) {
+                edit.set(map, nr, nc, colour);
+                pending.emplace_back(nr, nc);
+            }
+        }
+    }
+}
+
+void stepRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, int size, int steps)
+{
+    const std::vector<Rgb> rungs = rungColours(map);
+    const std::int32_t top = squareStart(row, size);
+    const std::int32_t left = squareStart(col, size);
+    for (std::int32_t r = top; r < top + std::max(size, 1); ++r) {
+        for (std::int32_t c = left; c < left + std::max(size, 1); ++c) {
+            if (!map.contains(r, c) || edit.touched(map, r, c))
+                continue;
+            const auto found = std::find(rungs.begin(), rungs.end(), map.at(r, c));
+            if (found == rungs.end())
+                continue;
+            const std::ptrdiff_t rung = std::clamp<std::ptrdiff_t>(found - rungs.begin() + steps, 0,
+                                                                   static_cast<std::ptrdiff_t>(rungs.size()) - 1);
+            edit.set(map, r, c, rungs[static_cast<std::size_t>(rung)]);
+        }
+    }
+}

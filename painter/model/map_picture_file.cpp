@@ -1,0 +1,203 @@
+#include "painter/model/map_picture_file.h"
+
+#include <cstring>
+#include <new>
+
+#include "common/atomic_file.h"
+#include "common/private_folder.h"
+#include "forge/extract/block_heights.h"
+#include "forge/extract/block_layout.h"
+#include "forge/output/save_file.h"
+
+ExtractResult openMapPicture(const std::string& path, ColourSet colourSet, BlockMap& map)
+{
+    try {
+        BmpImage image;
+        if (const ExtractResult read = readMapPicture(path, image, samplingPlan(colourSet));
+            read != ExtractResult::Ok)
+            return read;
+        const BlockLayout layout = blockLayoutFor(colourSet, image.width, image.height);
+        BlockMap opened;
+        opened.colourSet = colourSet;
+        if (colourSet == ColourSet::User)
+            opened.band = userBandColours(image);
+        opened.rows = layout.blockRows;
+        opened.cols = layout.blockCols;
+        opened.blocks.resize(static_cast<std::size_t>(layout.blockRows) * static_cast<std::size_t>(layout.blockCols));
+        for (std::int32_t r = 0; r < layout.blockRows; ++r) {
+            for (std::int32_t c = 0; c < layout.blockCols; ++c) {
+                const std::uint8_t* p = image.pixel(layout.sampleX(c), layout.sampleY(r));
+                opened.at(r, c) = {p[2], p[1], p[0]};
+            }
+        }
+        map = std::move(opened);
+    } catch (const std::bad_alloc&) {
+        return ExtractResult::NoMemory;
+    }
+    return ExtractResult::Ok;
+}
+
+namespace {
+
+constexpr Rgb WHITE{255, 255, 255};
+constexpr std::uint32_t BMP_HEADERS_SIZE = 14 + 40;
+
+void putLittleEndian(unsigned char* at, std::uint32_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        at[i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+// One pixel row of a row of blocks, `colours` one per block, padded to 4 bytes.
+void fillPixelRow(std::vector<unsigned char>& row, const Rgb* colours, std::int32_t count)
+{
+    unsigned char* out = row.data();
+    for (std::int32_t b = 0; b < count; ++b)
+        for (int x = 0; x < BLOCK_PIXELS; ++x) {
+            *out++ = colours[b].blue;
+            *out++ = colours[b].green;
+            *out++ = colours[b].red;
+        }
+}
+
+// An uncompressed 24-bit BMP with a 40-byte header, rows stored bottom-up:
+// each row of blocks is one pixel row written ten times.
+OutputResult writeMapBmp(std::FILE* out, const BlockMap& map)
+{
+    const std::int32_t width = map.cols * BLOCK_PIXELS;
+    const std::int32_t bandRows = map.colourSet == ColourSet::User ? USER_COLOUR_SET_ROWS : 0;
+    const std::int32_t height = map.rows * BLOCK_PIXELS + bandRows;
+    const std::uint32_t rowBytes = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
+    const std::uint32_t pixelBytes = rowBytes * static_cast<std::uint32_t>(height);
+
+    unsigned char headers[BMP_HEADERS_SIZE] = {'B', 'M'};
+    putLittleEndian(headers + 2, BMP_HEADERS_SIZE + pixelBytes, 4);
+    putLittleEndian(headers + 10, BMP_HEADERS_SIZE, 4);
+    putLittleEndian(headers + 14, 40, 4);
+    putLittleEndian(headers + 18, static_cast<std::uint32_t>(width), 4);
+    putLittleEndian(headers + 22, static_cast<std::uint32_t>(height), 4);
+    putLittleEndian(headers + 26, 1, 2);
+    putLittleEndian(headers + 28, 24, 2);
+    putLittleEndian(headers + 34, pixelBytes, 4);
+    putLittleEndian(headers + 38, 2835, 4); // 72 dots per inch
+    putLittleEndian(headers + 42, 2835, 4);
+    if (std::fwrite(headers, 1, sizeof headers, out) != sizeof headers)
+        return OutputResult::WriteFailed;
+
+    std::vector<unsigned char> row(rowBytes, 0);
+    const auto writeTenTimes = [&] {
+        for (int i = 0; i < BLOCK_PIXELS; ++i)
+            if (std::fwrite(row.data(), 1, row.size(), out) != row.size())
+                return false;
+        return true;
+    };
+    for (std::int32_t r = map.rows - 1; r >= 0; --r) {
+        fillPixelRow(row, &map.blocks[map.index(r, 0)], map.cols);
+        if (!writeTenTimes())
+            return OutputResult::WriteFailed;
+    }
+    if (bandRows > 0) {
+        // The band's colours, then white: the white block ends the band.
+        std::vector<Rgb> band(static_cast<std::size_t>(map.cols), WHITE);
+        std::copy(map.band.begin(), map.band.end(), band.begin());
+        fillPixelRow(row, band.data(), map.cols);
+        if (!writeTenTimes())
+            return OutputResult::WriteFailed;
+    }
+    return std::fflush(out) == 0 ? OutputResult::Ok : OutputResult::WriteFailed;
+}
+
+} // namespace
+
+OutputResult saveMapPicture(const BlockMap& map, const std::string& path, std::string& error)
+{
+    error.clear();
+    if (map.rows < 1 || map.cols < 1 || map.rows > MAX_MAP_BLOCKS || map.cols > MAX_MAP_BLOCKS ||
+        map.blocks.size() != static_cast<std::size_t>(map.rows) * static_cast<std::size_t>(map.cols) ||
+        map.band.size() > static_cast<std::size_t>(map.cols)) {
+        error = saveFailureText(path, "the map has no blocks, more than a grid holds, or a band wider than itself");
+        return OutputResult::BadGridSize;
+    }
+    if (map.mapData && mapDataPathFor(path) == path) {
+        error = saveFailureText(path, std::string("the map data file beside the picture has this name"));
+        return OutputResult::FileFailed;
+    }
+    try {
+        AtomicFile picture(path);
+        OutputResult result =
+            writeTemporary(picture, [&](std::FILE* out) { return writeMapBmp(out, map); }, error);
+        if (result != OutputResult::Ok)
+            return result;
+        if (!map.mapData) {
+            if (picture.commit() != FileResult::Ok) {
+                error = saveFailureText(path, picture.error());
+                return OutputResult::FileFailed;
+            }
+            return OutputResult::Ok;
+        }
+        AtomicFile mapData(mapDataPathFor(path));
+        const std::string bytes = encodeMapData(*map.mapData);
+        result = writeTemporary(
+            mapData,
+            [&](std::FILE* out) {
+                return std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() ? OutputResult::Ok
+                                                                                       : OutputResult::WriteFailed;
+            },
+            error);
+        if (result != OutputResult::Ok)
+            return result;
+        if (commitBoth(picture, mapData) != FileResult::Ok) {
+            const AtomicFile& failed = picture.error().empty() ? mapData : picture;
+            error = saveFailureText(failed.targetPath(), failed.error());
+            return OutputResult::FileFailed;
+        }
+    } catch (const std::bad_alloc&) {
+        error = saveFailureText(path, "out of memory");
+        return OutputResult::WriteFailed;
+    }
+    return OutputResult::Ok;
+}
+
+std::vector<std::uint8_t> blockMarks(const PictureCheck& check, std::int32_t rows, std::int32_t cols)
+{
+    std::vector<std::uint8_t> marks(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols), 0);
+    const auto mark = [&](std::int32_t row, std::int32_t col, Severity severity) {
+        // Findings count blocks from 1; those about the whole picture have none.
+        if (row < 1 || col < 1 || row > rows || col > cols)
+            return;
+        std::uint8_t& m = marks[static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(cols) +
+                                static_cast<std::size_t>(col - 1)];
+        const auto value = static_cast<std::uint8_t>(1 + static_cast<int>(severity));
+        // Severity::Error (0) is the worst.
+        if (m == 0 || value < m)
+            m = value;
+    };
+    for (const Finding& finding : check.findings) {
+        mark(finding.row, finding.col, finding.severity);
+        if (finding.kind == FindingKind::Cliff)
+            mark(finding.row2, finding.col2, finding.severity);
+    }
+    return marks;
+}
+
+GridBuild buildGridFiles(const std::string& path, ColourSet colourSet, std::int32_t minElevation,
+                         std::int32_t contourInterval, const std::string& chosenName)
+{
+    GridBuild build;
+    const PrivateFolder folder;
+    if (folder.path().empty()) {
+        build.outcome.result = ExtractResult::TempFileFailed;
+        build.outcome.messages.push_back(messageForBuildResult(ExtractResult::TempFileFailed, false));
+        return build;
+    }
+    BuildRequest request;
+    request.bmpFilePath = path;
+    request.colourSet = colourSet;
+    request.minElevation = minElevation;
+    request.contourInterval = contourInterval;
+    request.heightsFilePath = folder.path() + "/" + HEIGHT_VALUES_FILE_NAME;
+    build.outcome = runBuild(request);
+    if (build.outcome.built())
+        build.saved = saveBuiltGrid(build.outcome.grid, chosenName, build.outcome.mapDataRead, build.outcome.mapData);
+    return build;
+}
