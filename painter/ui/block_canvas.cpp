@@ -1,0 +1,474 @@
+#include "block_canvas.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+constexpr double kMinZoom = 0.05;
+constexpr double kMaxZoom = 64.0;
+constexpr double kZoomStep = 1.25;
+constexpr double kGridLineZoom = 8.0; // block grid lines from this many screen pixels a block
+
+QRgb toQRgb(Rgb c)
+{
+    return qRgb(c.red, c.green, c.blue);
+}
+
+} // namespace
+
+BlockCanvas::BlockCanvas(QWidget* parent) : QAbstractScrollArea(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setMouseTracking(true);
+    viewport()->setAutoFillBackground(false);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    horizontalScrollBar()->setSingleStep(20);
+    verticalScrollBar()->setSingleStep(20);
+    updateCursor();
+}
+
+void BlockCanvas::setMap(BlockMap* map)
+{
+    map_ = map;
+    stroking_ = false;
+    stroke_ = BlockEdit();
+    wrong_.clear();
+    warnings_.clear();
+    if (!map_) {
+        image_ = QImage();
+    } else {
+        image_ = QImage(map_->cols, map_->rows, QImage::Format_RGB32);
+        for (int row = 0; row < map_->rows; ++row) {
+            auto* line = reinterpret_cast<QRgb*>(image_.scanLine(row));
+            for (int col = 0; col < map_->cols; ++col)
+                line[col] = toQRgb(map_->at(row, col));
+        }
+    }
+    fitToWindow();
+}
+
+void BlockCanvas::refreshBlocks(const BlockEdit& edit)
+{
+    if (!map_ || edit.empty())
+        return;
+    int r0 = map_->rows, c0 = map_->cols, r1 = -1, c1 = -1;
+    for (const BlockChange& change : edit.changes()) {
+        setPixel(change.index, map_->blocks[change.index]);
+        if (!warnings_.empty())
+            warnings_[change.index] = 0;
+        const int row = static_cast<int>(change.index / map_->cols), col = static_cast<int>(change.index % map_->cols);
+        r0 = std::min(r0, row), r1 = std::max(r1, row), c0 = std::min(c0, col), c1 = std::max(c1, col);
+    }
+    repaintBlocks(r0, c0, r1, c1);
+}
+
+void BlockCanvas::setWrongMarks(std::vector<std::uint8_t> marks)
+{
+    wrong_ = std::move(marks);
+    viewport()->update();
+}
+
+void BlockCanvas::setWarningMarks(std::vector<std::uint8_t> marks)
+{
+    warnings_ = std::move(marks);
+    viewport()->update();
+}
+
+void BlockCanvas::setGridLines(bool on)
+{
+    gridLines_ = on;
+    viewport()->update();
+}
+
+// --- zoom and scrolling ----------------------------------------------------
+
+QPointF BlockCanvas::origin() const
+{
+    if (!map_)
+        return {};
+    const double w = map_->cols * zoom_, h = map_->rows * zoom_;
+    const QSize view = viewport()->size();
+    return {w < view.width() ? (view.width() - w) / 2 : -horizontalScrollBar()->value(),
+            h < view.height() ? (view.height() - h) / 2 : -verticalScrollBar()->value()};
+}
+
+void BlockCanvas::updateScrollBars()
+{
+    const QSize view = viewport()->size();
+    const int w = map_ ? static_cast<int>(std::ceil(map_->cols * zoom_)) : 0;
+    const int h = map_ ? static_cast<int>(std::ceil(map_->rows * zoom_)) : 0;
+    horizontalScrollBar()->setRange(0, std::max(0, w - view.width()));
+    horizontalScrollBar()->setPageStep(view.width());
+    verticalScrollBar()->setRange(0, std::max(0, h - view.height()));
+    verticalScrollBar()->setPageStep(view.height());
+}
+
+void BlockCanvas::zoomBy(double factor, QPointF anchor)
+{
+    if (!map_)
+        return;
+    const QPointF o = origin();
+    const QPointF block((anchor.x() - o.x()) / zoom_, (anchor.y() - o.y()) / zoom_);
+    zoom_ = std::clamp(zoom_ * factor, kMinZoom, kMaxZoom);
+    fitting_ = false;
+    updateScrollBars();
+    // Keep the point of the map under the anchor where it was.
+    horizontalScrollBar()->setValue(static_cast<int>(std::lround(block.x() * zoom_ - anchor.x())));
+    verticalScrollBar()->setValue(static_cast<int>(std::lround(block.y() * zoom_ - anchor.y())));
+    viewport()->update();
+    emit zoomChanged(zoom_);
+}
+
+void BlockCanvas::zoomIn()
+{
+    zoomBy(kZoomStep, QRectF(viewport()->rect()).center());
+}
+
+void BlockCanvas::zoomOut()
+{
+    zoomBy(1 / kZoomStep, QRectF(viewport()->rect()).center());
+}
+
+void BlockCanvas::fitToWindow()
+{
+    if (map_ && map_->rows > 0 && map_->cols > 0) {
+        const QSize view = viewport()->size();
+        zoom_ = std::clamp(std::min(double(view.width()) / map_->cols, double(view.height()) / map_->rows), kMinZoom,
+                           kMaxZoom);
+    }
+    fitting_ = true;
+    updateScrollBars();
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+    viewport()->update();
+    emit zoomChanged(zoom_);
+}
+
+void BlockCanvas::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    if (fitting_)
+        fitToWindow(); // still fitted: stay fitted
+    else
+        updateScrollBars();
+}
+
+void BlockCanvas::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
+
+void BlockCanvas::wheelEvent(QWheelEvent* event)
+{
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches != 0)
+        zoomBy(std::pow(kZoomStep, notches), event->position());
+    event->accept();
+}
+
+QPoint BlockCanvas::blockAt(QPointF pos) const
+{
+    const QPointF o = origin();
+    return {static_cast<int>(std::floor((pos.x() - o.x()) / zoom_)),
+            static_cast<int>(std::floor((pos.y() - o.y()) / zoom_))};
+}
+
+QRectF BlockCanvas::blockRect(int row, int col) const
+{
+    const QPointF o = origin();
+    return {o.x() + col * zoom_, o.y() + row * zoom_, zoom_, zoom_};
+}
+
+// --- drawing -----------------------------------------------------------------
+
+void BlockCanvas::setPixel(std::size_t index, Rgb colour)
+{
+    const int cols = map_->cols;
+    reinterpret_cast<QRgb*>(image_.scanLine(static_cast<int>(index / cols)))[index % cols] = toQRgb(colour);
+}
+
+void BlockCanvas::repaintBlocks(int row0, int col0, int row1, int col1)
+{
+    if (row1 < row0 || col1 < col0)
+        return;
+    // Two pixels more each way for the outlines drawn across block edges.
+    const QRectF area = blockRect(row0, col0).united(blockRect(row1, col1));
+    viewport()->update(area.toAlignedRect().adjusted(-2, -2, 2, 2));
+}
+
+void BlockCanvas::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(viewport());
+    const QRect exposed = event->rect();
+    painter.fillRect(exposed, palette().color(QPalette::Dark));
+    if (!map_ || image_.isNull())
+        return;
+
+    // Only the blocks the exposed rectangle touches.
+    const QPointF o = origin();
+    const int c0 = std::max(0, static_cast<int>(std::floor((exposed.left() - o.x()) / zoom_)));
+    const int r0 = std::max(0, static_cast<int>(std::floor((exposed.top() - o.y()) / zoom_)));
+    const int c1 = std::min(map_->cols, static_cast<int>(std::ceil((exposed.right() + 1 - o.x()) / zoom_)));
+    const int r1 = std::min(map_->rows, static_cast<int>(std::ceil((exposed.bottom() + 1 - o.y()) / zoom_)));
+    if (c0 >= c1 || r0 >= r1)
+        return;
+    const QRectF target(o.x() + c0 * zoom_, o.y() + r0 * zoom_, (c1 - c0) * zoom_, (r1 - r0) * zoom_);
+    painter.drawImage(target, image_, QRectF(c0, r0, c1 - c0, r1 - r0)); // no smoothing: blocks stay sharp
+
+    if (gridLines_ && zoom_ >= kGridLineZoom) {
+        painter.setPen(QPen(QColor(0, 0, 0, 60), 0));
+        QVector<QLineF> lines;
+        for (int c = c0; c <= c1; ++c)
+            lines.append(QLineF(o.x() + c * zoom_, target.top(), o.x() + c * zoom_, target.bottom()));
+        for (int r = r0; r <= r1; ++r)
+            lines.append(QLineF(target.left(), o.y() + r * zoom_, target.right(), o.y() + r * zoom_));
+        painter.drawLines(lines);
+    }
+
+    // Outlines: a colour that stops a build in red, a warning of the check in blue.
+    const double width = zoom_ >= 6 ? 2.0 : 1.0;
+    QVector<QRectF> red, blue;
+    for (int r = r0; r < r1; ++r)
+        for (int c = c0; c < c1; ++c) {
+            const std::size_t i = map_->index(r, c);
+            if (!wrong_.empty() && wrong_[i])
+                red.append(blockRect(r, c).adjusted(width / 2, width / 2, -width / 2, -width / 2));
+            else if (!warnings_.empty() && warnings_[i])
+                blue.append(blockRect(r, c).adjusted(width / 2, width / 2, -width / 2, -width / 2));
+        }
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(220, 0, 0), width));
+    painter.drawRects(red);
+    painter.setPen(QPen(QColor(0, 60, 255), width));
+    painter.drawRects(blue);
+
+    if (stroking_ && tool_ == Tool::Rectangle) {
+        const QRect band = rubberBand();
+        const QRectF area = blockRect(band.top(), band.left()).united(blockRect(band.bottom(), band.right()));
+        QColor fill(colour_.red, colour_.green, colour_.blue, 170);
+        painter.fillRect(area, fill);
+        painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        painter.drawRect(area);
+    }
+}
+
+// --- strokes -------------------------------------------------------------------
+
+QRect BlockCanvas::rubberBand() const
+{
+    return QRect(anchor_, last_).normalized();
+}
+
+void BlockCanvas::syncStroke()
+{
+    const std::vector<BlockChange>& changes = stroke_.changes();
+    if (synced_ < changes.size()) {
+        int r0 = map_->rows, c0 = map_->cols, r1 = -1, c1 = -1;
+        for (std::size_t k = synced_; k < changes.size(); ++k) {
+            const std::size_t i = changes[k].index;
+            setPixel(i, changes[k].after);
+            // Tools paint only colours of the set, and painting answers a warning.
+            if (!wrong_.empty())
+                wrong_[i] = 0;
+            if (!warnings_.empty())
+                warnings_[i] = 0;
+            const int row = static_cast<int>(i / map_->cols), col = static_cast<int>(i % map_->cols);
+            r0 = std::min(r0, row), r1 = std::max(r1, row), c0 = std::min(c0, col), c1 = std::max(c1, col);
+        }
+        synced_ = changes.size();
+        repaintBlocks(r0, c0, r1, c1);
+        if (map_->contains(hover_.y(), hover_.x()))
+            emit hoverChanged(hover_.y(), hover_.x()); // its rung may have changed
+    }
+}
+
+void BlockCanvas::rubberBandChanged(QPoint previous)
+{
+    const QRect before = QRect(anchor_, previous).normalized(), now = rubberBand();
+    const QRect both = before.united(now);
+    repaintBlocks(both.top(), both.left(), both.bottom(), both.right());
+}
+
+void BlockCanvas::strokeBegin(int row, int col)
+{
+    if (!map_)
+        return;
+    if (tool_ == Tool::Picker) {
+        if (map_->contains(row, col)) {
+            const Rgb c = map_->at(row, col);
+            emit colourPicked(QColor(c.red, c.green, c.blue));
+        }
+        return;
+    }
+    stroke_ = BlockEdit();
+    synced_ = 0;
+    stroking_ = true;
+    anchor_ = last_ = QPoint(col, row);
+    switch (tool_) {
+    case Tool::Pencil:
+        paintSquare(*map_, stroke_, row, col, penSize_, colour_);
+        break;
+    case Tool::Rectangle:
+        rubberBandChanged(last_);
+        break;
+    case Tool::Fill:
+        floodFill(*map_, stroke_, row, col, colour_);
+        break;
+    case Tool::Raise:
+    case Tool::Lower:
+        stepRungs(*map_, stroke_, row, col, penSize_, tool_ == Tool::Raise ? 1 : -1);
+        break;
+    case Tool::Picker:
+        break;
+    }
+    syncStroke();
+}
+
+void BlockCanvas::strokeMove(int row, int col)
+{
+    const QPoint to(col, row);
+    if (!stroking_ || to == last_)
+        return;
+    const QPoint from = last_;
+    last_ = to;
+    switch (tool_) {
+    case Tool::Pencil:
+        paintLine(*map_, stroke_, from.y(), from.x(), row, col, penSize_, colour_);
+        break;
+    case Tool::Rectangle:
+        rubberBandChanged(from);
+        break;
+    case Tool::Raise:
+    case Tool::Lower: {
+        // Every block on the way, so a fast drag leaves no gaps.
+        const int steps = std::max(std::abs(to.x() - from.x()), std::abs(to.y() - from.y()));
+        for (int s = 1; s <= steps; ++s)
+            stepRungs(*map_, stroke_, from.y() + static_cast<int>(std::lround(double(to.y() - from.y()) * s / steps)),
+                      from.x() + static_cast<int>(std::lround(double(to.x() - from.x()) * s / steps)), penSize_,
+                      tool_ == Tool::Raise ? 1 : -1);
+        break;
+    }
+    case Tool::Fill:
+    case Tool::Picker:
+        break;
+    }
+    syncStroke();
+}
+
+void BlockCanvas::strokeEnd(int row, int col)
+{
+    if (!stroking_)
+        return;
+    strokeMove(row, col);
+    if (tool_ == Tool::Rectangle) {
+        paintRectangle(*map_, stroke_, anchor_.y(), anchor_.x(), last_.y(), last_.x(), colour_);
+        stroking_ = false;
+        rubberBandChanged(last_);
+        syncStroke();
+    }
+    stroking_ = false;
+    emit strokeEnded();
+}
+
+BlockEdit BlockCanvas::takeStroke()
+{
+    BlockEdit edit = std::move(stroke_);
+    stroke_ = BlockEdit();
+    synced_ = 0;
+    return edit;
+}
+
+// --- mouse and keys ------------------------------------------------------------
+
+void BlockCanvas::updateCursor()
+{
+    viewport()->setCursor(panning_ ? Qt::ClosedHandCursor : spaceHeld_ ? Qt::OpenHandCursor : Qt::CrossCursor);
+}
+
+void BlockCanvas::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && spaceHeld_)) {
+        panning_ = true;
+        panFrom_ = event->position().toPoint();
+        updateCursor();
+    } else if (event->button() == Qt::LeftButton && !stroking_) {
+        const QPoint block = blockAt(event->position());
+        strokeBegin(block.y(), block.x());
+    }
+    event->accept();
+}
+
+void BlockCanvas::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint block = blockAt(event->position());
+    if (panning_) {
+        const QPoint now = event->position().toPoint();
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() - (now.x() - panFrom_.x()));
+        verticalScrollBar()->setValue(verticalScrollBar()->value() - (now.y() - panFrom_.y()));
+        panFrom_ = now;
+    } else if (stroking_) {
+        strokeMove(block.y(), block.x());
+    }
+    const QPoint hover = map_ && map_->contains(block.y(), block.x()) ? block : QPoint(-1, -1);
+    if (hover != hover_) {
+        hover_ = hover;
+        emit hoverChanged(hover_.y(), hover_.x());
+    }
+    event->accept();
+}
+
+void BlockCanvas::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (panning_ && (event->button() == Qt::MiddleButton || event->button() == Qt::LeftButton)) {
+        panning_ = false;
+        updateCursor();
+    } else if (stroking_ && event->button() == Qt::LeftButton) {
+        const QPoint block = blockAt(event->position());
+        strokeEnd(block.y(), block.x());
+    }
+    event->accept();
+}
+
+void BlockCanvas::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space) {
+        if (!event->isAutoRepeat()) {
+            spaceHeld_ = true;
+            updateCursor();
+        }
+        event->accept();
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+void BlockCanvas::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space) {
+        if (!event->isAutoRepeat()) {
+            spaceHeld_ = false;
+            updateCursor();
+        }
+        event->accept();
+        return;
+    }
+    QAbstractScrollArea::keyReleaseEvent(event);
+}
+
+void BlockCanvas::leaveEvent(QEvent* event)
+{
+    QAbstractScrollArea::leaveEvent(event);
+    if (hover_ != QPoint(-1, -1)) {
+        hover_ = QPoint(-1, -1);
+        emit hoverChanged(-1, -1);
+    }
+}

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "painter/model/block_edit.h"
+#include "painter/model/block_map.h"
+
+#include <QAbstractScrollArea>
+#include <QImage>
+
+#include <cstdint>
+#include <vector>
+
+// The painting surface: the map shown one screen square per block, zoomed and
+// panned, with the block grid when zoomed in and marked blocks outlined. Mouse
+// strokes paint into the map the window lends it and are collected as one
+// BlockEdit, handed over by takeStroke() when strokeEnded() is emitted.
+// Nothing fails here; blocks outside the map are ignored. The window owns the
+// map and must call setMap() again (or refreshBlocks()) whenever it changes
+// the map itself.
+class BlockCanvas : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    enum class Tool { Pencil, Rectangle, Fill, Picker, Raise, Lower };
+
+    explicit BlockCanvas(QWidget* parent = nullptr);
+
+    // Shows `map` (null: nothing), zoomed to fit; marks are cleared.
+    void setMap(BlockMap* map);
+    // Redraws the blocks an undo or redo changed; their warnings go.
+    void refreshBlocks(const BlockEdit& edit);
+
+    void setTool(Tool tool) { tool_ = tool; }
+    Tool tool() const { return tool_; }
+    void setPenSize(int blocks) { penSize_ = blocks; }
+    void setColour(Rgb colour) { colour_ = colour; }
+    Rgb colour() const { return colour_; }
+
+    // Red outlines: blocks whose colour stops a build (1 a block, row-major).
+    void setWrongMarks(std::vector<std::uint8_t> marks);
+    // Blue outlines: blocks the picture check warned about.
+    void setWarningMarks(std::vector<std::uint8_t> marks);
+    void setGridLines(bool on);
+
+    // Screen pixels per block.
+    double zoom() const { return zoom_; }
+    void zoomBy(double factor, QPointF anchor); // anchor in viewport pixels
+    void zoomIn();
+    void zoomOut();
+    void fitToWindow();
+
+    // A stroke as the mouse gives it, in blocks: for the window's tests and the
+    // benchmarks as much as for the mouse. Each step paints at once and asks for
+    // a repaint of the changed blocks only.
+    void strokeBegin(int row, int col);
+    void strokeMove(int row, int col);
+    void strokeEnd(int row, int col);
+    // The finished stroke (empty when it changed nothing); valid after strokeEnded().
+    BlockEdit takeStroke();
+
+    // The block under viewport point `pos` (may lie outside the map).
+    QPoint blockAt(QPointF pos) const; // x column, y row
+    // The viewport rectangle of a block.
+    QRectF blockRect(int row, int col) const;
+    const QImage& image() const { return image_; }
+
+signals:
+    void strokeEnded();
+    // The block under the mouse, or (-1, -1) off the map.
+    void hoverChanged(int row, int col);
+    void colourPicked(const QColor& colour);
+    void zoomChanged(double zoom);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    QPointF origin() const; // viewport position of the map's top-left corner
+    void updateScrollBars();
+    void setPixel(std::size_t index, Rgb colour);
+    void syncStroke(); // draws the stroke's new changes and repaints them
+    void repaintBlocks(int row0, int col0, int row1, int col1);
+    void rubberBandChanged(QPoint previous);
+    void updateCursor();
+    QRect rubberBand() const; // rows and columns of the rectangle tool's drag, in blocks
+
+    BlockMap* map_ = nullptr;
+    QImage image_; // one pixel a block
+    std::vector<std::uint8_t> wrong_, warnings_;
+    bool gridLines_ = true;
+    double zoom_ = 1.0;
+    bool fitting_ = true; // zoomed to fit and not zoomed since
+
+    Tool tool_ = Tool::Pencil;
+    int penSize_ = 1;
+    Rgb colour_ = {0, 132, 33};
+
+    bool stroking_ = false;
+    BlockEdit stroke_;
+    std::size_t synced_ = 0;      // stroke changes already drawn
+    QPoint anchor_, last_;        // first and latest block of the stroke (x column, y row)
+
+    bool panning_ = false;
+    bool spaceHeld_ = false;
+    QPoint panFrom_;
+    QPoint hover_{-1, -1};
+};

@@ -1,0 +1,18 @@
+#include "painter_window.h"
+
+#include <QApplication>
+
+// QarnPainter [MAP.bmp]: a picture named on the command line is opened in the
+// colour set last chosen.
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("QarnPainter"));
+    QApplication::setApplicationVersion(QStringLiteral(QARN_VERSION));
+    PainterWindow window;
+    window.show();
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1)
+        window.openPicture(arguments.at(1), window.rememberedColourSet());
+    return app.exec();
+}

@@ -1,0 +1,145 @@
+#include "new_map_dialog.h"
+
+#include "ui_new_map_dialog.h"
+
+#include "common/map_data_file.h"
+
+#include <QColorDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QPainter>
+
+namespace {
+
+QIcon swatch(Rgb c)
+{
+    QPixmap pixmap(20, 20);
+    pixmap.fill(QColor(c.red, c.green, c.blue));
+    QPainter(&pixmap).drawRect(0, 0, 19, 19);
+    return QIcon(pixmap);
+}
+
+QString hexName(Rgb c)
+{
+    return QColor(c.red, c.green, c.blue).name(QColor::HexRgb).toUpper();
+}
+
+} // namespace
+
+NewMapDialog::NewMapDialog(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::NewMapDialog>())
+{
+    ui_->setupUi(this);
+    connect(ui_->browseButton, &QPushButton::clicked, this, &NewMapDialog::readMapData);
+    connect(ui_->fromFileRadio, &QRadioButton::toggled, this, &NewMapDialog::updateEnabled);
+    connect(ui_->userRadio, &QRadioButton::toggled, this, &NewMapDialog::updateEnabled);
+    connect(ui_->bandList, &QListWidget::currentRowChanged, this, &NewMapDialog::updateEnabled);
+    connect(ui_->addButton, &QPushButton::clicked, this, [this] {
+        const QColor colour = askColour();
+        if (colour.isValid())
+            addColour({static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+                       static_cast<std::uint8_t>(colour.blue())});
+    });
+    connect(ui_->removeButton, &QPushButton::clicked, this, [this] {
+        delete ui_->bandList->takeItem(ui_->bandList->currentRow());
+        updateEnabled();
+    });
+    connect(ui_->upButton, &QPushButton::clicked, this, [this] { moveColour(-1); });
+    connect(ui_->downButton, &QPushButton::clicked, this, [this] { moveColour(1); });
+    updateEnabled();
+}
+
+NewMapDialog::~NewMapDialog() = default;
+
+void NewMapDialog::setEntries(const NewMapEntries& entries)
+{
+    ui_->widthEdit->setText(QString::fromStdString(entries.widthText));
+    ui_->heightEdit->setText(QString::fromStdString(entries.heightText));
+    (entries.colourSet == ColourSet::User ? ui_->userRadio : ui_->systemRadio)->setChecked(true);
+    ui_->bandList->clear();
+    for (const Rgb& colour : entries.band)
+        addColour(colour);
+    updateEnabled();
+}
+
+NewMapEntries NewMapDialog::entries() const
+{
+    NewMapEntries e;
+    e.widthText = ui_->widthEdit->text().toStdString();
+    e.heightText = ui_->heightEdit->text().toStdString();
+    e.colourSet = ui_->userRadio->isChecked() ? ColourSet::User : ColourSet::System;
+    if (e.colourSet == ColourSet::User)
+        for (int i = 0; i < ui_->bandList->count(); ++i) {
+            const QColor c = ui_->bandList->item(i)->data(Qt::UserRole).value<QColor>();
+            e.band.push_back({static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                              static_cast<std::uint8_t>(c.blue())});
+        }
+    return e;
+}
+
+void NewMapDialog::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        ui_->retranslateUi(this);
+    QDialog::changeEvent(event);
+}
+
+QString NewMapDialog::askMapDataFile()
+{
+    return QFileDialog::getOpenFileName(this, tr("Map Data File"), QString(),
+                                        tr("Map data files (*.xdt);;All files (*)"));
+}
+
+QColor NewMapDialog::askColour()
+{
+    return QColorDialog::getColor(Qt::white, this, tr("Band Colour"));
+}
+
+void NewMapDialog::readMapData()
+{
+    const QString path = askMapDataFile();
+    if (path.isEmpty())
+        return;
+    MapData data;
+    const FileResult result = readMapDataFile(QFile::encodeName(path).toStdString(), data);
+    if (result != FileResult::Ok) {
+        ui_->mapDataProblem->setText(tr("%1: %2").arg(path, QString::fromUtf8(describe(result))));
+        return;
+    }
+    ui_->mapDataProblem->clear();
+    ui_->mapDataEdit->setText(path);
+    ui_->widthEdit->setText(QString::number(data.widthTens));
+    ui_->heightEdit->setText(QString::number(data.heightTens));
+}
+
+void NewMapDialog::addColour(Rgb colour)
+{
+    auto* item = new QListWidgetItem(swatch(colour), hexName(colour), ui_->bandList);
+    item->setData(Qt::UserRole, QColor(colour.red, colour.green, colour.blue));
+    ui_->bandList->setCurrentItem(item);
+    updateEnabled();
+}
+
+void NewMapDialog::moveColour(int by)
+{
+    const int row = ui_->bandList->currentRow();
+    if (row < 0 || row + by < 0 || row + by >= ui_->bandList->count())
+        return;
+    QListWidgetItem* item = ui_->bandList->takeItem(row);
+    ui_->bandList->insertItem(row + by, item);
+    ui_->bandList->setCurrentRow(row + by);
+}
+
+void NewMapDialog::updateEnabled()
+{
+    const bool fromFile = ui_->fromFileRadio->isChecked();
+    ui_->mapDataEdit->setEnabled(fromFile);
+    ui_->browseButton->setEnabled(fromFile);
+    ui_->widthEdit->setReadOnly(fromFile);
+    ui_->heightEdit->setReadOnly(fromFile);
+    const bool user = ui_->userRadio->isChecked();
+    ui_->bandGroup->setEnabled(user);
+    const int row = ui_->bandList->currentRow();
+    ui_->removeButton->setEnabled(row >= 0);
+    ui_->upButton->setEnabled(row > 0);
+    ui_->downButton->setEnabled(row >= 0 && row + 1 < ui_->bandList->count());
+}
