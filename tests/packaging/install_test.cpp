@@ -24,10 +24,10 @@ TEST(Packaging, InstallsProgramsMenuEntriesAndTheSampleThatQarnBuilds)
               readFile(testData("packaging/qarn-system-colours.gpl")));
 #ifdef QARN_WITH_WINDOWS
     // Each menu entry starts an installed program and shows an installed icon.
-    for (const std::string name : {"qarnforge", "qarnsizer"}) {
+    for (const std::string name : {"qarnforge", "qarnsizer", "qarnpainter"}) {
         const std::string entry = readFile(at / ("share/applications/" + name + ".desktop"));
         const std::size_t exec = entry.find("\nExec=") + 6;
-        EXPECT_TRUE(fs::exists(at / "bin" / entry.substr(exec, entry.find('\n', exec) - exec))) << name;
+        EXPECT_TRUE(fs::exists(at / "bin" / entry.substr(exec, entry.find_first_of(" \n", exec) - exec))) << name;
         EXPECT_NE(entry.find("\nIcon=" + name + "\n"), std::string::npos) << name;
         EXPECT_TRUE(fs::exists(at / ("share/icons/hicolor/32x32/apps/" + name + ".png"))) << name;
     }
