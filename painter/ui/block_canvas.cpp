@@ -225,13 +225,14 @@ void BlockCanvas::paintEvent(QPaintEvent* event)
     painter.drawImage(target, image_, QRectF(c0, r0, c1 - c0, r1 - r0)); // no smoothing: blocks stay sharp
 
     if (gridLines_ && zoom_ >= kGridLineZoom) {
-        painter.setPen(QPen(QColor(0, 0, 0, 60), 0));
-        QVector<QLineF> lines;
+        // Opaque one-pixel strips: blending lines over the map costs a whole
+        // frame's time at this size.
+        const QColor line(90, 90, 90);
+        const QRect area = target.toAlignedRect();
         for (int c = c0; c <= c1; ++c)
-            lines.append(QLineF(o.x() + c * zoom_, target.top(), o.x() + c * zoom_, target.bottom()));
+            painter.fillRect(QRect(static_cast<int>(std::lround(o.x() + c * zoom_)), area.top(), 1, area.height()), line);
         for (int r = r0; r <= r1; ++r)
-            lines.append(QLineF(target.left(), o.y() + r * zoom_, target.right(), o.y() + r * zoom_));
-        painter.drawLines(lines);
+            painter.fillRect(QRect(area.left(), static_cast<int>(std::lround(o.y() + r * zoom_)), area.width(), 1), line);
     }
 
     // Outlines: a colour that stops a build in red, a warning of the check in blue.
@@ -254,10 +255,11 @@ void BlockCanvas::paintEvent(QPaintEvent* event)
     if (stroking_ && tool_ == Tool::Rectangle) {
         const QRect band = rubberBand();
         const QRectF area = blockRect(band.top(), band.left()).united(blockRect(band.bottom(), band.right()));
-        QColor fill(colour_.red, colour_.green, colour_.blue, 170);
-        painter.fillRect(area, fill);
+        // An outline in the colour: a blended fill would be slow on large rectangles.
+        painter.setPen(QPen(QColor(colour_.red, colour_.green, colour_.blue), 3));
+        painter.drawRect(area.adjusted(1.5, 1.5, -1.5, -1.5));
         painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
-        painter.drawRect(area);
+        painter.drawRect(area.adjusted(0.5, 0.5, -0.5, -0.5));
     }
 }
 

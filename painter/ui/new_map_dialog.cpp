@@ -16,7 +16,9 @@ QIcon swatch(Rgb c)
     QPixmap pixmap(20, 20);
     pixmap.fill(QColor(c.red, c.green, c.blue));
     QPainter(&pixmap).drawRect(0, 0, 19, 19);
-    return QIcon(pixmap);
+    QIcon icon(pixmap);
+    icon.addPixmap(pixmap, QIcon::Selected); // the colour as it is, not tinted by the selection
+    return icon;
 }
 
 QString hexName(Rgb c)

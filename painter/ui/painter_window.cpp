@@ -54,7 +54,9 @@ QIcon swatch(Rgb c)
     QPainter painter(&pixmap);
     painter.setPen(Qt::black);
     painter.drawRect(0, 0, 23, 23);
-    return QIcon(pixmap);
+    QIcon icon(pixmap);
+    icon.addPixmap(pixmap, QIcon::Selected); // the colour as it is, not tinted by the selection
+    return icon;
 }
 
 Rgb fromQColor(const QColor& c)
