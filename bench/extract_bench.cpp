@@ -7,16 +7,18 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #ifdef QARN_BENCH_QIMAGE
 #include <QImage>
 #include <QString>
 #endif
 
-#include "tests/support/bmp_writer.h"
-#include "tests/support/temp_dir.h"
+#include "bench/bench_pictures.h"
+#include "tests/support/support.h"
 
 namespace {
 
@@ -30,25 +32,21 @@ struct Pictures {
 
     Pictures()
     {
-        qarn_test::BmpSpec bmpSpec;
-        bmpSpec.width = WIDTH;
-        bmpSpec.height = HEIGHT;
-        bmpSpec.bitCount = 8;
-        for (const Rgb& c : SYSTEM_COLOUR_SET)
-            bmpSpec.palette.push_back(qarn_test::rgb(c.red, c.green, c.blue));
-        bmpSpec.pixels.resize(static_cast<std::size_t>(WIDTH) * HEIGHT);
-        for (std::int32_t y = 0; y < HEIGHT; ++y)
-            for (std::int32_t x = 0; x < WIDTH; ++x)
-                bmpSpec.pixels[static_cast<std::size_t>(y) * WIDTH + x] = static_cast<std::uint32_t>((x / 10 + y / 10) % 18);
+        // The same picture at both depths: blocks of the 18 height colours in diagonal bands.
+        const auto rung = [](std::int32_t row, std::int32_t col) { return (col + row) % 18; };
         depth8 = dir.file("map8.bmp");
-        qarn_test::writeBmp(depth8, bmpSpec);
+        std::vector<std::uint32_t> palette;
+        for (const Rgb& c : SYSTEM_COLOUR_SET)
+            palette.push_back(std::uint32_t{c.red} << 16 | std::uint32_t{c.green} << 8 | c.blue);
+        qarn_test::writeFile(depth8, qarn_test::encodeBmp(
+                                         WIDTH, HEIGHT, 8,
+                                         [&](int x, int y) { return static_cast<std::uint32_t>(rung(y / 10, x / 10)); },
+                                         palette));
 
-        for (std::uint32_t& p : bmpSpec.pixels)
-            p = bmpSpec.palette[p];
-        bmpSpec.bitCount = 24;
-        bmpSpec.palette.clear();
         depth24 = dir.file("map24.bmp");
-        qarn_test::writeBmp(depth24, bmpSpec);
+        qarn_bench::writeBlockPicture(depth24, HEIGHT / 10, WIDTH / 10, [&](std::int32_t row, std::int32_t col) {
+            return SYSTEM_COLOUR_SET[static_cast<std::size_t>(rung(row, col))];
+        });
     }
 };
 

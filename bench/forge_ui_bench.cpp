@@ -16,8 +16,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "tests/support/bmp_writer.h"
-#include "tests/support/temp_dir.h"
+#include "bench/bench_pictures.h"
+#include "tests/support/support.h"
 
 namespace {
 
@@ -53,18 +53,12 @@ public:
 // Hills of contour bands with a few lakes in the flat-area colour.
 std::string writeLargestMap(const qarn_test::TempDir& dir)
 {
-    const int side = SIDE_BLOCKS * 10;
-    qarn_test::BmpSpec bmpSpec = qarn_test::solidBmp(side, side, 0);
-    for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x) {
-            const int r = y / 10, c = x / 10;
-            const bool lake = (r % 97 > 80) && (c % 113 > 90);
-            const int band = ((r / 37) * 3 + (c / 23) * 5 + (r * c) / 9000) % 18;
-            const Rgb colour = lake ? Rgb{0, 128, 192} : SYSTEM_COLOUR_SET[std::size_t(band)];
-            bmpSpec.pixels[std::size_t(y) * side + std::size_t(x)] = qarn_test::rgb(colour.red, colour.green, colour.blue);
-        }
     const std::string path = dir.file("largest.bmp");
-    qarn_test::writeBmp(path, bmpSpec);
+    qarn_bench::writeBlockPicture(path, SIDE_BLOCKS, SIDE_BLOCKS, [](std::int32_t r, std::int32_t c) {
+        const bool lake = (r % 97 > 80) && (c % 113 > 90);
+        const int band = ((r / 37) * 3 + (c / 23) * 5 + (r * c) / 9000) % 18;
+        return lake ? FLAT_AREA_COLOUR : SYSTEM_COLOUR_SET[std::size_t(band)];
+    });
     return path;
 }
 

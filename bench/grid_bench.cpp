@@ -34,9 +34,9 @@ void BM_GridBuild540(benchmark::State& state)
     ElevationGrid grid;
     for (auto _ : state) {
         std::FILE* stream = fmemopen(text.data(), text.size(), "r");
-        const int result = grid.build(stream, SIDE, SIDE, 20.0f, 100.0f);
+        const GridResult result = grid.build(stream, SIDE, SIDE, 20.0f, 100.0f);
         std::fclose(stream);
-        if (result != GRID_RESULT_OK)
+        if (result != GridResult::Ok)
             state.SkipWithError("build failed");
         benchmark::DoNotOptimize(grid.height(SIDE / 2, SIDE / 2));
     }

@@ -50,8 +50,8 @@ void BM_AsciiGridWriter(benchmark::State& state)
     const std::string path = (workDir() / "writer.asc").string();
     for (auto _ : state) {
         std::FILE* out = std::fopen(path.c_str(), "w");
-        const bool ok = out && writeHeader(out, AsciiGridHeader{}) == OUTPUT_OK &&
-                        writeValues(out, AsciiGridHeader{}, kSide, kSide, terrain().data()) == OUTPUT_OK;
+        const bool ok = out && writeHeader(out, AsciiGridHeader{}) == OutputResult::Ok &&
+                        writeValues(out, AsciiGridHeader{}, kSide, kSide, terrain().data()) == OutputResult::Ok;
         if (out)
             std::fclose(out);
         if (!ok)
@@ -94,7 +94,7 @@ void BM_GdalAAIGridWriter(benchmark::State& state)
     }
     const fs::path in = workDir() / "gdal-in.asc";
     std::string error;
-    if (saveAsciiGrid(in.string(), AsciiGridHeader{}, kSide, kSide, terrain().data(), error) != OUTPUT_OK) {
+    if (saveAsciiGrid(in.string(), AsciiGridHeader{}, kSide, kSide, terrain().data(), error) != OutputResult::Ok) {
         state.SkipWithError(error.c_str());
         return;
     }

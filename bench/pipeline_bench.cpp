@@ -16,25 +16,21 @@
 #include <fstream>
 #include <string>
 
-#include "tests/support/bmp_writer.h"
-#include "tests/support/temp_dir.h"
+#include "bench/bench_pictures.h"
+#include "tests/support/support.h"
 
 namespace {
 
 // Vertical stripes of two system colours, 10 pixels wide: a valid map of
-// side / 10 blocks a side, written row by row.
+// side / 10 blocks a side. One row is encoded with its header's height set
+// to `side` and then repeated, so the picture is never whole in memory.
 void writeStripedOneBitMap(const std::filesystem::path& path, std::int32_t side)
 {
-    qarn_test::BmpSpec bmpSpec;
-    bmpSpec.width = side;
-    bmpSpec.height = 1;
-    bmpSpec.headerHeight = side;
-    bmpSpec.bitCount = 1;
-    bmpSpec.palette = {0x008421, 0x63C600};
-    for (std::int32_t x = 0; x < side; ++x)
-        bmpSpec.pixels.push_back((x / 10) % 2);
-    const std::string oneRow = qarn_test::encodeBmp(bmpSpec);
-    const std::size_t rowBytes = (qarn_test::bmpRowDataBytes(side, 1) + 3) / 4 * 4;
+    std::string oneRow = qarn_test::encodeBmp(
+        side, 1, 1, [](int x, int) { return static_cast<std::uint32_t>((x / 10) % 2); }, {0x008421, 0x63C600});
+    for (int i = 0; i < 4; ++i) // the information header's height, at byte 22
+        oneRow[22 + i] = static_cast<char>((static_cast<std::uint32_t>(side) >> (8 * i)) & 0xFF);
+    const std::size_t rowBytes = (static_cast<std::size_t>(side) + 31) / 32 * 4;
     std::ofstream file(path, std::ios::binary);
     file << oneRow;
     for (std::int32_t y = 1; y < side; ++y)
@@ -47,15 +43,10 @@ qarn_test::TempDir& workDir()
     static const bool made = [] {
         // Bands of the system colours so every block needs a lookup and the
         // smoothing has slopes to work on.
-        static const std::uint32_t rungs[] = {0x008421, 0x63C600, 0x42E700, 0xA5E742, 0xA5C600, 0xA5A500};
-        qarn_test::BmpSpec bmpSpec;
-        bmpSpec.width = 5400;
-        bmpSpec.height = 5410;
-        bmpSpec.pixels.resize(static_cast<std::size_t>(bmpSpec.width) * static_cast<std::size_t>(bmpSpec.height));
-        for (int y = 0; y < bmpSpec.height; ++y)
-            for (int x = 0; x < bmpSpec.width; ++x)
-                bmpSpec.pixels[static_cast<std::size_t>(y) * bmpSpec.width + x] = rungs[((x / 10) / 37 + (y / 10) / 23) % 6];
-        qarn_test::writeBmp(dir.path() / "largest.bmp", bmpSpec);
+        qarn_bench::writeBlockPicture((dir.path() / "largest.bmp").string(), 541, 540,
+                                      [](std::int32_t r, std::int32_t c) {
+                                          return SYSTEM_COLOUR_SET[static_cast<std::size_t>((c / 37 + r / 23) % 6)];
+                                      });
         writeStripedOneBitMap(dir.path() / "map12000.bmp", 12000);
         writeStripedOneBitMap(dir.path() / "picture24000.bmp", 24000);
         return true;

@@ -57,9 +57,9 @@ void BM_Preview540Grid(benchmark::State& state)
     }
     ElevationGrid grid;
     std::FILE* stream = fmemopen(text.data(), text.size(), "r");
-    const int result = grid.build(stream, SIDE, SIDE, 20.0f, 100.0f);
+    const GridResult result = grid.build(stream, SIDE, SIDE, 20.0f, 100.0f);
     std::fclose(stream);
-    if (result != GRID_RESULT_OK) {
+    if (result != GridResult::Ok) {
         state.SkipWithError("build failed");
         return;
     }

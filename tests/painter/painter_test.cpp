@@ -1,0 +1,171 @@
+// The painter's model: strokes against maps worked by hand, and what a
+// painted map turns into checked against the builder itself: the saved
+// picture read back by the builder's reader, its relief built by a real build,
+// and "Build grid" against qarn build.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "forge/extract/build_pipeline.h"
+#include "painter/model/block_edit.h"
+#include "painter/model/map_picture_file.h"
+#include "painter/model/map_terrain.h"
+#include "tests/support/support.h"
+
+using namespace qarn_test;
+
+namespace {
+
+const std::string RUNG_LETTERS = "0123456789abcdefgh";
+
+// "01/~h": rows split by '/', a rung's letter or '~' (flat area) a block.
+BlockMap systemMap(const std::string& text)
+{
+    std::vector<std::string> rows;
+    std::stringstream in(text);
+    for (std::string row; std::getline(in, row, '/');)
+        rows.push_back(row);
+    BlockMap map = blankMap(ColourSet::System, {}, static_cast<std::int32_t>(rows.size()),
+                            static_cast<std::int32_t>(rows[0].size()));
+    for (std::int32_t r = 0; r < map.rows; ++r)
+        for (std::int32_t c = 0; c < map.cols; ++c) {
+            const char letter = rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+            map.at(r, c) = letter == '~' ? FLAT_AREA_COLOUR : SYSTEM_COLOUR_SET[RUNG_LETTERS.find(letter)];
+        }
+    return map;
+}
+
+void applyTool(BlockMap& map, BlockEdit& edit, const std::string& tool)
+{
+    std::istringstream in(tool);
+    std::string name;
+    int a = 0, b = 0, c = 0, d = 0, e = 0;
+    char rung = '0';
+    in >> name;
+    const auto colour = [&] { return SYSTEM_COLOUR_SET[RUNG_LETTERS.find(rung)]; };
+    if (name == "pen" && in >> a >> b >> c >> rung)
+        paintSquare(map, edit, a, b, c, colour());
+    else if (name == "line" && in >> a >> b >> c >> d >> e >> rung)
+        paintLine(map, edit, a, b, c, d, e, colour());
+    else if (name == "rect" && in >> a >> b >> c >> d >> rung)
+        paintRectangle(map, edit, a, b, c, d, colour());
+    else if (name == "fill" && in >> a >> b >> rung)
+        floodFill(map, edit, a, b, colour());
+    else if (name == "step" && in >> a >> b >> c >> d)
+        stepRungs(map, edit, a, b, c, d);
+    else
+        FAIL() << "unknown tool " << tool;
+}
+
+TEST(Strokes, PaintTheExpectedBlocksAndUndoAsOneStep)
+{
+    for (const Row& row : readTable("painter/strokes.tsv")) {
+        SCOPED_TRACE(row[1]);
+        const BlockMap before = systemMap(row[0]);
+        BlockMap map = before;
+        BlockEdit edit;
+        std::stringstream tools(row[1]);
+        for (std::string tool; std::getline(tools, tool, ';');)
+            applyTool(map, edit, tool);
+        EXPECT_EQ(map.blocks, systemMap(row[2]).blocks);
+        edit.undo(map);
+        EXPECT_EQ(map.blocks, before.blocks);
+        edit.redo(map);
+        EXPECT_EQ(map.blocks, systemMap(row[2]).blocks);
+    }
+}
+
+TEST(Bands, RefusedWithTheReason)
+{
+    const Rgb a{10, 20, 30}, b{40, 50, 60};
+    const struct {
+        std::vector<Rgb> band;
+        std::int32_t cols;
+        std::string problem;
+    } cases[] = {
+        {{a, b}, 2, ""},
+        {{}, 5, "the band needs at least one colour"},
+        {{a, FLAT_AREA_COLOUR}, 5, "colour 2 is reserved"},
+        {{a, b, a}, 5, "colour 3 is in the band twice"},
+        {{a, b}, 1, "the band has 2 colours but the map is 1 blocks wide"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(bandProblem(c.band, c.cols), c.problem);
+}
+
+TEST(NewMap, TakesTheCalculatorsSizesOrItsRefusal)
+{
+    BlockMap map;
+    // 1000 x 800 tens of metres: 1100 x 900 pixels by the size rule.
+    ASSERT_EQ(newMapFromSizes("1000", "800", ColourSet::System, {}, map), SizeCheck::Passed);
+    EXPECT_EQ(map.cols, 110);
+    EXPECT_EQ(map.rows, 90);
+    EXPECT_EQ(map.at(89, 109), SYSTEM_COLOUR_SET[0]);
+    EXPECT_EQ(newMapFromSizes("0", "800", ColourSet::System, {}, map), SizeCheck::NotPositive);
+    EXPECT_EQ(map.cols, 110);
+}
+
+TEST(OpenPicture, EachBlockTakesTheSampledPixel)
+{
+    TempDir dir;
+    // Every pixel black but the sampled ones: rungs 3 and 4, and one unknown colour.
+    writeFile(dir.file("map.bmp"), encodeBmp(30, 20, 24, [](int x, int y) -> std::uint32_t {
+                  if (x % 10 != 5 || y % 10 != 5)
+                      return 0;
+                  return x == 15 && y == 5 ? 0x123456 : (y < 10 ? 0xA5E742 : 0xA5C600);
+              }));
+    BlockMap map;
+    ASSERT_EQ(openMapPicture(dir.file("map.bmp"), ColourSet::System, map), ExtractResult::Ok);
+    BlockMap expected = systemMap("333/444");
+    expected.at(0, 1) = {0x12, 0x34, 0x56};
+    EXPECT_EQ(map.blocks, expected.blocks);
+    const MapHeights heights = mapHeights(map, 100, 20);
+    EXPECT_EQ(heights.wrong, (std::vector<std::uint8_t>{0, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(heights.heights[0], 160.0f);
+}
+
+// A map with slopes, a lake and a plateau, saved and handed to the builder.
+class SavedMap : public testing::TestWithParam<ColourSet> {};
+
+TEST_P(SavedMap, ReadsBackBuildsToThePreviewAndBuildsLikeQarn)
+{
+    TempDir dir;
+    BlockMap map = blankMap(ColourSet::User, {{1, 2, 3}, {200, 100, 50}, {7, 7, 7}}, 12, 9);
+    if (GetParam() == ColourSet::System)
+        ASSERT_EQ(newMapFromSizes("1000", "800", ColourSet::System, {}, map), SizeCheck::Passed);
+    const std::vector<Rgb> rungs = rungColours(map);
+    BlockEdit edit;
+    paintRectangle(map, edit, 2, 2, 8, 7, rungs[1]);
+    paintRectangle(map, edit, 4, 3, 6, 5, rungs.back());
+    paintSquare(map, edit, 10, 1, 3, FLAT_AREA_COLOUR);
+    const ColourSet set = map.colourSet;
+    std::string error;
+    ASSERT_EQ(saveMapPicture(map, dir.file("map.bmp"), error), OutputResult::Ok) << error;
+    if (map.mapData)
+        EXPECT_EQ(readFile(dir.file(MAP_DATA_FILE_NAME)), readFile(testData("sizer/worked_example.xdt")));
+
+    BlockMap back;
+    ASSERT_EQ(openMapPicture(dir.file("map.bmp"), set, back), ExtractResult::Ok);
+    EXPECT_EQ(back.blocks, map.blocks);
+    EXPECT_EQ(back.band, map.band);
+
+    BuildRequest request{dir.file("map.bmp"), 100, 20, set, dir.file("hightvals.dat"), {}};
+    const BuildOutcome built = runBuild(request);
+    ASSERT_TRUE(built.built());
+    const PreviewImage fromBuild = renderReliefPreview(built.grid, 2);
+    EXPECT_EQ(previewTerrain(map, 100, 20, 2).image.rgb, fromBuild.rgb);
+
+    const GridBuild grid = buildGridFiles(dir.file("map.bmp"), set, 100, 20, dir.file("painter.asc"));
+    ASSERT_EQ(grid.saved.result, OutputResult::Ok) << grid.saved.error;
+    const std::string setName = set == ColourSet::System ? "system" : "user";
+    ASSERT_EQ(runIn(dir.path(), "'" QARN_PATH "' build map.bmp --min 100 --interval 20 --output qarn.asc --colour-set " +
+                                    setName)
+                  .status,
+              0);
+    EXPECT_EQ(readFile(dir.file("painter.asc")), readFile(dir.file("qarn.asc")));
+    EXPECT_EQ(readFile(dir.file("painter-Build_Data.txt")), readFile(dir.file("qarn-Build_Data.txt")));
+}
+
+INSTANTIATE_TEST_SUITE_P(BothSets, SavedMap, testing::Values(ColourSet::System, ColourSet::User));
+
+} // namespace
