@@ -1,6 +1,7 @@
 #pragma once
 
-// Map pictures for the benchmarks: a 24-bit BMP of rows x cols blocks in the
+// Maps and map pictures for the benchmarks: the largest map painted as a
+// user would, and a 24-bit BMP of rows x cols blocks in the
 // system colour set, each block's colour given by `colourAt(row, col)`,
 // written through the painter's own save. Throws std::runtime_error when the
 // picture cannot be written, which ends the benchmark program.
@@ -9,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "painter/model/block_edit.h"
 #include "painter/model/block_map.h"
 #include "painter/model/map_picture_file.h"
 
@@ -24,6 +26,30 @@ void writeBlockPicture(const std::string& path, std::int32_t rows, std::int32_t 
     std::string error;
     if (saveMapPicture(map, path, error) != OutputResult::Ok)
         throw std::runtime_error(error);
+}
+
+// The largest map painted with the model's own tools: hills of nested
+// rectangles a rung higher each, topped by a square peak, and a lake.
+inline BlockMap paintedMap(std::int32_t rows, std::int32_t cols = 540)
+{
+    BlockMap map = blankMap(ColourSet::System, {}, rows, cols);
+    const std::vector<Rgb> rungs = rungColours(map);
+    BlockEdit edit;
+    struct Hill {
+        std::int32_t row, col, reach;
+        int top; // rung of the peak
+    };
+    for (const Hill& hill : {Hill{140, 150, 120, 12}, Hill{380, 160, 100, 9}, Hill{250, 400, 130, 17},
+                             Hill{450, 430, 60, 6}}) {
+        for (int rung = 1; rung < hill.top; ++rung) {
+            const std::int32_t reach = hill.reach * (hill.top - rung) / (hill.top - 1);
+            paintRectangle(map, edit, hill.row - reach, hill.col - reach, hill.row + reach, hill.col + reach,
+                           rungs[static_cast<std::size_t>(rung)]);
+        }
+        paintSquare(map, edit, hill.row, hill.col, 5, rungs[static_cast<std::size_t>(hill.top)]);
+    }
+    paintRectangle(map, edit, 20, 300, 70, 420, FLAT_AREA_COLOUR);
+    return map;
 }
 
 } // namespace qarn_bench

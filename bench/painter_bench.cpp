@@ -13,37 +13,16 @@
 #include "painter/model/block_map.h"
 #include "painter/model/map_picture_file.h"
 #include "painter/model/map_terrain.h"
+#include "bench/bench_pictures.h"
 #include "tests/support/support.h"
 
 namespace {
 
+using qarn_bench::paintedMap;
+
 constexpr std::int32_t SIDE = 540;
 constexpr std::int32_t MIN_ELEVATION = 100;
 constexpr std::int32_t CONTOUR_INTERVAL = 20;
-
-// The largest map painted with the model's own tools: hills of nested
-// rectangles a rung higher each, topped by a square peak, and a lake.
-BlockMap paintedMap(std::int32_t rows)
-{
-    BlockMap map = blankMap(ColourSet::System, {}, rows, SIDE);
-    const std::vector<Rgb> rungs = rungColours(map);
-    BlockEdit edit;
-    struct Hill {
-        std::int32_t row, col, reach;
-        int top; // rung of the peak
-    };
-    for (const Hill& hill : {Hill{140, 150, 120, 12}, Hill{380, 160, 100, 9}, Hill{250, 400, 130, 17},
-                             Hill{450, 430, 60, 6}}) {
-        for (int rung = 1; rung < hill.top; ++rung) {
-            const std::int32_t reach = hill.reach * (hill.top - rung) / (hill.top - 1);
-            paintRectangle(map, edit, hill.row - reach, hill.col - reach, hill.row + reach, hill.col + reach,
-                           rungs[static_cast<std::size_t>(rung)]);
-        }
-        paintSquare(map, edit, hill.row, hill.col, 5, rungs[static_cast<std::size_t>(hill.top)]);
-    }
-    paintRectangle(map, edit, 20, 300, 70, 420, FLAT_AREA_COLOUR);
-    return map;
-}
 
 // One pencil stroke of size 3 over 100 blocks, across the first hill's slope.
 void pencilStroke(BlockMap& map, BlockEdit& edit, Rgb colour)
@@ -109,11 +88,8 @@ void BM_StrokeModel(benchmark::State& state)
 }
 BENCHMARK(BM_StrokeModel)->Unit(benchmark::kMicrosecond);
 
-// The canvas's repaint after a stroke (target under 16 ms) belongs here once
-// the QarnPainter window exists: link the window's library to painter_bench
-// in bench/CMakeLists.txt (under QARN_BUILD_GUI) and replace BENCHMARK_MAIN()
-// with a main() that makes an offscreen QApplication first, as
-// forge_ui_bench.cpp does.
+// The window's side (the canvas's repaint, the preview shown after a
+// stroke, opening in the window) is painter_window_bench.cpp.
 
 } // namespace
 

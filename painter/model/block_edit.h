@@ -25,6 +25,10 @@ public:
     // Whether this stroke has changed block (row, col).
     bool touched(const BlockMap& map, std::int32_t row, std::int32_t col) const;
 
+    // Ends the stroke: the lookup of touched blocks is dropped, so a kept
+    // undo step holds its changes alone. Only undo and redo may follow.
+    void finish() { slot_ = {}; }
+
     void undo(BlockMap& map) const;
     void redo(BlockMap& map) const;
 

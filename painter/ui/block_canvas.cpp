@@ -384,6 +384,7 @@ void BlockCanvas::strokeEnd(int row, int col)
 BlockEdit BlockCanvas::takeStroke()
 {
     BlockEdit edit = std::move(stroke_);
+    edit.finish();
     stroke_ = BlockEdit();
     synced_ = 0;
     return edit;

@@ -6,6 +6,7 @@
 
 #include "forge/extract/bmp_image.h"
 #include "forge/extract/build_inputs.h"
+#include "forge/extract/build_messages.h"
 #include "forge/extract/picture_check.h"
 #include "forge/extract/result_codes.h"
 #include "forge/output/relief_preview.h"
@@ -413,6 +414,11 @@ void PainterWindow::buildGrid()
     }
     if (const auto refused = checkContourInterval(std::to_string(contourInterval()), interval)) {
         showUserMessage(*refused);
+        return;
+    }
+    // Rungs beyond what the grid holds exactly are refused before any file is asked for.
+    if (heights_.result != ExtractResult::Ok) {
+        showUserMessage(messageForBuildResult(heights_.result, false));
         return;
     }
     // The grid is built from the picture on disk, so the picture is saved first.

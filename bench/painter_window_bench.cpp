@@ -1,0 +1,124 @@
+// QarnPainter's window on the largest map (540 x 540 blocks), offscreen at
+// 1280 x 900: one step of a pencil stroke with the canvas repainted (target
+// under 16 ms), the relief preview shown after a stroke's end (under 150 ms),
+// and opening the largest 24-bit picture in the window (under 0.5 s).
+#include "block_canvas.h"
+#include "painter_window.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include "bench/bench_pictures.h"
+#include "tests/support/support.h"
+
+namespace {
+
+// The window with every box answered at once.
+class QuietWindow : public PainterWindow {
+protected:
+    void showBox(MessageKind, const QString&, const QString&) override {}
+};
+
+struct Session {
+    qarn_test::TempDir dir;
+    std::string picture = dir.file("largest.bmp");
+    QuietWindow window;
+
+    Session()
+    {
+        std::string error;
+        if (saveMapPicture(qarn_bench::paintedMap(541), picture, error) != OutputResult::Ok)
+            throw std::runtime_error(error);
+        window.resize(1280, 900);
+        window.show();
+        window.openPicture(QString::fromStdString(picture), ColourSet::System);
+        waitForPreview();
+    }
+    void waitForPreview()
+    {
+        if (!window.previewRunning())
+            return;
+        QEventLoop loop;
+        QObject::connect(&window, &PainterWindow::previewShown, &loop, &QEventLoop::quit);
+        QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+};
+
+Session& session()
+{
+    static Session s;
+    return s;
+}
+
+// A pencil of size 3 dragged block by block; each step is painted on screen
+// at once. Arg: screen pixels per block (0: fitted to the window).
+void BM_CanvasStrokeStep(benchmark::State& state)
+{
+    BlockCanvas* canvas = session().window.canvas();
+    canvas->fitToWindow();
+    if (state.range(0) > 0)
+        canvas->zoomBy(double(state.range(0)) / canvas->zoom(), QPointF(640, 450));
+    canvas->setTool(BlockCanvas::Tool::Pencil);
+    canvas->setPenSize(3);
+    int col = 100;
+    canvas->strokeBegin(200, col);
+    for (auto _ : state) {
+        col = col < 400 ? col + 1 : 100;
+        canvas->strokeMove(200 + col % 7, col);
+        canvas->viewport()->repaint();
+    }
+    canvas->strokeEnd(200, col);
+    session().waitForPreview();
+}
+BENCHMARK(BM_CanvasStrokeStep)->Arg(0)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// From the stroke's end to the new preview on screen.
+void BM_PreviewShownAfterStroke(benchmark::State& state)
+{
+    BlockCanvas* canvas = session().window.canvas();
+    canvas->setTool(BlockCanvas::Tool::Pencil);
+    canvas->setPenSize(3);
+    int rung = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        canvas->setColour(rungColours(session().window.map())[static_cast<std::size_t>(5 + rung)]);
+        rung = 1 - rung;
+        canvas->strokeBegin(300, 100);
+        canvas->strokeMove(330, 199);
+        state.ResumeTiming();
+        canvas->strokeEnd(330, 199);
+        session().waitForPreview();
+    }
+}
+BENCHMARK(BM_PreviewShownAfterStroke)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_WindowOpenLargest24Bit(benchmark::State& state)
+{
+    Session& s = session();
+    for (auto _ : state) {
+        if (!s.window.openPicture(QString::fromStdString(s.picture), ColourSet::System))
+            state.SkipWithError("the picture did not open");
+        state.PauseTiming();
+        s.waitForPreview();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_WindowOpenLargest24Bit)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
