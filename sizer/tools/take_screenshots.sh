@@ -8,7 +8,7 @@
 set -euo pipefail
 program=$(realpath "$1")
 out=$(realpath "$2")
-drive="python3 $(dirname "$(realpath "$0")")/xdrive.py"
+drive="python3 $(dirname "$(realpath "$0")")/../../scripts/xdrive.py"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 shot() { import -window root -crop "$1" +repage "$2"; }

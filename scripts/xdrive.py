@@ -2,8 +2,11 @@
 """Drives an X display through the XTEST extension (standard library + libXtst).
 
   xdrive.py click X Y        move the pointer to (X, Y) and click button 1
-  xdrive.py type TEXT        type TEXT (letters, digits, space) at the focus
+  xdrive.py type TEXT        type TEXT (letters, digits, space, "-", "/", ".") at the focus
   xdrive.py key NAME         press one key by its X keysym name (Tab, Return, ...)
+  xdrive.py move X Y         move the pointer to (X, Y)
+  xdrive.py drag X Y X Y ... press button 1 at the first point, move through
+                             the others in small steps, release at the last
 
 The display is taken from $DISPLAY. Used to take the documentation screenshots.
 """
@@ -45,6 +48,22 @@ def click(x, y):
     settle()
 
 
+def drag(points):
+    xtst.XTestFakeMotionEvent(display, -1, points[0][0], points[0][1], 0)
+    settle()
+    xtst.XTestFakeButtonEvent(display, 1, 1, 0)
+    settle()
+    for (x0, y0), (x1, y1) in zip(points, points[1:]):
+        steps = max(1, max(abs(x1 - x0), abs(y1 - y0)) // 4)
+        for i in range(1, steps + 1):
+            xtst.XTestFakeMotionEvent(display, -1, x0 + (x1 - x0) * i // steps, y0 + (y1 - y0) * i // steps, 0)
+            x11.XFlush(display)
+            time.sleep(0.01)
+    settle()
+    xtst.XTestFakeButtonEvent(display, 1, 0, 0)
+    settle()
+
+
 def key(name):
     code = x11.XKeysymToKeycode(display, x11.XStringToKeysym(name.encode()))
     if not code:
@@ -56,7 +75,7 @@ def key(name):
 
 def type_text(text):
     for ch in text:
-        key({" ": "space", "-": "minus"}.get(ch, ch))
+        key({" ": "space", "-": "minus", "/": "slash", ".": "period"}.get(ch, ch))
 
 
 if __name__ == "__main__":
@@ -67,6 +86,12 @@ if __name__ == "__main__":
         type_text(sys.argv[2])
     elif command == "key":
         key(sys.argv[2])
+    elif command == "move":
+        xtst.XTestFakeMotionEvent(display, -1, int(sys.argv[2]), int(sys.argv[3]), 0)
+        settle()
+    elif command == "drag":
+        numbers = [int(v) for v in sys.argv[2:]]
+        drag(list(zip(numbers[::2], numbers[1::2])))
     else:
         sys.exit(__doc__)
     x11.XCloseDisplay(display)

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Takes the QarnPainter screenshots of docs/images from a running X server with
+# a 1400 x 900 screen and no window manager, e.g.
+#   Xvfb :99 -screen 0 1400x900x24 &
+#   DISPLAY=:99 painter/tools/take_screenshots.sh build/painter/ui/QarnPainter docs/images
+# The window opens at (0, 0) in its first-run size, 1100 x 760, with a fresh
+# settings folder and $HOME in a folder of its own (where the file dialogs
+# start); the click positions follow from that layout.
+set -euo pipefail
+program=$(realpath "$1")
+out=$(realpath "$2")
+here=$(dirname "$(realpath "$0")")
+drive="python3 $here/../../scripts/xdrive.py"
+work=$(mktemp -d)
+trap 'rm -rf "$work"; kill "$pid" 2>/dev/null || true' EXIT
+shot() { import -window root -crop "$1" +repage "$2"; }
+
+(cd "$work" && HOME="$work" XDG_CONFIG_HOME="$work/settings" exec "$program") &
+pid=$!
+sleep 2
+$drive click 49 34                                   # New Map
+sleep 0.7
+$drive click 575 210 && $drive type 600              # Width
+$drive click 575 238 && $drive type 400              # Height
+shot 470x530+308+78 "$out/painter-new-map.png"
+$drive click 632 577                                 # OK: 70 x 45 blocks
+sleep 1
+$drive click 667 34 && sleep 0.3 && $drive click 660 122   # pencil size 9 x 9
+$drive click 461 34                                  # Raise
+python3 "$here/sculpt.py" hills
+$drive click 667 34 && sleep 0.3 && $drive click 660 100   # 5 x 5
+python3 "$here/sculpt.py" ridge
+$drive click 90 616 && $drive click 215 34           # the flat-area colour, Pencil
+python3 "$here/sculpt.py" lake
+python3 "$here/sculpt.py" hover
+sleep 1
+shot 1100x762+0+0 "$out/painter-painting.png"
+$drive click 158 34 && sleep 1                       # Save: the file dialog
+$drive type hills.bmp && $drive key Return            # in $HOME, the work folder
+sleep 1
+$drive click 20 8 && sleep 0.5 && $drive click 68 119      # File > Build Grid...
+sleep 1
+$drive key Return                                    # hills-arcinfo-ascii.asc
+sleep 1.5
+shot 1100x762+0+0 "$out/painter-built.png"
