@@ -111,13 +111,22 @@ PainterWindow::PainterWindow(QWidget* parent)
     ui_->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/painter/qarnpainter.png")));
 
-    // Edit: the undo stack's own actions, whose texts name the stroke.
-    QAction* undo = undoStack_->createUndoAction(this, tr("&Undo"));
-    undo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
-    QAction* redo = undoStack_->createRedoAction(this, tr("&Redo"));
-    redo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
-    ui_->menuEdit->addAction(undo);
-    ui_->menuEdit->addAction(redo);
+    // Edit: undo and redo name the stroke. Ours rather than the stack's
+    // ready-made actions, whose prefix is fixed when made and so would not
+    // follow a language change.
+    undoAction_ = new QAction(this);
+    undoAction_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    undoAction_->setEnabled(false);
+    redoAction_ = new QAction(this);
+    redoAction_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
+    redoAction_->setEnabled(false);
+    connect(undoAction_, &QAction::triggered, undoStack_, &QUndoStack::undo);
+    connect(redoAction_, &QAction::triggered, undoStack_, &QUndoStack::redo);
+    connect(undoStack_, &QUndoStack::canUndoChanged, undoAction_, &QAction::setEnabled);
+    connect(undoStack_, &QUndoStack::canRedoChanged, redoAction_, &QAction::setEnabled);
+    connect(undoStack_, &QUndoStack::indexChanged, this, &PainterWindow::updateUndoTexts);
+    ui_->menuEdit->addAction(undoAction_);
+    ui_->menuEdit->addAction(redoAction_);
     ui_->menuView->addAction(ui_->paletteDock->toggleViewAction());
     ui_->menuView->addAction(ui_->previewDock->toggleViewAction());
     connect(undoStack_, &QUndoStack::cleanChanged, this, &PainterWindow::updateTitle);
@@ -641,9 +650,18 @@ void PainterWindow::updateActions()
     tools_->setEnabled(on);
 }
 
+void PainterWindow::updateUndoTexts()
+{
+    const QString undo = undoStack_->undoText();
+    const QString redo = undoStack_->redoText();
+    undoAction_->setText(undo.isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(undo));
+    redoAction_->setText(redo.isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(redo));
+}
+
 void PainterWindow::retranslate()
 {
     sizeLabel_->setText(tr("Size (blocks):"));
+    updateUndoTexts();
     rebuildPalette();
     updateTitle();
     showHover(hover_.y(), hover_.x());

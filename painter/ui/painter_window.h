@@ -102,6 +102,7 @@ private:
     void checkFinished();
     void updateTitle();
     void updateActions();
+    void updateUndoTexts();
     void retranslate();
     void showUserMessage(const UserMessage& message);
     void loadSettings();
@@ -112,6 +113,8 @@ private:
     std::unique_ptr<Ui::PainterWindow> ui_;
     QUndoStack* undoStack_ = nullptr;
     QActionGroup* tools_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
     QLabel* sizeLabel_ = nullptr;
     QComboBox* sizeCombo_ = nullptr;
     QLabel* cursorLabel_ = nullptr;

@@ -131,8 +131,9 @@ TEST_P(SavedMap, ReadsBackBuildsToThePreviewAndBuildsLikeQarn)
 {
     TempDir dir;
     BlockMap map = blankMap(ColourSet::User, {{1, 2, 3}, {200, 100, 50}, {7, 7, 7}}, 12, 9);
-    if (GetParam() == ColourSet::System)
+    if (GetParam() == ColourSet::System) {
         ASSERT_EQ(newMapFromSizes("1000", "800", ColourSet::System, {}, map), SizeCheck::Passed);
+    }
     const std::vector<Rgb> rungs = rungColours(map);
     BlockEdit edit;
     paintRectangle(map, edit, 2, 2, 8, 7, rungs[1]);
@@ -141,8 +142,9 @@ TEST_P(SavedMap, ReadsBackBuildsToThePreviewAndBuildsLikeQarn)
     const ColourSet set = map.colourSet;
     std::string error;
     ASSERT_EQ(saveMapPicture(map, dir.file("map.bmp"), error), OutputResult::Ok) << error;
-    if (map.mapData)
+    if (map.mapData) {
         EXPECT_EQ(readFile(dir.file(MAP_DATA_FILE_NAME)), readFile(testData("sizer/worked_example.xdt")));
+    }
 
     BlockMap back;
     ASSERT_EQ(openMapPicture(dir.file("map.bmp"), set, back), ExtractResult::Ok);

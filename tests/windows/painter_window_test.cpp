@@ -87,10 +87,10 @@ private slots:
         QTRY_VERIFY(!window.preview()->picture().isNull());
 
         QCOMPARE(window.undoStack()->count(), 1); // the whole drag is one step
-        window.undoStack()->undo();
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(window.map().blocks == blank);
         QCOMPARE(canvas->image().pixel(3, 2), canvas->image().pixel(0, 0));
-        window.undoStack()->redo();
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(window.map().blocks == painted);
         QCOMPARE(canvas->image().pixel(3, 2), qRgb(165, 231, 66));
 
