@@ -205,6 +205,9 @@ PainterWindow::~PainterWindow()
     // watchers are not told after the window has gone.
     previewWatcher_.waitForFinished();
     checkWatcher_.waitForFinished();
+    // The stack, a child, empties itself when deleted and says so; by then
+    // this is no longer a PainterWindow to tell.
+    undoStack_->disconnect(this);
 }
 
 BlockCanvas* PainterWindow::canvas() const
