@@ -14,6 +14,8 @@
 #include "painter/model/block_map.h"
 #include "painter/model/map_picture_file.h"
 
+using namespace qarn;
+
 namespace qarn_bench {
 
 template <typename ColourAt>

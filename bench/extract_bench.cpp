@@ -20,6 +20,8 @@
 #include "bench/bench_pictures.h"
 #include "tests/support/support.h"
 
+using namespace qarn;
+
 namespace {
 
 constexpr std::int32_t WIDTH = 5400;

@@ -19,6 +19,9 @@
 #include "bench/bench_pictures.h"
 #include "tests/support/support.h"
 
+using namespace qarn;
+using namespace qarn::forge;
+
 namespace {
 
 constexpr int SIDE_BLOCKS = 540;

@@ -7,6 +7,8 @@
 
 #include "forge/grid/elevation_grid.h"
 
+using namespace qarn;
+
 namespace {
 
 constexpr int SIDE = 540;

@@ -15,6 +15,8 @@
 #include "forge/output/ascii_grid_writer.h"
 #include "forge/output/output_result.h"
 
+using namespace qarn;
+
 namespace fs = std::filesystem;
 
 namespace {

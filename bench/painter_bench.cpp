@@ -16,6 +16,8 @@
 #include "bench/bench_pictures.h"
 #include "tests/support/support.h"
 
+using namespace qarn;
+
 namespace {
 
 using qarn_bench::paintedMap;

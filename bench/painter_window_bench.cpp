@@ -15,6 +15,9 @@
 #include "bench/bench_pictures.h"
 #include "tests/support/support.h"
 
+using namespace qarn;
+using namespace qarn::painter;
+
 namespace {
 
 // The window with every box answered at once.

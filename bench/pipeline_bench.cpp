@@ -19,6 +19,8 @@
 #include "bench/bench_pictures.h"
 #include "tests/support/support.h"
 
+using namespace qarn;
+
 namespace {
 
 // Vertical stripes of two system colours, 10 pixels wide: a valid map of

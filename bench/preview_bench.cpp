@@ -11,6 +11,8 @@
 #include "forge/grid/elevation_grid.h"
 #include "forge/output/relief_preview.h"
 
+using namespace qarn;
+
 namespace {
 
 constexpr int SIDE = 540;

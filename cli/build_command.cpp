@@ -29,6 +29,8 @@
 #include "forge/output/save_names.h"
 #include "forge/output/save_results.h"
 
+namespace qarn {
+
 namespace {
 
 // Colour errors listed after the window's message; qarn check lists them all.
@@ -186,3 +188,5 @@ void addBuildCommand(CLI::App& app, int* exitStatus)
         *exitStatus = static_cast<int>(runBuildCommand(*options));
     });
 }
+
+} // namespace qarn

@@ -14,6 +14,8 @@
 #include "forge/output/output_result.h"
 #include "common/map_data_file.h"
 
+namespace qarn {
+
 namespace {
 
 struct CheckOptions {
@@ -97,3 +99,5 @@ void addCheckCommand(CLI::App& app, int* exitStatus)
                 "  8 the marked picture not written.");
     cmd->callback([options, exitStatus] { *exitStatus = static_cast<int>(runCheck(*options)); });
 }
+
+} // namespace qarn

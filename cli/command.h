@@ -7,6 +7,8 @@
 
 #include "common/user_message.h"
 
+namespace qarn {
+
 // Each subcommand registers itself on the application and stores, when it
 // runs, the process exit status in *exitStatus (0 success, non-zero failure).
 void addBuildCommand(CLI::App& app, int* exitStatus);
@@ -29,3 +31,5 @@ void printMessage(const UserMessage& message);
 inline const CLI::Validator NOT_AN_OPTION(
     [](std::string& value) { return value.rfind("--", 0) == 0 ? "a value is missing before " + value : std::string(); },
     "", "value");
+
+} // namespace qarn

@@ -2,6 +2,8 @@
 
 #include "forge/extract/result_codes.h"
 
+namespace qarn {
+
 // qarn's exit statuses, one per kind of failure, shared by every subcommand.
 // Plain values; no errors.
 enum class Exit : int {
@@ -35,3 +37,5 @@ inline Exit exitForResult(ExtractResult result, bool colourError)
         return Exit::BadPicture;
     }
 }
+
+} // namespace qarn

@@ -2,6 +2,8 @@
 #include "cli/command.h"
 #include "cli/exit_status.h"
 
+using namespace qarn;
+
 int main(int argc, char** argv)
 {
     CLI::App app{"qarn - converts terrain map pictures into elevation grids, checks and sizes map pictures"};

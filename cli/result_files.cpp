@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+namespace qarn {
+
 namespace {
 
 std::filesystem::path identity(const std::string& path)
@@ -33,3 +35,4 @@ std::string resultClash(const std::vector<NamedFile>& inputs, const std::vector<
     return {};
 }
 
+} // namespace qarn

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace qarn {
+
 // Where qarn may write its results: never over one of its inputs, over
 // another result of the same run, or over anything but a regular file.
 // Pure checks on names and the file system; no errors beyond the answer.
@@ -16,3 +18,5 @@ struct NamedFile {
 // Why the results may not be written where asked, in words naming the clash;
 // empty when they may.
 std::string resultClash(const std::vector<NamedFile>& inputs, const std::vector<NamedFile>& results);
+
+} // namespace qarn

@@ -14,6 +14,8 @@
 #include "sizer/get_results.h"
 #include "sizer/sizer_texts.h"
 
+namespace qarn {
+
 namespace {
 
 struct SizeOptions {
@@ -124,3 +126,5 @@ void addSizeCommand(CLI::App& app, int* exitStatus)
                   "File > Exit does (also after a rejected entry, when width and height are both above 0)");
     cmd->callback([options, exitStatus] { *exitStatus = runSize(*options); });
 }
+
+} // namespace qarn

@@ -8,6 +8,8 @@
 #include <unistd.h>
 #include <utility>
 
+namespace qarn {
+
 namespace {
 
 // The target's name with ".XXXXXX" added, its last part cut short where the
@@ -159,3 +161,5 @@ void AtomicFile::discard()
     }
     errno = saved;
 }
+
+} // namespace qarn

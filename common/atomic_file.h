@@ -5,6 +5,8 @@
 
 #include "common/file_result.h"
 
+namespace qarn {
+
 // A file written through a temporary beside its target and renamed over the
 // target only by commit(), so a failed write never leaves a partial file or
 // damages an earlier file of the same name. The target must be a regular file
@@ -46,3 +48,5 @@ private:
 // over their targets; when the second cannot be, the first target is put back
 // as it was (removed when it did not exist). The failing file's error() says why.
 FileResult commitBoth(AtomicFile& first, AtomicFile& second);
+
+} // namespace qarn

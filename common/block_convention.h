@@ -1,3 +1,5 @@
+namespace qarn {
+
 #pragma once
 
 // The block convention both programs share: a 10 x 10 pixel block of the
@@ -9,3 +11,5 @@ inline constexpr int USER_COLOUR_SET_ROWS = 10; // picture rows a user colour se
 // Which elevation colour set the picture is painted with, in both programs; a
 // window with none chosen yet holds no value.
 enum class ColourSet : int { User = 0, System = 1 };
+
+} // namespace qarn

@@ -1,5 +1,7 @@
 #include "common/file_result.h"
 
+namespace qarn {
+
 const char* describe(FileResult result)
 {
     switch (result) {
@@ -22,3 +24,5 @@ const char* describe(FileResult result)
     }
     return "unknown file error";
 }
+
+} // namespace qarn

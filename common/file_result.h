@@ -1,3 +1,5 @@
+namespace qarn {
+
 #pragma once
 
 // Result codes of the file helpers of this folder (the map data file, the
@@ -15,3 +17,5 @@ enum class FileResult {
 
 // Plain words for a code.
 const char* describe(FileResult result);
+
+} // namespace qarn

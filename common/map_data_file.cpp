@@ -7,6 +7,8 @@
 #include "common/atomic_file.h"
 #include "common/regular_file.h"
 
+namespace qarn {
+
 namespace {
 
 void putLittleEndian(std::string& out, std::uint64_t value, int bytes)
@@ -70,3 +72,5 @@ std::string mapDataPathFor(const std::string& picturePath)
         return MAP_DATA_FILE_NAME;
     return picturePath.substr(0, slash + 1) + MAP_DATA_FILE_NAME;
 }
+
+} // namespace qarn

@@ -5,6 +5,8 @@
 
 #include "common/file_result.h"
 
+namespace qarn {
+
 // The 16-byte map data file the calculator writes and the builder reads:
 // height in tens of metres (int32), width in tens of metres (int32), metres per
 // arc second (IEEE double), all little-endian, nothing else.
@@ -35,3 +37,5 @@ FileResult writeMapDataFile(const std::string& path, const MapData& data, std::s
 // slash, with the file name appended; a path without a slash gives the bare
 // name (the working directory).
 std::string mapDataPathFor(const std::string& picturePath);
+
+} // namespace qarn

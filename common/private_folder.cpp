@@ -5,6 +5,8 @@
 #include <system_error>
 #include <unistd.h>
 
+namespace qarn {
+
 PrivateFolder::PrivateFolder()
 {
     const char* tmp = std::getenv("TMPDIR");
@@ -20,3 +22,5 @@ PrivateFolder::~PrivateFolder()
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
 }
+
+} // namespace qarn

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace qarn {
+
 // A folder of one run's own under $TMPDIR (or /tmp), for files that must not
 // meet another run's, such as a build's height values file. Errors: path() is
 // empty when the folder could not be made (errno says why); the object owns
@@ -18,3 +20,5 @@ public:
 private:
     std::string path_;
 };
+
+} // namespace qarn

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace qarn {
+
 FileHandle openRegularFile(const std::string& path, FileResult& result)
 {
     // Non-blocking, so that opening a FIFO with no writer returns at once.
@@ -30,3 +32,5 @@ FileHandle openRegularFile(const std::string& path, FileResult& result)
     result = FileResult::Ok;
     return file;
 }
+
+} // namespace qarn

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <initializer_list>
 
+namespace qarn {
+
 namespace {
 
 std::string lowerTagName(const std::string& tag)
@@ -89,3 +91,5 @@ std::string fillText(const std::string& text, std::initializer_list<std::string>
     }
     return out;
 }
+
+} // namespace qarn

@@ -3,6 +3,8 @@
 #include <initializer_list>
 #include <string>
 
+namespace qarn {
+
 // The rich text of a message turned into plain lines for a terminal, and
 // numbered arguments filled into a text. Pure functions, no failures.
 
@@ -13,3 +15,5 @@ std::string plainText(const std::string& richText);
 
 // `text` with %1, %2, ... replaced by the arguments in order.
 std::string fillText(const std::string& text, std::initializer_list<std::string> args);
+
+} // namespace qarn

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace qarn {
+
 // A message for the user as both windows and qarn show it: the kind of box,
 // its caption and its rich text. Plain data; no errors.
 
@@ -13,3 +15,5 @@ struct UserMessage {
     std::string text;      // rich text
     bool hasParent = true; // false: the box is shown without a parent window
 };
+
+} // namespace qarn

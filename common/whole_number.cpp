@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+namespace qarn {
+
 namespace {
 
 // The C locale's white space, whatever locale the process runs in.
@@ -34,3 +36,5 @@ std::optional<std::int32_t> readWholeNumber(std::string_view text)
         return std::nullopt;
     return static_cast<std::int32_t>(value);
 }
+
+} // namespace qarn

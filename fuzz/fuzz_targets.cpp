@@ -18,6 +18,8 @@
 #include "forge/extract/result_codes.h"
 #include "common/whole_number.h"
 
+using namespace qarn;
+
 // Each check reads the input its own plain way and never calls the code it checks.
 
 namespace {

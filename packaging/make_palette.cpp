@@ -8,6 +8,8 @@
 #include "common/atomic_file.h"
 #include "forge/extract/colour_height_set.h"
 
+using namespace qarn;
+
 namespace {
 
 constexpr int HEIGHT_RUNGS = 18;

@@ -1,5 +1,7 @@
 #include "qtsupport/picture_collection.h"
 
+namespace qarn {
+
 QImage PictureCollection::data(const QString& name) const
 {
     if (name.isEmpty())
@@ -17,3 +19,5 @@ QImage PictureCollection::data(const QString& name) const
     }
     return {};
 }
+
+} // namespace qarn

@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <QString>
 
+namespace qarn {
+
 // Pictures compiled into a program as Qt resources, served by name. A name is
 // compared exactly, letter case included; each picture is decoded on its first
 // request and served from the cache afterwards. An unknown, empty or null name
@@ -34,3 +36,5 @@ private:
     mutable QHash<QString, QImage> cache_;
     mutable int decodes_ = 0;
 };
+
+} // namespace qarn

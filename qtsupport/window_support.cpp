@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace qarn {
+
 QFont formFont(QFont base, int pixelSize)
 {
     base.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
@@ -35,3 +37,5 @@ void leaveProcess(int status)
     std::fflush(nullptr);
     std::_Exit(status);
 }
+
+} // namespace qarn

@@ -9,6 +9,8 @@
 class QString;
 class QWidget;
 
+namespace qarn {
+
 // Placement, message boxes and the way out that both windows share. Nothing
 // here fails or keeps anything; the boxes are modal and gone once answered.
 
@@ -34,3 +36,5 @@ void showMessageBox(QWidget* parent, MessageKind kind, const QString& caption, c
 // static destructor runs: those would tear Qt down under the live application
 // and the slot that called this. Callers close their files first.
 [[noreturn]] void leaveProcess(int status);
+
+} // namespace qarn

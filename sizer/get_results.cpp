@@ -1,5 +1,7 @@
 #include "sizer/get_results.h"
 
+namespace qarn {
+
 SizeCheck getResults(RunDetails& details, const std::string& widthText, const std::string& heightText,
                      std::optional<ColourSet> colourSet)
 {
@@ -21,3 +23,5 @@ SizeCheck getResults(RunDetails& details, const std::string& widthText, const st
     details.userPixelHeight = calc.pixelHeight + USER_COLOUR_SET_ROWS;
     return check;
 }
+
+} // namespace qarn

@@ -7,6 +7,8 @@
 #include "sizer/run_details_report.h"
 #include "sizer/size_entry_checks.h"
 
+namespace qarn {
+
 // One press of "Get Results", for the window and `qarn size` alike: the two
 // entries (tens of metres, as typed) are converted into `details`, which keeps
 // them even when the press is refused; when the checks pass, the size rule's
@@ -14,3 +16,5 @@
 // verdict (its box through sizeCheckMessage); nothing is thrown.
 SizeCheck getResults(RunDetails& details, const std::string& widthText, const std::string& heightText,
                      std::optional<ColourSet> colourSet);
+
+} // namespace qarn

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace qarn {
+
 std::int64_t roundHalfUp(double x)
 {
     const double whole = std::trunc(x);
@@ -51,3 +53,5 @@ void MapSizeCalculation::compute()
     pixelHeight = height.pixels;
     approxHeightMetres = height.approxMetres;
 }
+
+} // namespace qarn

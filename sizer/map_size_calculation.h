@@ -4,6 +4,8 @@
 
 #include "common/block_convention.h"
 
+namespace qarn {
+
 // The calculator's size rule: map metres become whole 10 x 10 pixel blocks, one
 // block per SRTM grid square, the block count a multiple of 5 with at least one
 // spare. Plain values, no failures: compute() is defined for every input (see
@@ -32,3 +34,5 @@ struct MapSizeCalculation {
     // the entry checks never let through) gets zero pixels and zero metres.
     void compute();
 };
+
+} // namespace qarn

@@ -3,6 +3,8 @@
 #include "common/atomic_file.h"
 #include "common/map_data_file.h"
 
+namespace qarn {
+
 bool exitWritesFiles(const RunDetails& details)
 {
     return details.widthMetres > 0 && details.heightMetres > 0;
@@ -61,3 +63,5 @@ std::vector<ExitFileFailure> writeExitFiles(const RunDetails& details, const std
         failures.push_back({MAP_DATA_FILE_NAME, error});
     return failures;
 }
+
+} // namespace qarn

@@ -7,6 +7,8 @@
 
 #include "sizer/map_size_calculation.h"
 
+namespace qarn {
+
 // The calculator's exit-time files: the run details report "QarnSizer_Data.txt"
 // and the map data file. Errors travel as return values (a list of the files
 // not written, with the reason); the caller owns the stream it passes in.
@@ -42,3 +44,5 @@ struct ExitFileFailure {
 // working directory). A failure of one does not stop the other. Returns the
 // files that could not be written, in that order; empty when both were.
 std::vector<ExitFileFailure> writeExitFiles(const RunDetails& details, const std::string& directory = {});
+
+} // namespace qarn

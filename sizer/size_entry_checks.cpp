@@ -4,6 +4,8 @@
 #include "sizer/map_size_calculation.h"
 #include "sizer/sizer_texts.h"
 
+namespace qarn {
+
 SizeEntries convertSizeEntries(const std::string& widthText, const std::string& heightText)
 {
     SizeEntries entries;
@@ -49,3 +51,5 @@ SizeCheckMessage sizeCheckMessage(SizeCheck check)
     }
     return {};
 }
+
+} // namespace qarn

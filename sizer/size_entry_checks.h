@@ -6,6 +6,8 @@
 
 #include "common/block_convention.h"
 
+namespace qarn {
+
 // Reading the two size entries of "Get Results" and checking them with the
 // colour-set choice. Pure functions: a rejected entry is a SizeCheck code with
 // its message, never an exception.
@@ -48,3 +50,5 @@ struct SizeCheckMessage {
 };
 // The critical box of a failed check; Passed gives empty texts.
 SizeCheckMessage sizeCheckMessage(SizeCheck check);
+
+} // namespace qarn

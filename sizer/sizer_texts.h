@@ -1,3 +1,5 @@
+namespace qarn {
+
 #pragma once
 
 // The calculator's own texts that both the QarnSizer window and `qarn size`
@@ -74,3 +76,5 @@ inline constexpr const char* USER_PIXEL_HEIGHT_LABEL = "Pixel Height for the Map
 inline constexpr const char* USER_PIXEL_WIDTH_LABEL = "Pixel Width for the Map with User Colour Set :";
 
 } // namespace sizer_text
+
+} // namespace qarn

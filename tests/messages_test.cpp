@@ -8,6 +8,8 @@
 #include "sizer/sizer_texts.h"
 #include "tests/support/support.h"
 
+using namespace qarn;
+
 using namespace qarn_test;
 
 namespace {

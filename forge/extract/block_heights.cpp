@@ -11,6 +11,8 @@
 #include <new>
 #include <string>
 
+namespace qarn {
+
 namespace {
 
 // Checks the first two bytes before handing the stream to the reader, and puts
@@ -60,7 +62,6 @@ ExtractResult planSampling(ColourSet colourSet, std::int32_t width, std::int32_t
     keep.columnStep = BLOCK_PIXELS;
     return ExtractResult::Ok;
 }
-
 
 BmpPlan samplingPlan(ColourSet colourSet)
 {
@@ -125,3 +126,5 @@ ExtractionResult extractBlockHeights(const std::string& bmpFilePath, std::FILE* 
     }
     return {ExtractResult::Ok, set.colourError};
 }
+
+} // namespace qarn

@@ -9,6 +9,8 @@
 #include "forge/extract/bmp_image.h"
 #include "forge/extract/result_codes.h"
 
+namespace qarn {
+
 // Turns a map picture into the height values file: one height per 10 x 10 pixel
 // block, sampled at the block's sixth column and row; the picture's size is
 // checked from its header and only the sampled rows are decoded. Errors come back as a
@@ -39,3 +41,5 @@ ExtractResult readMapPicture(const std::string& bmpFilePath, BmpImage& image, co
 ExtractionResult extractBlockHeights(const std::string& bmpFilePath, std::FILE* heightsFile,
                                      std::int32_t minElevation, std::int32_t contourInterval,
                                      ColourSet colourSet);
+
+} // namespace qarn

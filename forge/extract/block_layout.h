@@ -5,6 +5,8 @@
 #include "common/block_convention.h"
 #include "forge/extract/result_codes.h"
 
+namespace qarn {
+
 // Where the map's 10 x 10 pixel blocks lie in a picture and which pixel of each
 // the builder reads, for the extraction and for anything that must read a
 // picture the same way. Plain values; a picture without usable blocks is
@@ -52,3 +54,5 @@ inline ExtractResult blockLayoutResult(const BlockLayout& layout)
         return ExtractResult::TooManyBlocks;
     return ExtractResult::Ok;
 }
+
+} // namespace qarn

@@ -9,6 +9,8 @@
 
 #include "forge/extract/result_codes.h"
 
+namespace qarn {
+
 // Reads uncompressed BMP pictures (1, 4, 8, 16, 24 bits per pixel; Windows and
 // OS/2 headers; either row order) into 24-bit colour, whole or only the pixels a
 // caller asks for. Errors come back as the codes of forge/extract/result_codes.h
@@ -62,3 +64,5 @@ ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan = 
 // text is empty for other codes, for headers that show none of these, and
 // when the file cannot be read.
 std::string describeBmpRefusal(const std::string& path, ExtractResult result);
+
+} // namespace qarn

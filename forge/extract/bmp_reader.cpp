@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+namespace qarn {
+
 namespace {
 
 constexpr std::uint16_t BMP_TYPE = 0x4D42; // "BM"
@@ -351,3 +353,5 @@ std::string describeBmpRefusal(const std::string& path, ExtractResult result)
         text += " Or remove the alpha channel first: Layer > Transparency > Remove Alpha Channel.";
     return text;
 }
+
+} // namespace qarn

@@ -2,6 +2,8 @@
 
 #include "common/whole_number.h"
 
+namespace qarn {
+
 namespace {
 
 const char* const COMMON_TAIL = "<p> It must be a positiive number "
@@ -56,3 +58,5 @@ UserMessage noColourSetMessage()
     return critical("Elevation Colour Set", "<p><b>The Elevation Colour Set</b> to be used has not been selected.</p>"
                                             "<p> Make the appropiate selection to continue</p>");
 }
+
+} // namespace qarn

@@ -7,6 +7,8 @@
 
 #include "forge/extract/build_messages.h"
 
+namespace qarn {
+
 // The checks "CONFIRM DATA" makes on the minimum elevation and the contour
 // interval, shared by the window and qarn. Each returns the box to show when
 // the entry is refused, nothing when it passes; `stored` receives the
@@ -19,3 +21,5 @@ std::optional<UserMessage> checkContourInterval(std::string_view text, std::int3
 // The boxes for the two checks that come before the entries.
 UserMessage noFileLoadedMessage();
 UserMessage noColourSetMessage();
+
+} // namespace qarn

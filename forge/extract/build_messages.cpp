@@ -4,6 +4,8 @@
 
 #include <utility>
 
+namespace qarn {
+
 namespace {
 
 UserMessage box(MessageKind kind, const char* caption, std::string text, bool hasParent = true)
@@ -95,3 +97,5 @@ UserMessage resultsReadyMessage()
                "file.</p><p>It will need to be further processed by the program Gradon<br>to make an USGS ASCII "
                "DEM  then to the Korvel Tesselkit to build the map.</p></HTML>");
 }
+
+} // namespace qarn

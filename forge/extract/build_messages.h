@@ -5,6 +5,8 @@
 #include "common/user_message.h"
 #include "forge/extract/result_codes.h"
 
+namespace qarn {
+
 // The texts the builder shows for each outcome of a build, in one place: the
 // window shows them in message boxes (through its translation lookup), qarn
 // prints them as plain lines. Plain data; no errors.
@@ -18,3 +20,5 @@ UserMessage mapDataMissingMessage();
 
 // The information box that ends a successful build.
 UserMessage resultsReadyMessage();
+
+} // namespace qarn

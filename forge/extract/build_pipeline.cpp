@@ -7,12 +7,13 @@
 #include "forge/extract/height_values_file.h"
 #include "forge/extract/result_codes.h"
 
+namespace qarn {
+
 namespace {
 
 // A colour set holds the painted band (at most one entry per block column of
 // the widest picture) and the seven reserved colours.
 constexpr long MAX_COLOUR_HEIGHTS = 1L << 20;
-
 
 } // namespace
 
@@ -119,3 +120,5 @@ BuildOutcome runBuild(const BuildRequest& request)
     }
     return outcome;
 }
+
+} // namespace qarn

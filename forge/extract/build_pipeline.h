@@ -13,6 +13,8 @@
 #include "forge/extract/result_codes.h"
 #include "forge/grid/elevation_grid.h"
 
+namespace qarn {
+
 // Everything "Build It" does except showing things: the height values file
 // (locked while the build runs), the extraction, the map data file beside the
 // picture, the grid's build sequence, and the removal of the height values
@@ -60,3 +62,5 @@ BuildOutcome runBuild(const BuildRequest& request);
 // False when a line is missing or unreadable, or a block count or the entry
 // count is out of range.
 bool readHeightValuesHeader(std::FILE* f, HeightValuesHeader& h);
+
+} // namespace qarn

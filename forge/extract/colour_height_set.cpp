@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <new>
 
+namespace qarn {
+
 namespace {
 
 // Adds `colour` with its reserved code or the next rung of the height ladder.
@@ -101,3 +103,5 @@ float heightForColour(ColourHeightSet& set, const std::uint8_t* pixel)
         set.colourError = true;
     return static_cast<float>(height);
 }
+
+} // namespace qarn

@@ -9,6 +9,8 @@
 #include "forge/extract/block_layout.h"
 #include "forge/extract/bmp_image.h"
 
+namespace qarn {
+
 // Elevation colour sets: which painted colour stands for which height. Nothing
 // here fails except storage (a result code); an unknown or forbidden colour is
 // reported through the set's own colourError flag, which belongs to one build.
@@ -113,3 +115,5 @@ ExtractResult buildColourHeightSet(const BmpImage& image, ColourSet colourSet, s
 // or RESERVED_BLACK when none matches. Raises set.colourError for every reserved
 // code but RESERVED_BLUE1.
 float heightForColour(ColourHeightSet& set, const std::uint8_t* pixel);
+
+} // namespace qarn

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace qarn {
+
 namespace {
 
 bool sameFile(const struct stat& a, const struct stat& b)
@@ -52,3 +54,5 @@ void HeightValuesFile::remove()
 {
     ::unlink(path_.c_str());
 }
+
+} // namespace qarn

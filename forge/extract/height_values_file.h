@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+namespace qarn {
+
 // The height values file of one build, written and read back through one
 // stream. It is never opened through a symbolic link or onto anything but a
 // regular file, and it is held under an exclusive lock from creation to
@@ -27,3 +29,5 @@ private:
     std::string path_;
     std::FILE* file_ = nullptr;
 };
+
+} // namespace qarn

@@ -11,6 +11,8 @@
 #include "forge/extract/block_heights.h"
 #include "sizer/map_size_calculation.h"
 
+namespace qarn {
+
 namespace {
 
 std::int32_t clampToInt32(std::int64_t v)
@@ -317,3 +319,5 @@ std::vector<std::string> checkReportLines(const PictureCheck& check, std::size_t
                     (check.colourError ? ": a build stops with \"Colour Error in BMP file\"" : ": the picture builds"));
     return lines;
 }
+
+} // namespace qarn

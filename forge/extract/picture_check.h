@@ -9,6 +9,8 @@
 #include "forge/extract/bmp_image.h"
 #include "forge/extract/colour_height_set.h"
 
+namespace qarn {
+
 // Reads a map picture exactly as a build does and says where it goes wrong:
 // blocks whose colour stops the build, and blocks, neighbours or sizes that
 // build without a word but are likely mistakes. Errors: `result` holds the
@@ -75,3 +77,5 @@ inline constexpr std::size_t CHECK_LINES_PER_KIND = 50;
 // "and N more" line, then the summary with the counts. Empty when the picture
 // could not be read.
 std::vector<std::string> checkReportLines(const PictureCheck& check, std::size_t linesPerKind = CHECK_LINES_PER_KIND);
+
+} // namespace qarn

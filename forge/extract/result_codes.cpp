@@ -1,5 +1,7 @@
 #include "forge/extract/result_codes.h"
 
+namespace qarn {
+
 const char* describe(ExtractResult result)
 {
     switch (result) {
@@ -31,3 +33,5 @@ const char* describe(ExtractResult result)
     }
     return "unknown result";
 }
+
+} // namespace qarn

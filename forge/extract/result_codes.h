@@ -1,3 +1,5 @@
+namespace qarn {
+
 #pragma once
 
 // Result codes of the picture reader, the block height extraction and the
@@ -28,3 +30,5 @@ constexpr int codeNumber(ExtractResult result)
 {
     return static_cast<int>(result);
 }
+
+} // namespace qarn

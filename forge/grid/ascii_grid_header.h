@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace qarn {
+
 // The map's fixed place, the grid file's lower-left corner at 9.0 degrees east
 // and 1.0 degree north, in arc seconds, and the alpha that goes with it, in
 // mils: the window's labels and the build data report show them.
@@ -21,3 +23,5 @@ struct AsciiGridHeader {
     std::int32_t declaredCols = 1201;
     std::int32_t declaredRows = 1201;
 };
+
+} // namespace qarn

@@ -7,6 +7,8 @@
 #include <new>
 #include <utility>
 
+namespace qarn {
+
 namespace {
 
 // Reads white-space separated values the way "%f" does, one token at a time,
@@ -219,3 +221,5 @@ GridResult ElevationGrid::build(std::span<const float> heights, int rows, int co
     return buildWith([heights](ElevationGrid& fresh) { fresh.loadHeights(heights); }, rows, cols, contourInterval,
                      rimlessAreaLevel);
 }
+
+} // namespace qarn

@@ -8,6 +8,8 @@
 #include "forge/grid/ascii_grid_header.h"
 #include "forge/grid/grid_cell.h"
 
+namespace qarn {
+
 // The bordered elevation grid of one build: real cells in one vector, and the
 // padded rectangle as indices into it, so a border position shares its edge
 // cell. The grid owns its cells and arrays; it never owns or closes the FILE it
@@ -147,3 +149,5 @@ private:
     std::int32_t paddedCols_ = 0;
     AsciiGridHeader header_;
 };
+
+} // namespace qarn

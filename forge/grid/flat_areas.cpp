@@ -8,6 +8,8 @@
 #include "forge/grid/elevation_grid.h"
 #include "forge/grid/height_rounding.h"
 
+namespace qarn {
+
 GridResult ElevationGrid::prepareFlatAreas(float rimlessAreaLevel)
 {
     rimlessAreaLevel_ = rimlessAreaLevel;
@@ -104,3 +106,5 @@ void ElevationGrid::flattenFlatAreas()
             here.height = areaLevel_[static_cast<std::size_t>(here.areaId)];
     }
 }
+
+} // namespace qarn

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace qarn {
+
 // One block of the map: its kind, flat-area number, base height from the height
 // values file, the candidate heights the smoothing passes give it and its final
 // height. Plain value; no failure paths (a fifth candidate is dropped silently).
@@ -54,3 +56,5 @@ inline CellKind cellKindForValue(float value)
         return CellKind::Blue;
     return CellKind::Other;
 }
+
+} // namespace qarn

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+namespace qarn {
+
 int truncatedHeight(float height)
 {
     // A float at or beyond 2^31 has no int value.
@@ -34,3 +36,5 @@ std::vector<float> realCellHeights(const ElevationGrid& grid)
             values.push_back(grid.height(r, c));
     return values;
 }
+
+} // namespace qarn

@@ -4,6 +4,8 @@
 
 #include "forge/grid/elevation_grid.h"
 
+namespace qarn {
+
 // Views of a built grid's real cells, row 0 (the map's top) first: what the
 // results table shows and what the file writers take. Copies; no errors
 // (a failed allocation throws std::bad_alloc to the caller).
@@ -17,3 +19,5 @@ std::vector<int> truncatedHeights(const ElevationGrid& grid);
 
 // The real cells' heights as they are.
 std::vector<float> realCellHeights(const ElevationGrid& grid);
+
+} // namespace qarn

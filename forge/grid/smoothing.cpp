@@ -8,6 +8,8 @@
 #include "forge/grid/elevation_grid.h"
 #include "forge/grid/height_rounding.h"
 
+namespace qarn {
+
 namespace {
 
 // Step k of a ramp of n steps from a towards b: k x s x K + a, with the slope
@@ -217,3 +219,5 @@ void ElevationGrid::smoothAntiDiagonals()
 {
     smoothDiagonalLines(true);
 }
+
+} // namespace qarn

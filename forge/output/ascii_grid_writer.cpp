@@ -10,6 +10,8 @@
 #include "forge/output/output_result.h"
 #include "forge/output/save_file.h"
 
+namespace qarn {
+
 namespace {
 
 // The file's grid is always 1201 x 1201; a header declaring more is not ours.
@@ -138,3 +140,5 @@ OutputResult saveAsciiGrid(const std::string& path, const AsciiGridHeader& heade
     return saveFileAtomically(
         path, [&](std::FILE* out) { return writeAsciiGrid(out, header, rows, cols, heights); }, error);
 }
+
+} // namespace qarn

@@ -6,6 +6,8 @@
 #include "forge/grid/ascii_grid_header.h"
 #include "forge/output/output_result.h"
 
+namespace qarn {
+
 // Writes the ESRI ArcInfo ASCII grid file: the six header lines, then
 // (declaredRows - rows) rows of zeros, then the map's rows from the top, each
 // value " %d" of its height in whole metres and padded with zeros to
@@ -33,3 +35,5 @@ OutputResult checkGridForSaving(const std::string& path, const AsciiGridHeader& 
 // `error` names the file and the reason when the result is not OutputResult::Ok.
 OutputResult saveAsciiGrid(const std::string& path, const AsciiGridHeader& header, int rows, int cols,
                   const float* heights, std::string& error);
+
+} // namespace qarn

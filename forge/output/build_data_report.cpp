@@ -6,6 +6,8 @@
 #include "forge/grid/ascii_grid_header.h"
 #include "forge/output/output_result.h"
 
+namespace qarn {
+
 namespace {
 
 // "10's" with the Windows-1252 right single quotation mark.
@@ -91,3 +93,5 @@ OutputResult writeBuildDataReport(std::FILE* out, bool mapDataPresent, const Map
     const std::string text = buildDataReportText(mapDataPresent, mapData);
     return std::fwrite(text.data(), 1, text.size(), out) == text.size() ? OutputResult::Ok : OutputResult::WriteFailed;
 }
+
+} // namespace qarn

@@ -6,6 +6,8 @@
 #include "common/map_data_file.h"
 #include "forge/output/output_result.h"
 
+namespace qarn {
+
 // The build data report: the values to type into the map production dialog,
 // in its full form when the last build read the map data file, otherwise the
 // short form with dots for every value. Windows-1252 text (the apostrophe of
@@ -18,3 +20,5 @@
 std::string buildDataReportText(bool mapDataPresent, const MapData& mapData);
 
 OutputResult writeBuildDataReport(std::FILE* out, bool mapDataPresent, const MapData& mapData);
+
+} // namespace qarn

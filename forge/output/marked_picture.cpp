@@ -4,6 +4,8 @@
 #include <new>
 #include <vector>
 
+namespace qarn {
+
 namespace {
 
 // A part of the picture in picture pixels, right and bottom edges excluded.
@@ -121,3 +123,5 @@ PreviewImage renderMarkedPicture(const PictureCheck& check)
     }
     return image;
 }
+
+} // namespace qarn

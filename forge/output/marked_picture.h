@@ -5,6 +5,8 @@
 #include "forge/extract/picture_check.h"
 #include "forge/output/relief_preview.h"
 
+namespace qarn {
+
 // The checked picture with every finding outlined, to be read at a glance:
 // errors in red, warnings in blue, over the picture faded towards white.
 // Errors: an empty image when the check holds no picture or memory runs out;
@@ -19,3 +21,5 @@ inline constexpr std::uint8_t MARK_WARNING_RGB[3] = {0, 60, 230};
 int markedPixelsPerBlock(std::int32_t width, std::int32_t height);
 
 PreviewImage renderMarkedPicture(const PictureCheck& check);
+
+} // namespace qarn

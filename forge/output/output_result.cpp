@@ -1,5 +1,7 @@
 #include "forge/output/output_result.h"
 
+namespace qarn {
+
 const char* describe(OutputResult result)
 {
     switch (result) {
@@ -16,3 +18,5 @@ const char* describe(OutputResult result)
     }
     return "unknown error";
 }
+
+} // namespace qarn

@@ -1,3 +1,5 @@
+namespace qarn {
+
 #pragma once
 
 // Result codes of the grid file and report writers, and their words for the
@@ -12,3 +14,5 @@ enum class OutputResult {
 
 // Plain words for a code, for messages such as "Cannot save <file>: <words>".
 const char* describe(OutputResult result);
+
+} // namespace qarn

@@ -14,6 +14,8 @@
 #include "common/block_convention.h"
 #include "forge/grid/elevation_grid.h"
 
+namespace qarn {
+
 namespace {
 
 struct RampStop {
@@ -261,3 +263,5 @@ OutputResult writePreviewPng(const PreviewImage& image, const std::string& path,
     }
     return OutputResult::Ok;
 }
+
+} // namespace qarn

@@ -6,6 +6,8 @@
 
 #include "forge/output/output_result.h"
 
+namespace qarn {
+
 class ElevationGrid;
 
 // A shaded-relief picture of a built grid, so a user can see whether slopes
@@ -52,3 +54,5 @@ int previewPixelsPerCell(int rows, int cols, int minimumLongSide = 500);
 // Writes the picture as an 8-bit RGB PNG through a temporary file renamed over
 // `path`, so a failure leaves any earlier file of that name untouched.
 OutputResult writePreviewPng(const PreviewImage& image, const std::string& path, std::string& error);
+
+} // namespace qarn

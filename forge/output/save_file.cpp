@@ -6,6 +6,8 @@
 #include "common/atomic_file.h"
 #include "forge/output/output_result.h"
 
+namespace qarn {
+
 std::string saveFailureText(const std::string& path, const std::string& reason)
 {
     return "Cannot save " + path + ": " + reason;
@@ -44,3 +46,5 @@ OutputResult saveFileAtomically(const std::string& path, const std::function<Out
     }
     return OutputResult::Ok;
 }
+
+} // namespace qarn

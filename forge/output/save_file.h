@@ -7,6 +7,8 @@
 #include "common/atomic_file.h"
 #include "forge/output/output_result.h"
 
+namespace qarn {
+
 // Saves one result file through a temporary that replaces the target only
 // when every byte was written, so a failed save keeps an earlier file of that
 // name and leaves no partial or temporary file behind.
@@ -22,3 +24,5 @@ OutputResult saveFileAtomically(const std::string& path, const std::function<Out
 
 // "Cannot save <path>: <reason>", the one wording of every save failure.
 std::string saveFailureText(const std::string& path, const std::string& reason);
+
+} // namespace qarn

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+namespace qarn {
+
 namespace {
 
 char asciiLower(char c)
@@ -63,3 +65,5 @@ std::string reportFileNameFor(const std::string& chosenName)
 {
     return nameWithoutEvery(chosenName, ".asc", true) + "-Build_Data.txt";
 }
+
+} // namespace qarn

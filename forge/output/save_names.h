@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace qarn {
+
 // File names of the save dialogs. Every occurrence is removed in one pass from
 // the left, as the names have always been formed, but only from the file name:
 // folder names in the path stay as they are. Errors: none; any text gives a name.
@@ -17,3 +19,5 @@ std::string gridFileNameFor(const std::string& chosenName);
 // The build data report beside it: every ".asc" (any letter case) removed,
 // then "-Build_Data.txt" appended. "map.ASC" gives "map-Build_Data.txt".
 std::string reportFileNameFor(const std::string& chosenName);
+
+} // namespace qarn

@@ -7,6 +7,8 @@
 #include "forge/output/save_file.h"
 #include "forge/output/save_names.h"
 
+namespace qarn {
+
 void applyTableValues(ElevationGrid& grid, const std::vector<int>& values)
 {
     std::size_t i = 0;
@@ -63,3 +65,5 @@ SaveAsResult saveBuiltGrid(ElevationGrid& grid, const std::string& chosenName, b
     saved.heights = std::move(table);
     return saved;
 }
+
+} // namespace qarn

@@ -7,6 +7,8 @@
 #include "common/map_data_file.h"
 #include "forge/grid/elevation_grid.h"
 
+namespace qarn {
+
 // Save and Save As over a built grid: the table's whole numbers go back into
 // the grid, then the grid file (and for Save As the build data report) is
 // written through a temporary. Errors: an OutputResult code with `error` naming the
@@ -39,3 +41,5 @@ SaveAsResult saveGridAndReport(const ElevationGrid& grid, const std::string& cho
 // the grid file and report as saveGridAndReport writes them.
 SaveAsResult saveBuiltGrid(ElevationGrid& grid, const std::string& chosenName, bool mapDataPresent,
                            const MapData& mapData);
+
+} // namespace qarn

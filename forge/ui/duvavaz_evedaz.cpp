@@ -33,6 +33,7 @@
 #include <QTableView>
 #include <QUndoStack>
 
+namespace qarn::forge {
 
 namespace {
 
@@ -175,7 +176,7 @@ void DuvavazEvedaz::fileOpen()
     // The core opens the picture through the C runtime, so it gets the bytes
     // the file system expects.
     bmpFilePath = QFile::encodeName(bmpPath).toStdString();
-    proposedSaveName = fromFileName(::proposedSaveName(bmpFilePath));
+    proposedSaveName = fromFileName(qarn::proposedSaveName(bmpFilePath));
     showStatus(tr8("Loaded BMP details for ") + bmpPath);
     fileOpenAction->setEnabled(false);
 }
@@ -470,3 +471,5 @@ void DuvavazEvedaz::endProcess(int status)
 {
     leaveProcess(status);
 }
+
+} // namespace qarn::forge

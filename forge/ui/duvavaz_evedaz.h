@@ -14,6 +14,8 @@
 #include <vector>
 
 class QUndoStack;
+namespace qarn::forge {
+
 class ReliefPreviewPage;
 
 // The builder's main window: the state of one terrain build and the slots that
@@ -119,3 +121,5 @@ private:
     bool previewStale_ = false;
     bool previewMarked_ = false; // the Preview page shows the colour errors until a build succeeds
 };
+
+} // namespace qarn::forge

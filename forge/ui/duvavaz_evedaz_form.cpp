@@ -9,6 +9,8 @@
 #include <QStatusBar>
 #include <QStyle>
 
+namespace qarn::forge {
+
 DuvavazEvedazForm::DuvavazEvedazForm(QWidget* parent, const char* name, Qt::WindowFlags fl)
     : QMainWindow(parent, fl)
 {
@@ -73,3 +75,5 @@ void DuvavazEvedazForm::ProcessPB_clicked() {}
 void DuvavazEvedazForm::ConfirmpushButton_clicked() {}
 void DuvavazEvedazForm::SystemColourRB_clicked() {}
 void DuvavazEvedazForm::UserColourRB_clicked() {}
+
+} // namespace qarn::forge

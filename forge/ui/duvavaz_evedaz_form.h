@@ -4,6 +4,8 @@
 
 #include <QMainWindow>
 
+namespace qarn::forge {
+
 class HeightTableModel;
 
 // The builder's window as drawn in duvavaz_evedaz_form.ui: every widget at a
@@ -38,3 +40,5 @@ public slots:
 protected slots:
     virtual void languageChange();
 };
+
+} // namespace qarn::forge

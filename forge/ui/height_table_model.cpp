@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace qarn::forge {
+
 namespace {
 
 // One cell edit: the cell's kept text before and after (none = the built height).
@@ -180,3 +182,5 @@ Qt::ItemFlags HeightTableModel::flags(const QModelIndex& index) const
         return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
 }
+
+} // namespace qarn::forge

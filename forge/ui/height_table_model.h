@@ -12,6 +12,8 @@
 class QFont;
 class QUndoStack;
 
+namespace qarn::forge {
+
 // The "Edit Grids" table's contents: one integer height per cell, held in a
 // plain vector, shown as the number followed by one blank. Cells the user has
 // edited keep the typed text exactly; those texts are stored sparsely, so a
@@ -82,3 +84,5 @@ signals:
     // An undo or redo changed this cell, so a view can bring it into sight.
     void cellRestored(const QModelIndex& index);
 };
+
+} // namespace qarn::forge

@@ -6,6 +6,9 @@
 #include <QApplication>
 #include <QScreen>
 
+using namespace qarn;
+using namespace qarn::forge;
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);

@@ -6,6 +6,8 @@ static void registerForgeImages()
     Q_INIT_RESOURCE(forge_images);
 }
 
+namespace qarn::forge {
+
 namespace {
 
 const PictureCollection::Entry kPictures[] = {
@@ -28,3 +30,5 @@ MimeSourceFactory_QarnForge& MimeSourceFactory_QarnForge::instance()
     static MimeSourceFactory_QarnForge factory;
     return factory;
 }
+
+} // namespace qarn::forge

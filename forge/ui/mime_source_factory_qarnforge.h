@@ -2,6 +2,8 @@
 
 #include "qtsupport/picture_collection.h"
 
+namespace qarn::forge {
+
 // The builder's built-in pictures: "fileopen", "filesave", "smallico.bmp" and
 // "QarnTD_final.bmp", looked up and cached as PictureCollection says.
 class MimeSourceFactory_QarnForge : public PictureCollection {
@@ -12,3 +14,5 @@ public:
 private:
     MimeSourceFactory_QarnForge();
 };
+
+} // namespace qarn::forge

@@ -7,6 +7,8 @@
 
 #include "forge/output/relief_preview.h"
 
+namespace qarn::forge {
+
 ReliefPreviewPage::ReliefPreviewPage(QWidget* parent) : QWidget(parent), view_(new QLabel(this))
 {
     setObjectName(QStringLiteral("PreviewPage"));
@@ -57,3 +59,5 @@ void ReliefPreviewPage::fitPicture()
     view_->setPixmap(QPixmap::fromImage(
         picture_.scaled(view_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }
+
+} // namespace qarn::forge

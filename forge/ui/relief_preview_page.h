@@ -6,7 +6,12 @@
 #include <vector>
 
 class QLabel;
+
+namespace qarn {
 struct PreviewImage;
+}
+
+namespace qarn::forge {
 
 // The "Preview" page: the last build's terrain as a shaded relief, drawn by
 // the core renderer and scaled to fit the page, or another picture of the core
@@ -35,3 +40,5 @@ private:
     QLabel* view_;
     QImage picture_;
 };
+
+} // namespace qarn::forge

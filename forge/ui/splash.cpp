@@ -6,6 +6,8 @@
 #include <QPalette>
 #include <QPushButton>
 
+namespace qarn::forge {
+
 namespace {
 const int kWidth = 686;
 const int kHeight = 377;
@@ -52,3 +54,5 @@ void Splash::languageChange()
     setWindowTitle(QCoreApplication::translate("Splash", "Qarn Forge"));
     splashButton->setText(QString());
 }
+
+} // namespace qarn::forge

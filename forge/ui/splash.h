@@ -4,6 +4,8 @@
 
 class QPushButton;
 
+namespace qarn::forge {
+
 // The picture shown over the builder's window at start; a click anywhere on it
 // closes it. Errors: none (a missing picture leaves the button blank). The
 // button belongs to the dialog.
@@ -22,3 +24,5 @@ public slots:
 protected slots:
     virtual void languageChange();
 };
+
+} // namespace qarn::forge

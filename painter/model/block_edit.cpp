@@ -5,6 +5,8 @@
 
 #include "painter/model/map_terrain.h"
 
+namespace qarn {
+
 bool BlockEdit::set(BlockMap& map, std::int32_t row, std::int32_t col, Rgb colour)
 {
     if (!map.contains(row, col))
@@ -132,3 +134,5 @@ void stepRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t co
         }
     }
 }
+
+} // namespace qarn

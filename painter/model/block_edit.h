@@ -6,6 +6,8 @@
 
 #include "painter/model/block_map.h"
 
+namespace qarn {
+
 // One stroke's changes to a map, each block at most once with its colour
 // before the stroke and after it, so the stroke is undone and redone as one
 // step; and the tools that paint a stroke. Tools clip to the map and never
@@ -56,3 +58,5 @@ void floodFill(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t co
 // one rung, each block once in a stroke however often the square passes it;
 // the top and bottom rungs stay, blocks not painted in a rung are left alone.
 void stepRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, int size, int steps);
+
+} // namespace qarn

@@ -4,6 +4,8 @@
 
 #include "sizer/get_results.h"
 
+namespace qarn {
+
 std::vector<Rgb> rungColours(const BlockMap& map)
 {
     std::vector<Rgb> rungs;
@@ -63,3 +65,5 @@ SizeCheck newMapFromSizes(const std::string& widthText, const std::string& heigh
     map = std::move(made);
     return check;
 }
+
+} // namespace qarn

@@ -10,6 +10,8 @@
 #include "forge/extract/colour_height_set.h"
 #include "sizer/size_entry_checks.h"
 
+namespace qarn {
+
 // A map as the painter holds it: one colour per 10 x 10 pixel block, the
 // colour set it is painted in and, for a user set, the band's colours. The
 // colours and their heights come from the builder's own colour sets, so a map
@@ -57,3 +59,5 @@ BlockMap blankMap(ColourSet colourSet, std::vector<Rgb> band, std::int32_t rows,
 // box through sizeCheckMessage); `map` is replaced only on SizeCheck::Passed.
 SizeCheck newMapFromSizes(const std::string& widthText, const std::string& heightText, ColourSet colourSet,
                           std::vector<Rgb> band, BlockMap& map);
+
+} // namespace qarn

@@ -9,6 +9,8 @@
 #include "forge/extract/block_layout.h"
 #include "forge/output/save_file.h"
 
+namespace qarn {
+
 ExtractResult openMapPicture(const std::string& path, ColourSet colourSet, BlockMap& map)
 {
     try {
@@ -201,3 +203,5 @@ GridBuild buildGridFiles(const std::string& path, ColourSet colourSet, std::int3
         build.saved = saveBuiltGrid(build.outcome.grid, chosenName, build.outcome.mapDataRead, build.outcome.mapData);
     return build;
 }
+
+} // namespace qarn

@@ -11,6 +11,8 @@
 #include "forge/output/save_results.h"
 #include "painter/model/block_map.h"
 
+namespace qarn {
+
 // A painted map as the picture the builder reads, and back. Errors: opening
 // returns the reader's result code (map unchanged unless Ok); saving returns
 // an OutputResult with the file and the reason in `error`, and a failed save
@@ -42,3 +44,5 @@ struct GridBuild {
 // grid file and build data report of the unedited table.
 GridBuild buildGridFiles(const std::string& path, ColourSet colourSet, std::int32_t minElevation,
                          std::int32_t contourInterval, const std::string& chosenName);
+
+} // namespace qarn

@@ -6,6 +6,8 @@
 
 #include "forge/grid/elevation_grid.h"
 
+namespace qarn {
+
 MapHeights mapHeights(const BlockMap& map, std::int32_t minElevation, std::int32_t contourInterval)
 {
     MapHeights out;
@@ -65,3 +67,5 @@ TerrainPreview previewTerrain(const BlockMap& map, std::int32_t minElevation, st
     preview.image = renderReliefPreview(grid, pixelsPerCell);
     return preview;
 }
+
+} // namespace qarn

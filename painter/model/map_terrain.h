@@ -8,6 +8,8 @@
 #include "forge/output/relief_preview.h"
 #include "painter/model/block_map.h"
 
+namespace qarn {
+
 // What a painted map means as terrain: each block's height through the
 // builder's colour set, and the relief preview built from those heights in
 // memory through the grid's own build sequence. Errors come back as result
@@ -37,3 +39,5 @@ struct TerrainPreview {
 // does not hide the terrain (the canvas marks them).
 TerrainPreview previewTerrain(const BlockMap& map, std::int32_t minElevation, std::int32_t contourInterval,
                               int pixelsPerCell = 1);
+
+} // namespace qarn

@@ -11,6 +11,8 @@
 #include <cmath>
 #include <cstdlib>
 
+namespace qarn::painter {
+
 namespace {
 
 constexpr double kMinZoom = 0.05;
@@ -475,3 +477,5 @@ void BlockCanvas::leaveEvent(QEvent* event)
         emit hoverChanged(-1, -1);
     }
 }
+
+} // namespace qarn::painter

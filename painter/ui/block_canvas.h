@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace qarn::painter {
+
 // The painting surface: the map shown one screen square per block, zoomed and
 // panned, with the block grid when zoomed in and marked blocks outlined. Mouse
 // strokes paint into the map the window lends it and are collected as one
@@ -113,3 +115,5 @@ private:
     QPoint panFrom_;
     QPoint hover_{-1, -1};
 };
+
+} // namespace qarn::painter

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 
+using namespace qarn;
+using namespace qarn::painter;
+
 // QarnPainter [MAP.bmp]: a picture named on the command line is opened in the
 // colour set last chosen.
 int main(int argc, char** argv)

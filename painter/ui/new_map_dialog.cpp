@@ -9,6 +9,8 @@
 #include <QFileDialog>
 #include <QPainter>
 
+namespace qarn::painter {
+
 namespace {
 
 QIcon swatch(Rgb c)
@@ -145,3 +147,5 @@ void NewMapDialog::updateEnabled()
     ui_->upButton->setEnabled(row > 0);
     ui_->downButton->setEnabled(row >= 0 && row + 1 < ui_->bandList->count());
 }
+
+} // namespace qarn::painter

@@ -13,6 +13,8 @@ namespace Ui {
 class NewMapDialog;
 }
 
+namespace qarn::painter {
+
 // What File > New Map asks for: the size as the calculator takes it (width and
 // height in tens of metres, as typed or read from a map data file) and the
 // colour set, with a user band's colours lowest height first.
@@ -51,3 +53,5 @@ private:
 
     std::unique_ptr<Ui::NewMapDialog> ui_;
 };
+
+} // namespace qarn::painter

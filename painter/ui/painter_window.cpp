@@ -31,6 +31,15 @@
 #include <QUndoStack>
 #include <QtConcurrent/QtConcurrentRun>
 
+// The built-in pictures live in this static library; the resource must be
+// registered by name since nothing else pulls its object file in.
+static void initPainterImages()
+{
+    Q_INIT_RESOURCE(painter_images);
+}
+
+namespace qarn::painter {
+
 namespace {
 
 constexpr int kStatusMillis = 4000;
@@ -67,13 +76,6 @@ Rgb fromQColor(const QColor& c)
 }
 
 } // namespace
-
-// The built-in pictures live in this static library; the resource must be
-// registered by name since nothing else pulls its object file in.
-static void initPainterImages()
-{
-    Q_INIT_RESOURCE(painter_images);
-}
 
 // One stroke as one undo step. The stroke is already on the map when it is
 // pushed, so the first redo() (QUndoStack::push calls it) does nothing.
@@ -719,3 +721,5 @@ void PainterWindow::saveSettings() const
     s.setValue(QStringLiteral("pencilSize"), sizeCombo_->currentData().toInt());
     s.setValue(QStringLiteral("gridLines"), ui_->actionGridLines->isChecked());
 }
+
+} // namespace qarn::painter

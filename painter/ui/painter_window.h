@@ -17,8 +17,6 @@
 #include <optional>
 #include <vector>
 
-class BlockCanvas;
-class PreviewView;
 class QActionGroup;
 class QComboBox;
 class QLabel;
@@ -27,6 +25,11 @@ class QUndoStack;
 namespace Ui {
 class PainterWindow;
 }
+
+namespace qarn::painter {
+
+class BlockCanvas;
+class PreviewView;
 
 // QarnPainter's main window: one map painted on the canvas, its palette and
 // its relief preview, with the files it is read from and saved to. The map,
@@ -139,3 +142,5 @@ private:
     QFutureWatcher<CheckMarks> checkWatcher_;
     int mapGeneration_ = 0; // counts maps installed, so a late check of an earlier one is dropped
 };
+
+} // namespace qarn::painter

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+namespace qarn::painter {
+
 PreviewView::PreviewView(QWidget* parent) : QWidget(parent)
 {
     setMinimumSize(100, 100);
@@ -24,3 +26,5 @@ void PreviewView::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(target, picture_);
 }
+
+} // namespace qarn::painter

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QWidget>
 
+namespace qarn::painter {
+
 // The relief preview, scaled to fit the widget with its aspect kept. Plain
 // widget: it owns a copy of the picture; a null picture shows an empty area.
 class PreviewView : public QWidget {
@@ -22,3 +24,5 @@ protected:
 private:
     QImage picture_;
 };
+
+} // namespace qarn::painter

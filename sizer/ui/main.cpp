@@ -7,6 +7,9 @@
 #include "sizer/ui/sizer_window.h"
 #include "sizer/ui/splash.h"
 
+using namespace qarn;
+using namespace qarn::sizer;
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);

@@ -7,6 +7,8 @@ static void initSizerImages()
     Q_INIT_RESOURCE(sizer_images);
 }
 
+namespace qarn::sizer {
+
 namespace {
 
 // The names keep the file kinds the windows have always asked for; the
@@ -30,3 +32,5 @@ MimeSourceFactory_QarnSizer& MimeSourceFactory_QarnSizer::defaultFactory()
     static MimeSourceFactory_QarnSizer factory;
     return factory;
 }
+
+} // namespace qarn::sizer

@@ -8,6 +8,8 @@
 #include "sizer/get_results.h"
 #include "sizer/sizer_texts.h"
 
+namespace qarn::sizer {
+
 namespace {
 
 void setTextColour(QLabel* label, const QColor& colour)
@@ -119,3 +121,5 @@ void SizerWindow::quitProcess(int status)
     // The files are already closed and renamed into place.
     leaveProcess(status);
 }
+
+} // namespace qarn::sizer

@@ -9,6 +9,8 @@
 #include "sizer/run_details_report.h"
 #include "sizer/ui/sizer_window_base.h"
 
+namespace qarn::sizer {
+
 // The calculator's main window: the state of one run and the five slots.
 // Problems with the entries and with the exit files are told to the user in
 // message boxes; nothing is thrown. Message boxes and the end of the process
@@ -44,3 +46,5 @@ protected:
     QString lastHeightText;
     QString lastWidthText;
 };
+
+} // namespace qarn::sizer

@@ -7,6 +7,8 @@
 #include "sizer/sizer_texts.h"
 #include "sizer/ui/mime_source_factory.h"
 
+namespace qarn::sizer {
+
 QString formText(const char* text)
 {
     return QCoreApplication::translate("SizerWindowBase", text);
@@ -60,3 +62,5 @@ void SizerWindowBase::helpAbout() {}
 void SizerWindowBase::SysColourRB_clicked() {}
 void SizerWindowBase::UserColourRB_clicked() {}
 void SizerWindowBase::CalculateButton_clicked() {}
+
+} // namespace qarn::sizer

@@ -4,6 +4,8 @@
 
 #include "ui_sizer_window_base.h"
 
+namespace qarn::sizer {
+
 // A text of the calculator's windows through Qt's translation lookup, in the
 // form's context "SizerWindowBase".
 QString formText(const char* text);
@@ -30,3 +32,5 @@ public slots:
 protected slots:
     virtual void languageChange();
 };
+
+} // namespace qarn::sizer

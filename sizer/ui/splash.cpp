@@ -5,6 +5,8 @@
 
 #include "sizer/ui/mime_source_factory.h"
 
+namespace qarn::sizer {
+
 namespace {
 
 const QColor SPLASH_RED(170, 0, 0);
@@ -55,3 +57,5 @@ void Splash::languageChange()
     setWindowTitle(QCoreApplication::translate("Splash", "Qarn Sizer"));
     SplashButton->setText(QString());
 }
+
+} // namespace qarn::sizer

@@ -4,6 +4,8 @@
 
 class QPushButton;
 
+namespace qarn::sizer {
+
 // The start-up picture: one button covering the whole dialog; a click
 // anywhere hides it. The dialog owns its button; nothing can fail.
 class Splash : public QDialog {
@@ -22,3 +24,5 @@ public slots:
 protected slots:
     virtual void languageChange();
 };
+
+} // namespace qarn::sizer

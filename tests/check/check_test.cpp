@@ -13,6 +13,8 @@
 #include "forge/output/marked_picture.h"
 #include "tests/support/support.h"
 
+using namespace qarn;
+
 using namespace qarn_test;
 
 namespace {

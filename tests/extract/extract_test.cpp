@@ -13,6 +13,8 @@
 #include "forge/extract/result_codes.h"
 #include "tests/support/support.h"
 
+using namespace qarn;
+
 using namespace qarn_test;
 
 namespace {

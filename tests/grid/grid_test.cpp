@@ -10,6 +10,8 @@
 #include "forge/grid/height_rounding.h"
 #include "tests/support/support.h"
 
+using namespace qarn;
+
 using namespace qarn_test;
 
 namespace {

@@ -18,6 +18,8 @@
 #include "sizer/size_entry_checks.h"
 #include "tests/support/support.h"
 
+using namespace qarn;
+
 using namespace qarn_test;
 
 namespace {

@@ -12,6 +12,8 @@
 #include "painter/model/map_terrain.h"
 #include "tests/support/support.h"
 
+using namespace qarn;
+
 using namespace qarn_test;
 
 namespace {

@@ -18,6 +18,9 @@
 
 #include "tests/support/support.h"
 
+using namespace qarn;
+using namespace qarn::forge;
+
 using namespace qarn_test;
 
 namespace {

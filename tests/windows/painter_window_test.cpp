@@ -17,6 +17,9 @@
 
 #include "tests/support/support.h"
 
+using namespace qarn;
+using namespace qarn::painter;
+
 using namespace qarn_test;
 
 namespace {

@@ -13,6 +13,9 @@
 
 #include "tests/support/support.h"
 
+using namespace qarn;
+using namespace qarn::sizer;
+
 using namespace qarn_test;
 
 namespace {

@@ -3,10 +3,10 @@
 // per form: QARN_FORGE_FORM picks the builder's form, else the calculator's.
 #ifdef QARN_FORGE_FORM
 #include "duvavaz_evedaz_form.h"
-using Form = DuvavazEvedazForm;
+using Form = qarn::forge::DuvavazEvedazForm;
 #else
 #include "sizer/ui/sizer_window_base.h"
-using Form = SizerWindowBase;
+using Form = qarn::sizer::SizerWindowBase;
 #endif
 
 #include <QLabel>
