@@ -17,7 +17,6 @@
 #include <unistd.h>
 #include <vector>
 
-#include "common/private_folder.h"
 #include "common/rich_text.h"
 #include "forge/extract/build_inputs.h"
 #include "forge/extract/build_pipeline.h"
@@ -27,7 +26,7 @@
 #include "forge/output/output_result.h"
 #include "forge/output/relief_preview.h"
 #include "forge/output/save_names.h"
-#include "forge/output/save_results.h"
+#include "forge/output/grid_files.h"
 
 namespace qarn {
 
@@ -91,23 +90,22 @@ Exit runBuildCommand(const BuildOptions& options)
     if (!clash.empty())
         return refuse(clash);
 
-    const PrivateFolder folder;
-    if (folder.path().empty())
-        return refuse("no private folder for the height values file: " + std::string(std::strerror(errno)));
-    request.heightsFilePath = folder.path() + "/" + HEIGHT_VALUES_FILE_NAME;
     // Warnings (the map data file missing) are printed as the build meets them.
     request.onMessage = [](const UserMessage& message) {
         if (message.kind != MessageKind::Information)
             printMessage(message);
     };
-    BuildOutcome outcome = runBuild(request);
+    GridBuild build = buildGridFiles(request, chosen);
+    if (!build.folderError.empty())
+        return refuse("no private folder for the height values file: " + build.folderError);
+    const BuildOutcome& outcome = build.outcome;
     if (!outcome.built()) {
         printMessage(outcome.messages.back());
         printWhereItStopped(request, outcome);
         return exitForResult(outcome.result, outcome.colourError);
     }
 
-    const SaveAsResult saved = saveBuiltGrid(outcome.grid, chosen, outcome.mapDataRead, outcome.mapData);
+    const SaveAsResult& saved = build.saved;
     if (saved.result != OutputResult::Ok) {
         std::fprintf(stderr, "qarn build: %s\n", saved.error.c_str());
         return Exit::NotWritten;
@@ -131,31 +129,6 @@ Exit runBuildCommand(const BuildOptions& options)
 }
 
 } // namespace
-
-void printMessage(const UserMessage& message)
-{
-    std::fprintf(stderr, "%s:\n%s", message.caption.c_str(), plainText(message.text).c_str());
-}
-
-bool confirmEntries(const std::string& min, const std::string& interval, std::int32_t& minElevation,
-                    std::int32_t& contourInterval)
-{
-    std::optional<UserMessage> refused = checkMinElevation(min, minElevation);
-    if (!refused)
-        refused = checkContourInterval(interval, contourInterval);
-    if (refused)
-        printMessage(*refused);
-    return !refused;
-}
-
-void addPictureOptions(CLI::App& cmd, std::string& picture, std::string& colourSet)
-{
-    cmd.add_option("MAP.bmp", picture, "The map picture: a BMP painted in 10 x 10 pixel blocks")->required();
-    cmd.add_option("--colour-set", colourSet,
-                   "system: the built-in 25-colour set; user: the set painted in the picture's top 10 pixel rows")
-        ->required()
-        ->check(CLI::IsMember({"system", "user"}));
-}
 
 void addBuildCommand(CLI::App& app, int* exitStatus)
 {

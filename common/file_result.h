@@ -1,6 +1,6 @@
-namespace qarn {
-
 #pragma once
+
+namespace qarn {
 
 // Result codes of the file helpers of this folder (the map data file, the
 // atomic writer); the words of each code start the reason a user is shown.

@@ -1,11 +1,11 @@
-namespace qarn {
-
 #pragma once
 
 // The calculator's own texts that both the QarnSizer window and `qarn size`
 // show, kept in one place so the two never drift apart. The window passes each
 // through Qt's translation lookup in the "SizerWindowBase" context; qarn prints
 // them as plain lines. Pure functions, no failures.
+
+namespace qarn {
 
 namespace sizer_text {
 

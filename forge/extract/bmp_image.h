@@ -58,11 +58,11 @@ struct BmpImage {
 // is empty and the stream position unspecified.
 ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan = {});
 
-// Words for a refusal of loadBmp: what the picture at `path` uses that is not
-// read (RLE or other compression, bit fields, a JPEG or PNG inside, 32 or 2
-// bits per pixel) and how to save it instead. `result` is loadBmp's code; the
-// text is empty for other codes, for headers that show none of these, and
-// when the file cannot be read.
-std::string describeBmpRefusal(const std::string& path, ExtractResult result);
+// What the picture at `path` uses that loadBmp refused with `result`: RLE or
+// other compression, bit fields, a JPEG or PNG inside, "32 bits per pixel
+// (usually an alpha channel)" or another bit count, colour planes. Empty for
+// other codes, for headers that show none of these, and when the file cannot
+// be read.
+std::string unreadBmpFeature(const std::string& path, ExtractResult result);
 
 } // namespace qarn

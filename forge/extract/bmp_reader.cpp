@@ -309,7 +309,7 @@ ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan)
     return ExtractResult::Ok;
 }
 
-std::string describeBmpRefusal(const std::string& path, ExtractResult result)
+std::string unreadBmpFeature(const std::string& path, ExtractResult result)
 {
     if (result != ExtractResult::UnsupportedBmp && result != ExtractResult::BadHeader)
         return {};
@@ -344,14 +344,7 @@ std::string describeBmpRefusal(const std::string& path, ExtractResult result)
     } else {
         return {};
     }
-    std::string text = "The picture uses " + what +
-                       ", which the builder does not read. Save it as an uncompressed 24-bit or 8-bit BMP: in GIMP, "
-                       "File > Export As..., a name ending in .bmp, Export, then in the BMP dialog leave "
-                       "Run-Length Encoded unticked and choose 24 bits R8 G8 B8 (under Advanced Options in "
-                       "GIMP 2.10, RGB format in GIMP 3).";
-    if (h.bitCount == 32)
-        text += " Or remove the alpha channel first: Layer > Transparency > Remove Alpha Channel.";
-    return text;
+    return what;
 }
 
 } // namespace qarn

@@ -1,5 +1,6 @@
 #include "forge/extract/build_messages.h"
 
+#include "forge/extract/bmp_image.h"
 #include "forge/extract/result_codes.h"
 
 #include <utility>
@@ -96,6 +97,21 @@ UserMessage resultsReadyMessage()
                "<i>mymap</i>-arcinfo-ascii.asc will be created in the directory<br>this is an ArcGrid ASCII "
                "file.</p><p>It will need to be further processed by the program Gradon<br>to make an USGS ASCII "
                "DEM  then to the Korvel Tesselkit to build the map.</p></HTML>");
+}
+
+std::string describeBmpRefusal(const std::string& path, ExtractResult result)
+{
+    const std::string what = unreadBmpFeature(path, result);
+    if (what.empty())
+        return {};
+    std::string text = "The picture uses " + what +
+                       ", which the builder does not read. Save it as an uncompressed 24-bit or 8-bit BMP: in GIMP, "
+                       "File > Export As..., a name ending in .bmp, Export, then in the BMP dialog leave "
+                       "Run-Length Encoded unticked and choose 24 bits R8 G8 B8 (under Advanced Options in "
+                       "GIMP 2.10, RGB format in GIMP 3).";
+    if (what.rfind("32 bits", 0) == 0)
+        text += " Or remove the alpha channel first: Layer > Transparency > Remove Alpha Channel.";
+    return text;
 }
 
 } // namespace qarn

@@ -21,4 +21,9 @@ UserMessage mapDataMissingMessage();
 // The information box that ends a successful build.
 UserMessage resultsReadyMessage();
 
+// Below a refusal of the picture: what it uses that the builder does not read
+// and how to save it from an image editor instead. Empty when the refusal has
+// no such cause (see unreadBmpFeature).
+std::string describeBmpRefusal(const std::string& path, ExtractResult result);
+
 } // namespace qarn

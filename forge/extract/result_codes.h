@@ -1,6 +1,6 @@
-namespace qarn {
-
 #pragma once
+
+namespace qarn {
 
 // Result codes of the picture reader, the block height extraction and the
 // build pipeline, one numbering; the pipeline turns them into messages and the

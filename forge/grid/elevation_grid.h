@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "common/block_convention.h"
 #include "forge/grid/ascii_grid_header.h"
 #include "forge/grid/grid_cell.h"
 
@@ -26,7 +27,6 @@ enum class GridResult {
 // Plain words for a code.
 const char* describe(GridResult result);
 
-inline constexpr double CELL_SPACING_METRES = 92.76587126;
 inline constexpr float NO_AREA_LEVEL = 99999.0f;
 inline constexpr std::int32_t GRID_BORDER = 20;
 

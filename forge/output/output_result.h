@@ -1,6 +1,6 @@
-namespace qarn {
-
 #pragma once
+
+namespace qarn {
 
 // Result codes of the grid file and report writers, and their words for the
 // window. Errors: every writer returns one of these; nothing is thrown.

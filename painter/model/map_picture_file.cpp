@@ -4,7 +4,6 @@
 #include <new>
 
 #include "common/atomic_file.h"
-#include "common/private_folder.h"
 #include "forge/extract/block_heights.h"
 #include "forge/extract/block_layout.h"
 #include "forge/output/save_file.h"
@@ -180,28 +179,6 @@ std::vector<std::uint8_t> blockMarks(const PictureCheck& check, std::int32_t row
             mark(finding.row2, finding.col2, finding.severity);
     }
     return marks;
-}
-
-GridBuild buildGridFiles(const std::string& path, ColourSet colourSet, std::int32_t minElevation,
-                         std::int32_t contourInterval, const std::string& chosenName)
-{
-    GridBuild build;
-    const PrivateFolder folder;
-    if (folder.path().empty()) {
-        build.outcome.result = ExtractResult::TempFileFailed;
-        build.outcome.messages.push_back(messageForBuildResult(ExtractResult::TempFileFailed, false));
-        return build;
-    }
-    BuildRequest request;
-    request.bmpFilePath = path;
-    request.colourSet = colourSet;
-    request.minElevation = minElevation;
-    request.contourInterval = contourInterval;
-    request.heightsFilePath = folder.path() + "/" + HEIGHT_VALUES_FILE_NAME;
-    build.outcome = runBuild(request);
-    if (build.outcome.built())
-        build.saved = saveBuiltGrid(build.outcome.grid, chosenName, build.outcome.mapDataRead, build.outcome.mapData);
-    return build;
 }
 
 } // namespace qarn

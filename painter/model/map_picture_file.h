@@ -7,8 +7,6 @@
 #include "forge/output/output_result.h"
 #include "forge/extract/picture_check.h"
 #include "forge/extract/result_codes.h"
-#include "forge/extract/build_pipeline.h"
-#include "forge/output/save_results.h"
 #include "painter/model/block_map.h"
 
 namespace qarn {
@@ -33,16 +31,5 @@ OutputResult saveMapPicture(const BlockMap& map, const std::string& path, std::s
 // The check's marks, one byte a block: 0 none, else 1 + Severity of the worst
 // finding at that block (row-major, rows x cols of the map).
 std::vector<std::uint8_t> blockMarks(const PictureCheck& check, std::int32_t rows, std::int32_t cols);
-
-struct GridBuild {
-    BuildOutcome outcome; // the build's boxes, its result and grid
-    SaveAsResult saved;   // when built: the files written
-};
-
-// "Build grid": the saved picture at `path` built as qarn build builds it
-// (height values in a private folder) and saved under `chosenName` as the
-// grid file and build data report of the unedited table.
-GridBuild buildGridFiles(const std::string& path, ColourSet colourSet, std::int32_t minElevation,
-                         std::int32_t contourInterval, const std::string& chosenName);
 
 } // namespace qarn

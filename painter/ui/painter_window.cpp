@@ -1,5 +1,7 @@
 #include "painter_window.h"
 
+#include "forge/output/grid_files.h"
+
 #include "block_canvas.h"
 #include "preview_view.h"
 #include "ui_painter_window.h"
@@ -447,7 +449,12 @@ void PainterWindow::buildGrid()
         return;
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const GridBuild build = buildGridFiles(fileName(path_), map_.colourSet, min, interval, fileName(chosen));
+    BuildRequest request;
+    request.bmpFilePath = fileName(path_);
+    request.colourSet = map_.colourSet;
+    request.minElevation = min;
+    request.contourInterval = interval;
+    const GridBuild build = buildGridFiles(request, fileName(chosen));
     QApplication::restoreOverrideCursor();
     if (!build.outcome.built()) {
         if (!build.outcome.messages.empty())

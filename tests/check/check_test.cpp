@@ -9,6 +9,7 @@
 
 #include "common/map_data_file.h"
 #include "forge/extract/block_heights.h"
+#include "forge/extract/build_messages.h"
 #include "forge/extract/picture_check.h"
 #include "forge/output/marked_picture.h"
 #include "tests/support/support.h"

@@ -8,6 +8,7 @@
 
 #include "forge/extract/build_pipeline.h"
 #include "painter/model/block_edit.h"
+#include "forge/output/grid_files.h"
 #include "painter/model/map_picture_file.h"
 #include "painter/model/map_terrain.h"
 #include "tests/support/support.h"
@@ -159,7 +160,7 @@ TEST_P(SavedMap, ReadsBackBuildsToThePreviewAndBuildsLikeQarn)
     const PreviewImage fromBuild = renderReliefPreview(built.grid, 2);
     EXPECT_EQ(previewTerrain(map, 100, 20, 2).image.rgb, fromBuild.rgb);
 
-    const GridBuild grid = buildGridFiles(dir.file("map.bmp"), set, 100, 20, dir.file("painter.asc"));
+    const GridBuild grid = buildGridFiles(request, dir.file("painter.asc"));
     ASSERT_EQ(grid.saved.result, OutputResult::Ok) << grid.saved.error;
     const std::string setName = set == ColourSet::System ? "system" : "user";
     ASSERT_EQ(runIn(dir.path(), "'" QARN_PATH "' build map.bmp --min 100 --interval 20 --output qarn.asc --colour-set " +
