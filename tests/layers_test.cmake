@@ -1,0 +1,27 @@
+# The README's picture of the libraries against the one the build writes
+# (layers.txt): every line the build writes stands in the picture, and every
+# line of the picture about a target of this build is one the build writes.
+# cmake -DREADME=README.md -DLAYERS=build/layers.txt -P layers_test.cmake
+cmake_policy(VERSION 3.25)
+file(READ ${README} readme)
+string(REGEX MATCH "<!-- layers -->\n```\n([^`]*)```" block "${readme}")
+if(NOT block)
+  message(FATAL_ERROR "README.md has no picture of the libraries (<!-- layers --> and a fenced block)")
+endif()
+string(REGEX REPLACE "\n$" "" pictured "${CMAKE_MATCH_1}")
+string(REPLACE "\n" ";" pictured "${pictured}")
+file(STRINGS ${LAYERS} built)
+set(names "")
+foreach(line IN LISTS built)
+  string(REGEX REPLACE ":.*" "" name "${line}")
+  list(APPEND names ${name})
+  if(NOT line IN_LIST pictured)
+    message(SEND_ERROR "the build has \"${line}\"; the README's picture does not")
+  endif()
+endforeach()
+foreach(line IN LISTS pictured)
+  string(REGEX REPLACE ":.*" "" name "${line}")
+  if(name IN_LIST names AND NOT line IN_LIST built)
+    message(SEND_ERROR "the README's picture has \"${line}\"; the build does not")
+  endif()
+endforeach()
