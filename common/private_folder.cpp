@@ -1,26 +1,15 @@
 #include "common/private_folder.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <system_error>
-#include <unistd.h>
+#include "common/platform.h"
 
 namespace qarn {
 
-PrivateFolder::PrivateFolder()
-{
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/qarn-XXXXXX";
-    if (::mkdtemp(pattern.data()))
-        path_ = pattern;
-}
+PrivateFolder::PrivateFolder() : path_(platform::makePrivateFolder("qarn-")) {}
 
 PrivateFolder::~PrivateFolder()
 {
-    if (path_.empty())
-        return;
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    if (!path_.empty())
+        platform::removeFolderTree(path_);
 }
 
 } // namespace qarn

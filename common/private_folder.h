@@ -4,8 +4,9 @@
 
 namespace qarn {
 
-// A folder of one run's own under $TMPDIR (or /tmp), for files that must not
-// meet another run's, such as a build's height values file. Errors: path() is
+// A folder of one run's own under the system's temporary folder ($TMPDIR or
+// /tmp on Linux), for files that must not meet another run's, such as a
+// build's height values file. Errors: path() is
 // empty when the folder could not be made (errno says why); the object owns
 // the folder and removes it with everything in it when destroyed.
 class PrivateFolder {
