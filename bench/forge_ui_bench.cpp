@@ -18,6 +18,7 @@
 
 #include "bench/bench_pictures.h"
 #include "tests/support/support.h"
+#include "tests/windows/support/recording_dialogs.h"
 
 using namespace qarn;
 using namespace qarn::forge;
@@ -25,21 +26,6 @@ using namespace qarn::forge;
 namespace {
 
 constexpr int SIDE_BLOCKS = 540;
-
-// The window with every box answered at once.
-class QuietWindow : public DuvavazEvedaz {
-public:
-    int boxes = 0;
-
-protected:
-    void showInformation(QWidget*, const QString&, const QString&) override { ++boxes; }
-    void showWarning(QWidget*, const QString&, const QString&) override { ++boxes; }
-    void showCritical(QWidget*, const QString&, const QString&) override { ++boxes; }
-    QString askOpenFileName(const QString&) override { return picture; }
-
-public:
-    QString picture;
-};
 
 // Counts the paints of one widget.
 class PaintCounter : public QObject {
@@ -71,8 +57,11 @@ void BM_BuildAndShowLargestMap(benchmark::State& state)
     const std::string picture = writeLargestMap(dir);
     qarn_test::ScopedWorkingDir cd(dir.path());
 
-    QuietWindow w;
-    w.picture = QString::fromStdString(picture);
+    // Every box answered at once.
+    qarn_test::RecordingDialogs seam;
+    seam.fileAnswers = {QString::fromStdString(picture)};
+    DuvavazEvedaz w;
+    w.setDialogs(&seam);
     w.show();
     w.fileOpen();
     w.SystemColourRB->click();
@@ -92,7 +81,7 @@ void BM_BuildAndShowLargestMap(benchmark::State& state)
     }
     if (counter.paints < static_cast<int>(state.iterations()))
         state.SkipWithError("the table was not painted");
-    state.counters["boxes"] = w.boxes;
+    state.counters["boxes"] = seam.boxes.size();
 }
 BENCHMARK(BM_BuildAndShowLargestMap)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 

@@ -14,25 +14,22 @@
 
 #include "bench/bench_pictures.h"
 #include "tests/support/support.h"
+#include "tests/windows/support/recording_dialogs.h"
 
 using namespace qarn;
 using namespace qarn::painter;
 
 namespace {
 
-// The window with every box answered at once.
-class QuietWindow : public PainterWindow {
-protected:
-    void showBox(MessageKind, const QString&, const QString&) override {}
-};
-
 struct Session {
     qarn_test::TempDir dir;
     std::string picture = dir.file("largest.bmp");
-    QuietWindow window;
+    qarn_test::RecordingDialogs seam; // every box answered at once
+    PainterWindow window;
 
     Session()
     {
+        window.setDialogs(&seam);
         std::string error;
         if (saveMapPicture(qarn_bench::paintedMap(541), picture, error) != OutputResult::Ok)
             throw std::runtime_error(error);

@@ -14,14 +14,11 @@
 #include "forge/output/relief_preview.h"
 #include "forge/output/save_names.h"
 #include "forge/output/save_results.h"
-#include "qtsupport/window_support.h"
+#include "qtsupport/file_names.h"
 
 #include <QAction>
 #include <QColor>
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
@@ -49,17 +46,6 @@ QString tr8(const std::string& text)
 QString tr8(const char* text)
 {
     return QCoreApplication::translate(kContext, text);
-}
-
-// Paths go to the core as the file system's 8-bit text and come back the same way.
-std::string toFileName(const QString& name)
-{
-    return QFile::encodeName(name).toStdString();
-}
-
-QString fromFileName(const std::string& name)
-{
-    return QFile::decodeName(QByteArray::fromStdString(name));
 }
 
 void paintRed(QWidget* w)
@@ -166,7 +152,7 @@ void DuvavazEvedaz::setSavingAvailable(bool available)
 void DuvavazEvedaz::fileOpen()
 {
     savedOnce = 0;
-    const QString name = askOpenFileName(QStringLiteral("Images (*.bmp)"));
+    const QString name = dialogs().openFileName(this, QString(), QString(), QStringLiteral("Images (*.bmp)"));
     if (name.isEmpty()) {
         showStatus(tr8("Loading aborted"));
         return;
@@ -175,7 +161,7 @@ void DuvavazEvedaz::fileOpen()
     bmpPath = name;
     // The core opens the picture through the C runtime, so it gets the bytes
     // the file system expects.
-    bmpFilePath = QFile::encodeName(bmpPath).toStdString();
+    bmpFilePath = toFileName(bmpPath);
     proposedSaveName = fromFileName(qarn::proposedSaveName(bmpFilePath));
     showStatus(tr8("Loaded BMP details for ") + bmpPath);
     fileOpenAction->setEnabled(false);
@@ -186,20 +172,7 @@ void DuvavazEvedaz::showMessage(const UserMessage& message)
     QWidget* parent = message.hasParent ? this : nullptr;
     const QString caption = tr8(message.caption);
     const QString text = tr8(message.text);
-    switch (message.kind) {
-    case MessageKind::Information:
-        showInformation(parent, caption, text);
-        break;
-    case MessageKind::Warning:
-        showWarning(parent, caption, text);
-        break;
-    case MessageKind::Critical:
-        showCritical(parent, caption, text);
-        break;
-    case MessageKind::About:
-        showAbout(caption, text);
-        break;
-    }
+    dialogs().message(parent, message.kind, caption, text);
 }
 
 void DuvavazEvedaz::ProcessPB_clicked()
@@ -317,9 +290,9 @@ void DuvavazEvedaz::refreshPreview()
 
 void DuvavazEvedaz::showSaveFailure(const std::string& error)
 {
-    showCritical(this, saveFailedCaption(),
-                 tr8("<p>The results could not be saved.</p>") + QStringLiteral("<p>") +
-                     QString::fromLocal8Bit(error.c_str()).toHtmlEscaped() + QStringLiteral("</p>"));
+    dialogs().message(this, MessageKind::Critical, saveFailedCaption(),
+                      tr8("<p>The results could not be saved.</p>") + QStringLiteral("<p>") +
+                          QString::fromLocal8Bit(error.c_str()).toHtmlEscaped() + QStringLiteral("</p>"));
 }
 
 bool DuvavazEvedaz::saveGridAndReportAs()
@@ -327,7 +300,8 @@ bool DuvavazEvedaz::saveGridAndReportAs()
     // Nothing to save before a build: the actions are off then, and the grid is empty.
     if (grid.rows() == 0)
         return false;
-    const QString name = askSaveFileName(proposedSaveName, QStringLiteral("*.asc"), tr8("Save Elevation Data File"));
+    const QString name = dialogs().saveFileName(this, tr8("Save Elevation Data File"), proposedSaveName,
+                                                 QStringLiteral("*.asc"));
     if (name.isEmpty()) {
         showStatus(tr8("Saving aborted"));
         return false;
@@ -369,17 +343,17 @@ void DuvavazEvedaz::fileSave()
 void DuvavazEvedaz::fileExit()
 {
     colourHeights.clear();
-    endProcess(0);
+    dialogs().leave(0);
 }
 
 void DuvavazEvedaz::helpAbout()
 {
     // The program version comes from the build, after the translated text.
-    showAbout(tr8("About Qarn Forge"),
-              tr8("<HTML><p><b>Qarn Forge</b></p><p>This program reads a BMP coloured layer graphic and converts it "
-                  "into an 'arcinfo ascii' format.</p><p>The program uses data from the application 'Qarn Sizer' "
-                  "the Map Size Calculator.</p></HTML>") +
-                  QStringLiteral("<p>Version " QARN_VERSION "</p>"));
+    dialogs().message(this, MessageKind::About, tr8("About Qarn Forge"),
+                      tr8("<HTML><p><b>Qarn Forge</b></p><p>This program reads a BMP coloured layer graphic and "
+                          "converts it into an 'arcinfo ascii' format.</p><p>The program uses data from the "
+                          "application 'Qarn Sizer' the Map Size Calculator.</p></HTML>") +
+                          QStringLiteral("<p>Version " QARN_VERSION "</p>"));
 }
 
 void DuvavazEvedaz::SystemColourRB_clicked()
@@ -428,48 +402,6 @@ void DuvavazEvedaz::ConfirmpushButton_clicked()
 void DuvavazEvedaz::showStatus(const QString& text)
 {
     statusBar()->showMessage(text, kStatusMillis);
-}
-
-void DuvavazEvedaz::showInformation(QWidget* parent, const QString& caption, const QString& text)
-{
-    showMessageBox(parent, MessageKind::Information, caption, text);
-}
-
-void DuvavazEvedaz::showWarning(QWidget* parent, const QString& caption, const QString& text)
-{
-    showMessageBox(parent, MessageKind::Warning, caption, text);
-}
-
-void DuvavazEvedaz::showCritical(QWidget* parent, const QString& caption, const QString& text)
-{
-    showMessageBox(parent, MessageKind::Critical, caption, text);
-}
-
-void DuvavazEvedaz::showAbout(const QString& caption, const QString& text)
-{
-    showMessageBox(this, MessageKind::About, caption, text);
-}
-
-QString DuvavazEvedaz::askOpenFileName(const QString& filter)
-{
-    return QFileDialog::getOpenFileName(this, QString(), QString(), filter);
-}
-
-QString DuvavazEvedaz::askSaveFileName(const QString& startName, const QString& filter, const QString& caption)
-{
-    QFileDialog dialog(this, caption, QFileInfo(startName).path(), filter);
-    dialog.setObjectName(QStringLiteral("save file dialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.selectFile(startName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
-}
-
-void DuvavazEvedaz::endProcess(int status)
-{
-    leaveProcess(status);
 }
 
 } // namespace qarn::forge

@@ -6,6 +6,7 @@
 #include "forge/extract/build_messages.h"
 #include "forge/extract/colour_height_set.h"
 #include "forge/grid/elevation_grid.h"
+#include "qtsupport/dialogs.h"
 
 #include <QString>
 
@@ -21,8 +22,8 @@ class ReliefPreviewPage;
 // The builder's main window: the state of one terrain build and the slots that
 // lead the user from File > Open through "CONFIRM DATA" to "Build It" and the
 // saves. The build and the files are the core's work; the window shows their
-// outcome. Message boxes, file dialogs and the process exit go through
-// protected virtual functions, so a test can answer them.
+// outcome. Message boxes, file dialogs and the process exit go through its
+// Dialogs, so a test can answer them.
 // Errors: the slots tell the user through message boxes and the status bar;
 // nothing is thrown. The window owns its state, the grid and the undo history
 // of table edits; widgets belong to the form.
@@ -75,6 +76,11 @@ public:
     // Caption of the box for a grid file or report that could not be written.
     static QString saveFailedCaption();
 
+    // Where the boxes, file dialogs and the exit go (the real ones until
+    // another is set); the window does not own it.
+    void setDialogs(Dialogs* dialogs) { dialogs_ = dialogs; }
+    Dialogs& dialogs() const { return *dialogs_; }
+
 public slots:
     void fileOpen() override;
     void fileSave() override;
@@ -87,17 +93,6 @@ public slots:
     void UserColourRB_clicked() override;
 
 protected:
-    // Modal boxes with the single button Ok; parent may be null.
-    virtual void showInformation(QWidget* parent, const QString& caption, const QString& text);
-    virtual void showWarning(QWidget* parent, const QString& caption, const QString& text);
-    virtual void showCritical(QWidget* parent, const QString& caption, const QString& text);
-    virtual void showAbout(const QString& caption, const QString& text);
-    // File dialogs; an empty result means the user cancelled.
-    virtual QString askOpenFileName(const QString& filter);
-    virtual QString askSaveFileName(const QString& startName, const QString& filter, const QString& caption);
-    // Ends the process at once (File > Exit).
-    virtual void endProcess(int status);
-
     // A short confirmation in the status bar.
     void showStatus(const QString& text);
 
@@ -118,6 +113,7 @@ private:
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
     ReliefPreviewPage* previewPage_ = nullptr;
+    Dialogs* dialogs_ = &Dialogs::real();
     bool previewStale_ = false;
     bool previewMarked_ = false; // the Preview page shows the colour errors until a build succeeds
 };

@@ -3,34 +3,13 @@
 #include "ui_new_map_dialog.h"
 
 #include "common/map_data_file.h"
-
-#include <QColorDialog>
-#include <QFile>
-#include <QFileDialog>
-#include <QPainter>
+#include "qtsupport/colours.h"
+#include "qtsupport/file_names.h"
 
 namespace qarn::painter {
 
-namespace {
-
-QIcon swatch(Rgb c)
-{
-    QPixmap pixmap(20, 20);
-    pixmap.fill(QColor(c.red, c.green, c.blue));
-    QPainter(&pixmap).drawRect(0, 0, 19, 19);
-    QIcon icon(pixmap);
-    icon.addPixmap(pixmap, QIcon::Selected); // the colour as it is, not tinted by the selection
-    return icon;
-}
-
-QString hexName(Rgb c)
-{
-    return QColor(c.red, c.green, c.blue).name(QColor::HexRgb).toUpper();
-}
-
-} // namespace
-
-NewMapDialog::NewMapDialog(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::NewMapDialog>())
+NewMapDialog::NewMapDialog(Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), dialogs_(dialogs), ui_(std::make_unique<Ui::NewMapDialog>())
 {
     ui_->setupUi(this);
     connect(ui_->browseButton, &QPushButton::clicked, this, &NewMapDialog::readMapData);
@@ -38,10 +17,9 @@ NewMapDialog::NewMapDialog(QWidget* parent) : QDialog(parent), ui_(std::make_uni
     connect(ui_->userRadio, &QRadioButton::toggled, this, &NewMapDialog::updateEnabled);
     connect(ui_->bandList, &QListWidget::currentRowChanged, this, &NewMapDialog::updateEnabled);
     connect(ui_->addButton, &QPushButton::clicked, this, [this] {
-        const QColor colour = askColour();
+        const QColor colour = dialogs_.colour(this, tr("Band Colour"), Qt::white);
         if (colour.isValid())
-            addColour({static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
-                       static_cast<std::uint8_t>(colour.blue())});
+            addColour(toRgb(colour));
     });
     connect(ui_->removeButton, &QPushButton::clicked, this, [this] {
         delete ui_->bandList->takeItem(ui_->bandList->currentRow());
@@ -73,9 +51,7 @@ NewMapEntries NewMapDialog::entries() const
     e.colourSet = ui_->userRadio->isChecked() ? ColourSet::User : ColourSet::System;
     if (e.colourSet == ColourSet::User)
         for (int i = 0; i < ui_->bandList->count(); ++i) {
-            const QColor c = ui_->bandList->item(i)->data(Qt::UserRole).value<QColor>();
-            e.band.push_back({static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
-                              static_cast<std::uint8_t>(c.blue())});
+            e.band.push_back(toRgb(ui_->bandList->item(i)->data(Qt::UserRole).value<QColor>()));
         }
     return e;
 }
@@ -87,24 +63,14 @@ void NewMapDialog::changeEvent(QEvent* event)
     QDialog::changeEvent(event);
 }
 
-QString NewMapDialog::askMapDataFile()
-{
-    return QFileDialog::getOpenFileName(this, tr("Map Data File"), QString(),
-                                        tr("Map data files (*.xdt);;All files (*)"));
-}
-
-QColor NewMapDialog::askColour()
-{
-    return QColorDialog::getColor(Qt::white, this, tr("Band Colour"));
-}
-
 void NewMapDialog::readMapData()
 {
-    const QString path = askMapDataFile();
+    const QString path = dialogs_.openFileName(this, tr("Map Data File"), QString(),
+                                               tr("Map data files (*.xdt);;All files (*)"));
     if (path.isEmpty())
         return;
     MapData data;
-    const FileResult result = readMapDataFile(QFile::encodeName(path).toStdString(), data);
+    const FileResult result = readMapDataFile(toFileName(path), data);
     if (result != FileResult::Ok) {
         ui_->mapDataProblem->setText(tr("%1: %2").arg(path, QString::fromUtf8(describe(result))));
         return;
@@ -117,8 +83,8 @@ void NewMapDialog::readMapData()
 
 void NewMapDialog::addColour(Rgb colour)
 {
-    auto* item = new QListWidgetItem(swatch(colour), hexName(colour), ui_->bandList);
-    item->setData(Qt::UserRole, QColor(colour.red, colour.green, colour.blue));
+    auto* item = new QListWidgetItem(swatch(colour, 20), hexName(colour), ui_->bandList);
+    item->setData(Qt::UserRole, toQColor(colour));
     ui_->bandList->setCurrentItem(item);
     updateEnabled();
 }

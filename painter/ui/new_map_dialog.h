@@ -2,6 +2,7 @@
 
 #include "common/block_convention.h"
 #include "forge/extract/colour_height_set.h"
+#include "qtsupport/dialogs.h"
 
 #include <QDialog>
 
@@ -27,12 +28,12 @@ struct NewMapEntries {
 
 // The New Map dialog: collects the entries, the window checks them. A map data
 // file that cannot be read is said in the dialog and changes no entry. The
-// file and colour dialogs go through protected virtual functions.
+// file and colour dialogs go through the window's Dialogs.
 class NewMapDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit NewMapDialog(QWidget* parent = nullptr);
+    explicit NewMapDialog(Dialogs& dialogs, QWidget* parent = nullptr);
     ~NewMapDialog() override;
 
     void setEntries(const NewMapEntries& entries);
@@ -40,10 +41,6 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
-    // The map data file to read; empty when cancelled.
-    virtual QString askMapDataFile();
-    // A colour for the band; invalid when cancelled.
-    virtual QColor askColour();
 
 private:
     void readMapData();
@@ -51,6 +48,7 @@ private:
     void moveColour(int by);
     void updateEnabled();
 
+    Dialogs& dialogs_;
     std::unique_ptr<Ui::NewMapDialog> ui_;
 };
 

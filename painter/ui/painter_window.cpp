@@ -14,19 +14,16 @@
 #include "forge/output/relief_preview.h"
 #include "forge/output/save_names.h"
 #include "painter/model/map_picture_file.h"
-#include "qtsupport/window_support.h"
+#include "qtsupport/colours.h"
+#include "qtsupport/file_names.h"
 
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QLabel>
-#include <QPainter>
 #include <QSettings>
 #include <QStatusBar>
 #include <QUndoCommand>
@@ -48,33 +45,9 @@ constexpr int kStatusMillis = 4000;
 constexpr int kPreviewLongSide = 300; // preview pixels along the map's longer side, at least
 const int kPenSizes[] = {1, 2, 3, 5, 9};
 
-// Paths go to the core as the file system's 8-bit text.
-std::string fileName(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
 QSettings settings()
 {
     return QSettings(QStringLiteral("Qarn"), QStringLiteral("QarnPainter"));
-}
-
-QIcon swatch(Rgb c)
-{
-    QPixmap pixmap(24, 24);
-    pixmap.fill(QColor(c.red, c.green, c.blue));
-    QPainter painter(&pixmap);
-    painter.setPen(Qt::black);
-    painter.drawRect(0, 0, 23, 23);
-    QIcon icon(pixmap);
-    icon.addPixmap(pixmap, QIcon::Selected); // the colour as it is, not tinted by the selection
-    return icon;
-}
-
-Rgb fromQColor(const QColor& c)
-{
-    return {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
-            static_cast<std::uint8_t>(c.blue())};
 }
 
 } // namespace
@@ -176,7 +149,7 @@ PainterWindow::PainterWindow(QWidget* parent)
     connect(ui_->canvas, &BlockCanvas::strokeEnded, this, &PainterWindow::strokeEnded);
     connect(ui_->canvas, &BlockCanvas::hoverChanged, this, &PainterWindow::showHover);
     connect(ui_->canvas, &BlockCanvas::colourPicked, this, [this](const QColor& colour) {
-        const Rgb c = fromQColor(colour);
+        const Rgb c = toRgb(colour);
         if (rungOf(map_, c) >= 0 || c == FLAT_AREA_COLOUR)
             selectColour(c);
         else
@@ -184,7 +157,7 @@ PainterWindow::PainterWindow(QWidget* parent)
     });
     connect(ui_->paletteList, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
         if (item)
-            ui_->canvas->setColour(fromQColor(item->data(Qt::UserRole).value<QColor>()));
+            ui_->canvas->setColour(toRgb(item->data(Qt::UserRole).value<QColor>()));
     });
     const auto entriesChanged = [this] {
         refreshHeights();
@@ -238,43 +211,26 @@ std::int32_t PainterWindow::contourInterval() const
 
 void PainterWindow::showBox(MessageKind kind, const QString& caption, const QString& text)
 {
-    showMessageBox(this, kind, caption, text);
-}
-
-QString PainterWindow::askOpenFileName(const QString& caption, const QString& folder, const QString& filter)
-{
-    return QFileDialog::getOpenFileName(this, caption, folder, filter);
-}
-
-QString PainterWindow::askSaveFileName(const QString& caption, const QString& start, const QString& filter)
-{
-    return QFileDialog::getSaveFileName(this, caption, start, filter);
+    dialogs().message(this, kind, caption, text);
 }
 
 std::optional<ColourSet> PainterWindow::askColourSet(ColourSet preset)
 {
     const QStringList sets = {tr("System colour set"), tr("User colour set (band in the top rows)")};
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(this, tr("Colour Set"), tr("The picture is painted in the:"), sets,
-                                                 preset == ColourSet::User ? 1 : 0, false, &ok);
-    if (!ok)
+    const int chosen =
+        dialogs().choice(this, tr("Colour Set"), tr("The picture is painted in the:"), sets, preset == ColourSet::User);
+    if (chosen < 0)
         return std::nullopt;
-    return chosen == sets[1] ? ColourSet::User : ColourSet::System;
+    return chosen == 1 ? ColourSet::User : ColourSet::System;
 }
 
 std::optional<NewMapEntries> PainterWindow::askNewMap(const NewMapEntries& start)
 {
-    NewMapDialog dialog(this);
+    NewMapDialog dialog(dialogs(), this);
     dialog.setEntries(start);
-    if (dialog.exec() != QDialog::Accepted)
+    if (!dialogs().run(dialog))
         return std::nullopt;
     return dialog.entries();
-}
-
-QMessageBox::StandardButton PainterWindow::askSaveChanges()
-{
-    return QMessageBox::warning(this, tr("QarnPainter"), tr("The map has changes that are not saved. Save them?"),
-                                QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
 }
 
 void PainterWindow::showUserMessage(const UserMessage& message)
@@ -338,7 +294,7 @@ void PainterWindow::open()
     if (!maybeSave())
         return;
     const QString path =
-        askOpenFileName(tr("Open Map Picture"), lastFolder_, tr("BMP pictures (*.bmp *.BMP);;All files (*)"));
+        dialogs().openFileName(this, tr("Open Map Picture"), lastFolder_, tr("BMP pictures (*.bmp *.BMP);;All files (*)"));
     if (path.isEmpty())
         return;
     const std::optional<ColourSet> colourSet = askColourSet(rememberedSet_);
@@ -349,11 +305,11 @@ void PainterWindow::open()
 bool PainterWindow::openPicture(const QString& path, ColourSet colourSet)
 {
     BlockMap map;
-    const ExtractResult result = openMapPicture(fileName(path), colourSet, map);
+    const ExtractResult result = openMapPicture(toFileName(path), colourSet, map);
     if (result != ExtractResult::Ok) {
         QString text = tr("<p>%1 cannot be opened: %2.</p>")
                            .arg(QDir::toNativeSeparators(path).toHtmlEscaped(), tr(describe(result)));
-        const std::string refusal = describeBmpRefusal(fileName(path), result);
+        const std::string refusal = describeBmpRefusal(toFileName(path), result);
         if (!refusal.empty())
             text += QStringLiteral("<p>%1</p>").arg(tr(refusal.c_str()).toHtmlEscaped());
         showBox(MessageKind::Critical, tr("Open"), text);
@@ -373,7 +329,8 @@ bool PainterWindow::maybeSave()
 {
     if (!hasMap() || undoStack_->isClean())
         return true;
-    switch (askSaveChanges()) {
+    switch (dialogs().question(this, tr("QarnPainter"), tr("The map has changes that are not saved. Save them?"),
+                               QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save)) {
     case QMessageBox::Save:
         return save();
     case QMessageBox::Discard:
@@ -395,7 +352,7 @@ bool PainterWindow::saveAs()
     if (!hasMap())
         return false;
     const QString start = path_.isEmpty() ? QDir(lastFolder_).filePath(tr("map.bmp")) : path_;
-    QString path = askSaveFileName(tr("Save Map Picture"), start, tr("BMP pictures (*.bmp)"));
+    QString path = dialogs().saveFileName(this, tr("Save Map Picture"), start, tr("BMP pictures (*.bmp)"));
     if (path.isEmpty())
         return false;
     if (QFileInfo(path).suffix().compare(QStringLiteral("bmp"), Qt::CaseInsensitive) != 0)
@@ -406,7 +363,7 @@ bool PainterWindow::saveAs()
 bool PainterWindow::writePicture(const QString& path)
 {
     std::string error;
-    if (saveMapPicture(map_, fileName(path), error) != OutputResult::Ok) {
+    if (saveMapPicture(map_, toFileName(path), error) != OutputResult::Ok) {
         showBox(MessageKind::Critical, tr("Save"), QString::fromLocal8Bit(error.c_str()).toHtmlEscaped());
         return false;
     }
@@ -441,8 +398,8 @@ void PainterWindow::buildGrid()
     if (path_.isEmpty() && !save())
         return;
     const QString chosen =
-        askSaveFileName(tr("Build Grid"), QString::fromLocal8Bit(proposedSaveName(fileName(path_)).c_str()),
-                        tr("ASCII grids (*.asc);;All files (*)"));
+        dialogs().saveFileName(this, tr("Build Grid"), fromFileName(proposedSaveName(toFileName(path_))),
+                               tr("ASCII grids (*.asc);;All files (*)"));
     if (chosen.isEmpty())
         return;
     if (!undoStack_->isClean() && !save())
@@ -450,11 +407,11 @@ void PainterWindow::buildGrid()
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     BuildRequest request;
-    request.bmpFilePath = fileName(path_);
+    request.bmpFilePath = toFileName(path_);
     request.colourSet = map_.colourSet;
     request.minElevation = min;
     request.contourInterval = interval;
-    const GridBuild build = buildGridFiles(request, fileName(chosen));
+    const GridBuild build = buildGridFiles(request, toFileName(chosen));
     QApplication::restoreOverrideCursor();
     if (!build.outcome.built()) {
         if (!build.outcome.messages.empty())
@@ -523,8 +480,8 @@ void PainterWindow::rebuildPalette()
     };
     const std::vector<Rgb> rungs = rungColours(map_);
     const auto add = [this](Rgb c, const QString& text) {
-        auto* item = new QListWidgetItem(swatch(c), text, ui_->paletteList);
-        item->setData(Qt::UserRole, QColor(c.red, c.green, c.blue));
+        auto* item = new QListWidgetItem(swatch(c, 24), text, ui_->paletteList);
+        item->setData(Qt::UserRole, toQColor(c));
     };
     for (std::size_t k = 0; k < rungs.size(); ++k) {
         const std::optional<std::int32_t> height =
@@ -540,7 +497,7 @@ void PainterWindow::rebuildPalette()
 void PainterWindow::selectColour(Rgb colour)
 {
     for (int i = 0; i < ui_->paletteList->count(); ++i)
-        if (fromQColor(ui_->paletteList->item(i)->data(Qt::UserRole).value<QColor>()) == colour) {
+        if (toRgb(ui_->paletteList->item(i)->data(Qt::UserRole).value<QColor>()) == colour) {
             ui_->paletteList->setCurrentRow(i);
             ui_->canvas->setColour(colour);
             return;
@@ -607,7 +564,7 @@ void PainterWindow::previewFinished()
 void PainterWindow::startCheck(const QString& path, ColourSet colourSet)
 {
     PictureCheckRequest request;
-    request.bmpFilePath = fileName(path);
+    request.bmpFilePath = toFileName(path);
     request.colourSet = colourSet;
     checkWatcher_.setFuture(QtConcurrent::run(
         [request, generation = mapGeneration_, rows = map_.rows, cols = map_.cols] {

@@ -7,10 +7,10 @@
 #include "painter/model/block_edit.h"
 #include "painter/model/block_map.h"
 #include "painter/model/map_terrain.h"
+#include "qtsupport/dialogs.h"
 
 #include <QFutureWatcher>
 #include <QMainWindow>
-#include <QMessageBox>
 
 #include <cstdint>
 #include <memory>
@@ -35,9 +35,9 @@ class PreviewView;
 // its relief preview, with the files it is read from and saved to. The map,
 // its check and its terrain are the core model's work; the window shows them.
 // Errors reach the user through message boxes; message boxes, file dialogs,
-// the New Map and colour-set questions and the save question go through
-// protected virtual functions so a test can answer them. The window owns the
-// map and the undo history; widgets belong to the form.
+// the New Map and colour-set questions and the save question go through its
+// Dialogs so a test can answer them. The window owns the map and the undo
+// history; widgets belong to the form.
 class PainterWindow : public QMainWindow {
     Q_OBJECT
 
@@ -59,6 +59,11 @@ public:
     // Whether a preview is being drawn in the background.
     bool previewRunning() const { return previewWatcher_.isRunning(); }
 
+    // Where the boxes, questions and file dialogs go (the real ones until
+    // another is set); the window does not own it.
+    void setDialogs(Dialogs* dialogs) { dialogs_ = dialogs; }
+    Dialogs& dialogs() const { return *dialogs_; }
+
 public slots:
     void newMap();
     void open();
@@ -75,20 +80,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-    // A modal box with the single button Ok.
-    virtual void showBox(MessageKind kind, const QString& caption, const QString& text);
-    // File dialogs; an empty answer means cancelled.
-    virtual QString askOpenFileName(const QString& caption, const QString& folder, const QString& filter);
-    virtual QString askSaveFileName(const QString& caption, const QString& start, const QString& filter);
-    // The colour set of a picture being opened; none when cancelled.
-    virtual std::optional<ColourSet> askColourSet(ColourSet preset);
-    // The New Map dialog (its colour dialog included); none when cancelled.
-    virtual std::optional<NewMapEntries> askNewMap(const NewMapEntries& start);
-    // Save, Discard or Cancel before unsaved changes would be lost.
-    virtual QMessageBox::StandardButton askSaveChanges();
-
 private:
     friend class StrokeCommand;
+
+    // The colour set of a picture being opened; none when cancelled.
+    std::optional<ColourSet> askColourSet(ColourSet preset);
+    // The New Map dialog; none when cancelled.
+    std::optional<NewMapEntries> askNewMap(const NewMapEntries& start);
+    void showBox(MessageKind kind, const QString& caption, const QString& text);
 
     void installMap(BlockMap map, const QString& path);
     bool maybeSave();
@@ -114,6 +113,7 @@ private:
     std::int32_t contourInterval() const;
 
     std::unique_ptr<Ui::PainterWindow> ui_;
+    Dialogs* dialogs_ = &Dialogs::real();
     QUndoStack* undoStack_ = nullptr;
     QActionGroup* tools_ = nullptr;
     QAction* undoAction_ = nullptr;

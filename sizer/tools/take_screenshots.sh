@@ -2,7 +2,7 @@
 # Takes the QarnSizer screenshots of docs/images from a running X server with a
 # 1280 x 1024 screen and no window manager, e.g.
 #   Xvfb :99 -screen 0 1280x1024x24 &
-#   DISPLAY=:99 sizer/tools/take_screenshots.sh build/sizer/QarnSizer docs/images
+#   DISPLAY=:99 sizer/tools/take_screenshots.sh build/sizer/ui/QarnSizer docs/images
 # The click positions follow from the window's fixed form: the window sits at
 # (340, 237) on such a screen (centred, 25 pixels above the middle).
 set -euo pipefail

@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QStatusBar>
 
-#include "qtsupport/window_support.h"
 #include "sizer/get_results.h"
 #include "sizer/sizer_texts.h"
 
@@ -101,7 +100,8 @@ void SizerWindow::fileExit()
                                  QString::fromStdString(failure.reason).toHtmlEscaped()));
         showMessage(MessageKind::Information, formText(EXIT_FILES_CAPTION), formText(EXIT_FILES_TEXT));
     }
-    quitProcess(0);
+    // The files are already closed and renamed into place.
+    dialogs().leave(0);
 }
 
 void SizerWindow::helpAbout()
@@ -113,13 +113,7 @@ void SizerWindow::helpAbout()
 
 void SizerWindow::showMessage(MessageKind kind, const QString& caption, const QString& text)
 {
-    showMessageBox(kind == MessageKind::Critical ? nullptr : this, kind, caption, text);
-}
-
-void SizerWindow::quitProcess(int status)
-{
-    // The files are already closed and renamed into place.
-    leaveProcess(status);
+    dialogs().message(kind == MessageKind::Critical ? nullptr : this, kind, caption, text);
 }
 
 } // namespace qarn::sizer

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "common/user_message.h"
+#include "qtsupport/dialogs.h"
 #include "sizer/map_size_calculation.h"
 #include "sizer/run_details_report.h"
 #include "sizer/ui/sizer_window_base.h"
@@ -14,7 +15,7 @@ namespace qarn::sizer {
 // The calculator's main window: the state of one run and the five slots.
 // Problems with the entries and with the exit files are told to the user in
 // message boxes; nothing is thrown. Message boxes and the end of the process
-// go through showMessage() and quitProcess(), which tests replace.
+// go through its Dialogs, which tests replace.
 class SizerWindow : public SizerWindowBase {
     Q_OBJECT
 
@@ -24,6 +25,11 @@ public:
 
     // What the exit would write now.
     const RunDetails& runDetails() const { return details; }
+
+    // Where the boxes and the exit go (the real ones until another is set);
+    // the window does not own it.
+    void setDialogs(Dialogs* dialogs) { dialogs_ = dialogs; }
+    Dialogs& dialogs() const { return *dialogs_; }
 
 public slots:
     void fileExit() override;
@@ -35,10 +41,9 @@ public slots:
 protected:
     // A modal box with one OK button: critical boxes have no parent window,
     // the others sit on this window.
-    virtual void showMessage(MessageKind kind, const QString& caption, const QString& text);
-    // Ends the process at once with `status`; never returns.
-    virtual void quitProcess(int status);
+    void showMessage(MessageKind kind, const QString& caption, const QString& text);
 
+    Dialogs* dialogs_ = &Dialogs::real();
     std::optional<ColourSet> colourSetChoice; // none until a radio button is pressed
     // The entries of the last press, kept even when the press was rejected,
     // and the results of the last accepted one.

@@ -14,9 +14,8 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include <deque>
-
 #include "tests/support/support.h"
+#include "tests/windows/support/recording_dialogs.h"
 
 using namespace qarn;
 using namespace qarn::forge;
@@ -25,43 +24,16 @@ using namespace qarn_test;
 
 namespace {
 
-// Boxes ("kind|parent|caption|text") and status texts are recorded, dialogs
-// answered from queues (an empty one cancels).
+// Status texts are recorded; boxes and dialogs go through RecordingDialogs.
 class RecordingWindow : public DuvavazEvedaz {
 public:
     RecordingWindow()
     {
+        setDialogs(&seam);
         QObject::connect(statusBar(), &QStatusBar::messageChanged, [this](const QString& t) { statuses << t; });
     }
-    QStringList boxes, statuses, saveQuestions;
-    std::deque<QString> openAnswers, saveAnswers;
-    int exitStatus = -1;
-
-protected:
-    void showInformation(QWidget* p, const QString& c, const QString& t) override { record("information", p, c, t); }
-    void showWarning(QWidget* p, const QString& c, const QString& t) override { record("warning", p, c, t); }
-    void showCritical(QWidget* p, const QString& c, const QString& t) override { record("critical", p, c, t); }
-    void showAbout(const QString& c, const QString& t) override { record("about", this, c, t); }
-    QString askOpenFileName(const QString&) override { return next(openAnswers); }
-    QString askSaveFileName(const QString& start, const QString& filter, const QString& caption) override
-    {
-        saveQuestions << start + " " + filter + " " + caption;
-        return next(saveAnswers);
-    }
-    void endProcess(int status) override { exitStatus = status; }
-
-private:
-    void record(const char* kind, QWidget* parent, const QString& c, const QString& t)
-    {
-        boxes << QStringList{kind, parent ? "parent" : "no parent", c, t}.join('|');
-    }
-    static QString next(std::deque<QString>& answers)
-    {
-        const QString answer = answers.empty() ? QString() : answers.front();
-        if (!answers.empty())
-            answers.pop_front();
-        return answer;
-    }
+    RecordingDialogs seam;
+    QStringList statuses;
 };
 
 const std::map<std::string, CatalogueEntry> catalogue = messageCatalogue();
@@ -73,14 +45,6 @@ QString text(const std::string& key, const QString& arg1 = {}, const QString& ar
     return arg1.isEmpty() ? t : t.arg(arg1, arg2);
 }
 
-// A catalogue box as the window records it.
-QString box(const std::string& key, const QString& arg1 = {}, const QString& arg2 = {})
-{
-    const CatalogueEntry& e = catalogue.at(key);
-    return QStringList{QString::fromStdString(e.kind), e.hasParent ? "parent" : "no parent",
-                       QString::fromStdString(e.caption), text(key, arg1, arg2)}.join('|');
-}
-
 QString qpath(const fs::path& p)
 {
     return QString::fromStdString(p.string());
@@ -89,14 +53,14 @@ QString qpath(const fs::path& p)
 // Opens the picture, chooses the system set, 100 m and the interval, confirms and builds.
 void build(RecordingWindow& w, const fs::path& picture, const QString& interval = "10")
 {
-    w.openAnswers.push_back(qpath(picture));
+    w.seam.fileAnswers.push_back(qpath(picture));
     w.fileOpenAction->setEnabled(true);
     w.fileOpenAction->trigger();
     w.SystemColourRB->click();
     w.MinElevationlineEdit->setText("100");
     w.ContourlineEdit->setText(interval);
     w.ConfirmpushButton->click();
-    w.boxes.clear();
+    w.seam.boxes.clear();
     w.ProcessPB->click();
 }
 
@@ -130,7 +94,7 @@ void ForgeWindowTest::confirmRefusesEntriesWithTheirBoxes()
     for (const auto& c : cases) {
         RecordingWindow w;
         if (c.opened) {
-            w.openAnswers.push_back("/maps/alpha.bmp");
+            w.seam.fileAnswers.push_back("/maps/alpha.bmp");
             w.fileOpen();
             w.ConfirmpushButton->click();
             w.UserColourRB->click();
@@ -138,7 +102,7 @@ void ForgeWindowTest::confirmRefusesEntriesWithTheirBoxes()
         w.MinElevationlineEdit->setText(c.min);
         w.ContourlineEdit->setText(c.interval);
         w.ConfirmpushButton->click();
-        QCOMPARE(w.boxes, (c.opened ? QStringList{box("confirm no colour set")} : QStringList{}) << box(c.key));
+        QCOMPARE(w.seam.boxes, (c.opened ? QStringList{box("confirm no colour set")} : QStringList{}) << box(c.key));
         QCOMPARE(w.MinElevationlineEdit->text(), c.minAfter);
         QCOMPARE(w.ContourlineEdit->text(), c.intervalAfter);
         QCOMPARE(w.minElevation, c.stored);
@@ -159,7 +123,7 @@ void ForgeWindowTest::openConfirmBuildEditAndSave()
     w.fileOpenAction->trigger();
     QCOMPARE(w.statuses.last(), text("forge status loading aborted"));
     w.savedOnce = 1;
-    w.openAnswers.push_back(qpath(pictures.path() / "Hill.BMP"));
+    w.seam.fileAnswers.push_back(qpath(pictures.path() / "Hill.BMP"));
     w.fileOpenAction->trigger();
     QCOMPARE(w.statuses.last(), text("forge status loaded") + qpath(pictures.path() / "Hill.BMP"));
     QCOMPARE(w.savedOnce, 0);
@@ -172,7 +136,7 @@ void ForgeWindowTest::openConfirmBuildEditAndSave()
     QCOMPARE(w.ProcessPB->palette().color(QPalette::ButtonText), QColor(255, 0, 0));
 
     w.ProcessPB->click();
-    QCOMPARE(w.boxes, (QStringList{box("build 0"), box("results ready")}));
+    QCOMPARE(w.seam.boxes, (QStringList{box("build 0"), box("results ready")}));
     QCOMPARE((QStringList{w.HeightLabelOut_2->text(), w.WidthLabelOut_2->text(), w.msLabelOut->text(),
                           w.AlphaLabelOut->text(), w.LongLabelOut_2->text(), w.LatLabelOut_2->text()}),
              (QStringList{"400", "600", "30.922", "0.100", "32400", "3600"}));
@@ -187,25 +151,26 @@ void ForgeWindowTest::openConfirmBuildEditAndSave()
     QCOMPARE(table.headerData(1, Qt::Horizontal).toString(), QString("185.532"));
 
     // The first Save asks, with the proposed name; the next writes silently.
-    w.boxes.clear();
-    w.saveAnswers.push_back(qpath(work.path() / "hills"));
+    w.seam.boxes.clear();
+    w.seam.fileDialogs.clear();
+    w.seam.fileAnswers.push_back(qpath(work.path() / "hills"));
     w.fileSaveAction->trigger();
     const QString proposed = qpath(pictures.path() / "Hill-arcinfo-ascii.asc");
-    QCOMPARE(w.saveQuestions, QStringList{proposed + " *.asc Save Elevation Data File"});
+    QCOMPARE(w.seam.fileDialogs, QStringList{"Save Elevation Data File|" + proposed + "|*.asc"});
     QCOMPARE(w.statuses.last(), text("forge status saved") + qpath(work.path() / "hills.asc"));
     QCOMPARE(readFile(work.path() / "hills-Build_Data.txt"), readFile(testData("cli/build/sample_report.expected")));
     fs::remove(work.path() / "hills-Build_Data.txt");
     QVERIFY(w.TableResultsModel->setData(w.TableResultsModel->index(44, 0), " 777 "));
     w.fileSaveAction->trigger();
-    QCOMPARE(w.saveQuestions.size(), 1);
+    QCOMPARE(w.seam.fileDialogs.size(), 1);
     QCOMPARE(entriesIn(work.path()), std::vector<std::string>{"hills.asc"});
     const std::string grid = readFile(work.path() / "hills.asc");
     QCOMPARE(grid.substr(grid.rfind('\n', grid.size() - 2), 6), std::string("\n 777 "));
-    QVERIFY(w.boxes.empty());
+    QVERIFY(w.seam.boxes.empty());
     w.helpAboutAction->trigger();
     w.fileExitAction->trigger();
-    QCOMPARE(w.boxes, QStringList{box("forge about")});
-    QCOMPARE(w.exitStatus, 0);
+    QCOMPARE(w.seam.boxes, QStringList{box("forge about")});
+    QCOMPARE(w.seam.leaveStatuses, QList<int>{0});
 }
 
 void ForgeWindowTest::withoutMapDataTheReportSaysSo()
@@ -214,8 +179,8 @@ void ForgeWindowTest::withoutMapDataTheReportSaysSo()
     ScopedWorkingDir cd(work.path());
     RecordingWindow w;
     build(w, testData("cli/build/small.bmp"));
-    QCOMPARE(w.boxes, (QStringList{box("build 0"), box("map data missing"), box("results ready")}));
-    w.saveAnswers.push_back(qpath(work.path() / "small"));
+    QCOMPARE(w.seam.boxes, (QStringList{box("build 0"), box("map data missing"), box("results ready")}));
+    w.seam.fileAnswers.push_back(qpath(work.path() / "small"));
     w.fileSaveAs();
     QCOMPARE(readFile(work.path() / "small-Build_Data.txt"), readFile(testData("output/report_short.expected")));
     w.fileSaveAs();
@@ -228,18 +193,18 @@ void ForgeWindowTest::failedBuildsAndSaves()
     ScopedWorkingDir cd(work.path());
     RecordingWindow w;
     build(w, testData("cli/build/notbmp.bmp"));
-    QCOMPARE(w.boxes, QStringList{box("build 1000")});
+    QCOMPARE(w.seam.boxes, QStringList{box("build 1000")});
     QVERIFY(w.fileOpenAction->isEnabled());
     build(w, testData("cli/build/odd.bmp"));
-    QCOMPARE(w.boxes, QStringList{box("build 0 colour")});
+    QCOMPARE(w.seam.boxes, QStringList{box("build 0 colour")});
     QVERIFY(!w.fileOpenAction->isEnabled() && !w.fileSaveAction->isEnabled());
 
     build(w, testData("cli/build/small.bmp"));
-    w.boxes.clear();
+    w.seam.boxes.clear();
     const fs::path missing = work.path() / "no" / "map";
-    w.saveAnswers.push_back(qpath(missing));
+    w.seam.fileAnswers.push_back(qpath(missing));
     w.fileSave();
-    QCOMPARE(w.boxes, QStringList{box("forge save failed", qpath(missing) + ".asc",
+    QCOMPARE(w.seam.boxes, QStringList{box("forge save failed", qpath(missing) + ".asc",
                                       "cannot create the file: No such file or directory")});
     QCOMPARE(w.savedOnce, 0);
 }

@@ -13,9 +13,8 @@
 #include <QTest>
 #include <QUndoStack>
 
-#include <deque>
-
 #include "tests/support/support.h"
+#include "tests/windows/support/recording_dialogs.h"
 
 using namespace qarn;
 using namespace qarn::painter;
@@ -24,27 +23,14 @@ using namespace qarn_test;
 
 namespace {
 
-// Boxes are recorded as "caption|text"; New Map and Save As are answered from
-// queues (an empty one cancels); unsaved changes are discarded.
-class AnsweringWindow : public PainterWindow {
-public:
-    QStringList boxes;
-    std::deque<NewMapEntries> newMapAnswers;
-    QString saveAnswer;
-
-protected:
-    void showBox(MessageKind, const QString& caption, const QString& text) override { boxes << caption + "|" + text; }
-    QString askSaveFileName(const QString&, const QString&, const QString&) override { return saveAnswer; }
-    std::optional<NewMapEntries> askNewMap(const NewMapEntries&) override
-    {
-        if (newMapAnswers.empty())
-            return std::nullopt;
-        NewMapEntries answer = newMapAnswers.front();
-        newMapAnswers.pop_front();
-        return answer;
-    }
-    QMessageBox::StandardButton askSaveChanges() override { return QMessageBox::Discard; }
-};
+// New Map answered with `entries`, accepted.
+std::function<bool(QDialog&)> newMapAnswer(const NewMapEntries& entries)
+{
+    return [entries](QDialog& dialog) {
+        static_cast<NewMapDialog&>(dialog).setEntries(entries);
+        return true;
+    };
+}
 
 } // namespace
 
@@ -62,16 +48,18 @@ private slots:
     void paintUndoRedoAndSave()
     {
         TempDir dir;
-        AnsweringWindow window;
+        PainterWindow window;
+        RecordingDialogs seam;
+        window.setDialogs(&seam);
         window.resize(900, 700);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
         // Width 6000 is refused in the calculator's words; the dialog comes back.
-        window.newMapAnswers = {{"6000", "100", ColourSet::System, {}}, {"200", "150", ColourSet::System, {}}};
+        seam.dialogAnswers = {newMapAnswer({"6000", "100", ColourSet::System, {}}),
+                              newMapAnswer({"200", "150", ColourSet::System, {}})};
         window.newMap();
-        const CatalogueEntry refused = messageCatalogue().at("size 4");
-        QCOMPARE(window.boxes, QStringList{QString::fromStdString(refused.caption + "|" + refused.text)});
+        QCOMPARE(seam.boxes, QStringList{box("size 4").replace("no parent", "parent")});
         QVERIFY(window.hasMap());
         const std::vector<Rgb> blank = window.map().blocks;
 
@@ -97,14 +85,14 @@ private slots:
         QVERIFY(window.map().blocks == painted);
         QCOMPARE(canvas->image().pixel(3, 2), qRgb(165, 231, 66));
 
-        window.saveAnswer = QString::fromStdString(dir.file("painted.bmp"));
+        seam.fileAnswers = {QString::fromStdString(dir.file("painted.bmp"))};
         QVERIFY(window.save());
         QVERIFY(window.undoStack()->isClean());
         BlockMap read;
         QCOMPARE(openMapPicture(dir.file("painted.bmp"), ColourSet::System, read), ExtractResult::Ok);
         QVERIFY(read.blocks == painted);
         QVERIFY(fs::exists(dir.path() / MAP_DATA_FILE_NAME)); // made from sizes: its map data file beside it
-        QCOMPARE(window.boxes.size(), 1);
+        QCOMPARE(seam.boxes.size(), 1);
     }
 };
 

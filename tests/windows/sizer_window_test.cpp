@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "tests/support/support.h"
+#include "tests/windows/support/recording_dialogs.h"
 
 using namespace qarn;
 using namespace qarn::sizer;
@@ -24,29 +25,14 @@ class RecordingSizerWindow : public SizerWindow {
 public:
     RecordingSizerWindow()
     {
+        setDialogs(&seam);
         QObject::connect(statusBar(), &QStatusBar::messageChanged, [this](const QString& t) { statuses << t; });
     }
-    QStringList boxes, statuses; // kind, caption and text of each box
-    QList<int> quitStatuses;
-
-protected:
-    void showMessage(MessageKind kind, const QString& caption, const QString& text) override
-    {
-        const char* name = kind == MessageKind::Critical ? "critical" : kind == MessageKind::Warning ? "warning" :
-                           kind == MessageKind::Information ? "information" : "about";
-        boxes << QString(name) + "|" + caption + "|" + text;
-    }
-    void quitProcess(int status) override { quitStatuses << status; }
+    RecordingDialogs seam;
+    QStringList statuses;
 };
 
 const std::map<std::string, CatalogueEntry> catalogue = messageCatalogue();
-
-QString box(const std::string& key, const QString& arg1 = {}, const QString& arg2 = {})
-{
-    const CatalogueEntry& e = catalogue.at(key);
-    const QString text = QString::fromStdString(e.text);
-    return QString::fromStdString(e.kind + "|" + e.caption + "|") + (arg1.isEmpty() ? text : text.arg(arg1, arg2));
-}
 
 QString status(const std::string& key)
 {
@@ -103,7 +89,7 @@ void SizerWindowTest::refusedEntries()
     for (const auto& c : cases) {
         RecordingSizerWindow w;
         press(w, c.chosen ? w.SysColourRB : nullptr, c.width, c.height);
-        QCOMPARE(w.boxes, QStringList{box(c.key)});
+        QCOMPARE(w.seam.boxes, QStringList{box(c.key)});
         QCOMPARE(fields(w).mid(0, 4), c.entries);
         QVERIFY(w.statuses.isEmpty());
     }
@@ -113,7 +99,7 @@ void SizerWindowTest::resultsForEitherColourSet()
 {
     RecordingSizerWindow w;
     press(w, w.UserColourRB, "40", "5000");
-    QVERIFY(w.boxes.isEmpty());
+    QVERIFY(w.seam.boxes.isEmpty());
     QCOMPARE(fields(w), (QStringList{"5000", "40", "5000", "40", "50090", "920", "5400", "100", "5410", "100"}));
     QCOMPARE(noteColour(w), QColor(255, 0, 0));
     QCOMPARE(w.statuses, (QStringList{status("sizer status processing"), status("sizer status ready")}));
@@ -133,8 +119,8 @@ void SizerWindowTest::exitWritesBothFilesAndTellsOfThem()
     QCOMPARE(readFile("QarnSizer_Data.txt"), readFile(testData("sizer/run_details.expected")));
     QCOMPARE(readFile("QarnSizer_MAP_Data.xdt"), readFile(testData("sizer/worked_example.xdt")));
     QCOMPARE(w.statuses, (QStringList{status("sizer status writing"), status("sizer status written")}));
-    QCOMPARE(w.boxes, QStringList{box("sizer exit")});
-    QCOMPARE(w.quitStatuses, QList<int>{0});
+    QCOMPARE(w.seam.boxes, QStringList{box("sizer exit")});
+    QCOMPARE(w.seam.leaveStatuses, QList<int>{0});
 }
 
 void SizerWindowTest::exitTellsOfAFileNotWritten()
@@ -146,7 +132,7 @@ void SizerWindowTest::exitTellsOfAFileNotWritten()
     press(w, w.UserColourRB, "1000", "800");
     w.statuses.clear();
     w.fileExit();
-    QCOMPARE(w.boxes, (QStringList{box("sizer file not written", "QarnSizer_MAP_Data.xdt",
+    QCOMPARE(w.seam.boxes, (QStringList{box("sizer file not written", "QarnSizer_MAP_Data.xdt",
                                        "not a regular file"),
                                    box("sizer exit")}));
     QCOMPARE(w.statuses, (QStringList{status("sizer status writing"), status("sizer status written")}));
@@ -159,12 +145,12 @@ void SizerWindowTest::aboutAndExitWithNothingToWrite()
     ScopedWorkingDir cd(dir.path());
     RecordingSizerWindow w;
     w.helpAboutAction->trigger();
-    QCOMPARE(w.boxes, QStringList{box("sizer about")});
+    QCOMPARE(w.seam.boxes, QStringList{box("sizer about")});
     press(w, w.SysColourRB, "0", "100");
-    w.boxes.clear();
+    w.seam.boxes.clear();
     w.fileExit();
-    QVERIFY(w.boxes.isEmpty());
-    QCOMPARE(w.quitStatuses, QList<int>{0});
+    QVERIFY(w.seam.boxes.isEmpty());
+    QCOMPARE(w.seam.leaveStatuses, QList<int>{0});
     QVERIFY(fs::is_empty(dir.path()));
 }
 
