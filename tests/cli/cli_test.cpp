@@ -90,6 +90,8 @@ TEST(QarnSize, EveryCase)
         TempDir dir;
         if (row[1] == "block")
             fs::create_directory(dir.path() / "QarnSizer_MAP_Data.xdt");
+        if (row[1] == "xdt")
+            fs::copy_file(fs::path(QARN_SOURCE_DIR) / "examples" / MAP_DATA, dir.path() / MAP_DATA);
         const CommandRun run = runIn(dir.path(), "'" QARN_PATH "' size " + row[2]);
         EXPECT_EQ(run.status, std::stoi(row[3])) << row[0];
         EXPECT_EQ(run.out, row[4]) << row[0];
