@@ -46,8 +46,7 @@ struct BuildOptions {
     std::string preview;
 };
 
-// Below the window's message: the first blocks of a colour error, or what a
-// refused picture uses that is not read.
+// Below the window's message and its note: the first blocks of a colour error.
 void printWhereItStopped(const BuildRequest& request, const BuildOutcome& outcome)
 {
     if (outcome.colourError) {
@@ -58,9 +57,6 @@ void printWhereItStopped(const BuildRequest& request, const BuildOutcome& outcom
                 std::fprintf(stderr, "%s\n", findingLine(check.findings[i]).c_str());
         std::fputs("qarn check lists them all\n", stderr);
     }
-    const std::string refusal = describeBmpRefusal(request.bmpFilePath, outcome.result);
-    if (!refusal.empty())
-        std::fprintf(stderr, "%s\n", refusal.c_str());
 }
 
 Exit refuse(const std::string& why)
@@ -135,6 +131,8 @@ Exit runBuildCommand(const BuildOptions& options)
 void printMessage(const UserMessage& message)
 {
     std::fprintf(stderr, "%s:\n%s", message.caption.c_str(), plainText(message.text).c_str());
+    if (!message.note.empty())
+        std::fprintf(stderr, "%s\n", message.note.c_str());
 }
 
 bool confirmEntries(const std::string& min, const std::string& interval, std::int32_t& minElevation,

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "forge/extract/build_messages.h"
+#include "forge/extract/message_notes.h"
 #include "forge/extract/picture_check.h"
 #include "forge/output/marked_picture.h"
 #include "forge/output/output_result.h"
@@ -48,10 +49,9 @@ Exit runCheck(const CheckOptions& options)
     }
     const PictureCheck check = checkPicture(request);
     if (check.result != ExtractResult::Ok) {
-        printMessage(messageForBuildResult(check.result, false));
-        const std::string refusal = describeBmpRefusal(request.bmpFilePath, check.result);
-        if (!refusal.empty())
-            std::fprintf(stderr, "%s\n", refusal.c_str());
+        UserMessage stop = messageForBuildResult(check.result, false);
+        stop.note = buildStopNote(request.bmpFilePath, check.result, false);
+        printMessage(stop);
         return exitForResult(check.result, false);
     }
     for (const std::string& line : checkReportLines(check))
