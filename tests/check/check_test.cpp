@@ -112,6 +112,13 @@ TEST_P(PlantedMistakes, AreListedAsWrittenAndStopTheBuildExactlyWhenExtractionDo
 
 INSTANTIATE_TEST_SUITE_P(Check, PlantedMistakes, testing::ValuesIn(PLANTED));
 
+// The bundled sample is the first map a newcomer checks: it passes its own advice.
+TEST(SampleMap, PassesItsOwnCheck)
+{
+    const PictureCheck check = checkPicture({QARN_SOURCE_DIR "/examples/sample-map.bmp", ColourSet::System});
+    EXPECT_EQ(checkReportLines(check), std::vector<std::string>{"0 errors, 0 warnings: the picture builds"});
+}
+
 TEST(RefusedPicture, NamesWhatIsNotReadAndHowToSaveInstead)
 {
     const std::string save = "Save it as an uncompressed 24-bit or 8-bit BMP: in GIMP, File > Export As..., a name "
