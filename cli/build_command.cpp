@@ -44,8 +44,7 @@ struct BuildOptions {
     std::string preview;
 };
 
-// Below the window's message: the first blocks of a colour error, or what a
-// refused picture uses that is not read.
+// Below the window's message and its note: the first blocks of a colour error.
 void printWhereItStopped(const BuildRequest& request, const BuildOutcome& outcome)
 {
     if (outcome.colourError) {
@@ -56,9 +55,6 @@ void printWhereItStopped(const BuildRequest& request, const BuildOutcome& outcom
                 std::fprintf(stderr, "%s\n", findingLine(check.findings[i]).c_str());
         std::fputs("qarn check lists them all\n", stderr);
     }
-    const std::string refusal = describeBmpRefusal(request.bmpFilePath, outcome.result);
-    if (!refusal.empty())
-        std::fprintf(stderr, "%s\n", refusal.c_str());
 }
 
 Exit refuse(const std::string& why)

@@ -4,11 +4,13 @@
 #include "cli/exit_status.h"
 #include "cli/result_files.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
 
 #include "forge/extract/build_messages.h"
+#include "forge/extract/message_notes.h"
 #include "forge/extract/picture_check.h"
 #include "forge/output/marked_picture.h"
 #include "forge/output/output_result.h"
@@ -24,6 +26,7 @@ struct CheckOptions {
     std::string min;
     std::string interval;
     std::string marked;
+    bool all = false;
 };
 
 Exit runCheck(const CheckOptions& options)
@@ -48,13 +51,12 @@ Exit runCheck(const CheckOptions& options)
     }
     const PictureCheck check = checkPicture(request);
     if (check.result != ExtractResult::Ok) {
-        printMessage(messageForBuildResult(check.result, false));
-        const std::string refusal = describeBmpRefusal(request.bmpFilePath, check.result);
-        if (!refusal.empty())
-            std::fprintf(stderr, "%s\n", refusal.c_str());
+        UserMessage stop = messageForBuildResult(check.result, false);
+        stop.note = buildStopNote(request.bmpFilePath, check.result, false);
+        printMessage(stop);
         return exitForResult(check.result, false);
     }
-    for (const std::string& line : checkReportLines(check))
+    for (const std::string& line : checkReportLines(check, options.all ? SIZE_MAX : CHECK_LINES_PER_KIND, options.all))
         std::printf("%s\n", line.c_str());
 
     if (!options.marked.empty()) {
@@ -88,9 +90,13 @@ void addCheckCommand(CLI::App& app, int* exitStatus)
     cmd->add_option("--marked", options->marked,
                     "Also write the picture as PNG with every finding outlined: errors in red, warnings in blue")
         ->check(NOT_AN_OPTION);
+    cmd->add_flag("--all", options->all,
+                  "List every finding, and every pair of neighbouring blocks of a cliff, without the limit of 50 "
+                  "lines of a kind");
     cmd->footer("Prints one line a finding, errors first, then the counts. Errors are blocks of a reserved colour or\n"
                 "  of a colour not in the set, which stop a build. Warnings: blocks of more than one colour (only\n"
-                "  the pixel named is read), neighbouring blocks more than one rung apart (cliffs), a picture size\n"
+                "  the pixel named is read), neighbouring blocks more than one rung apart (one line a cliff: pairs\n"
+                "  sharing a block join; --all lists each pair), a picture size\n"
                 "  other than the map data file beside it was made for, and pixels outside every block.\n"
                 "  Blocks count from row 1, column 1 at the map's top left; pixels from 0, 0 at the picture's.\n"
                 "Example:\n  qarn check hills.bmp --colour-set system --marked hills-marked.png\n"

@@ -13,6 +13,8 @@ namespace qarn {
 void printMessage(const UserMessage& message)
 {
     std::fprintf(stderr, "%s:\n%s", message.caption.c_str(), plainText(message.text).c_str());
+    if (!message.note.empty())
+        std::fprintf(stderr, "%s\n", message.note.c_str());
 }
 
 bool confirmEntries(const std::string& min, const std::string& interval, std::int32_t& minElevation,

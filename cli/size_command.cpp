@@ -12,6 +12,7 @@
 #include "common/map_data_file.h"
 #include "common/rich_text.h"
 #include "sizer/get_results.h"
+#include "sizer/size_entry_checks.h"
 #include "sizer/sizer_texts.h"
 
 namespace qarn {
@@ -60,6 +61,9 @@ int runSize(const SizeOptions& options)
     if (check != SizeCheck::Passed) {
         const SizeCheckMessage message = sizeCheckMessage(check);
         printMessage(message.caption, message.text);
+        const std::string note = sizeCheckNote(check, options.width, options.height);
+        if (!note.empty())
+            std::fprintf(stderr, "%s\n", note.c_str());
         status = static_cast<int>(Exit::Usage);
     } else {
         const MapSizeCalculation& calc = details.calculation;
@@ -77,10 +81,14 @@ int runSize(const SizeOptions& options)
 
     if (!options.write)
         return status;
-    // As the window's File > Exit: the entries of this run are written even
-    // when a check rejected them, as long as both are above 0.
+    // Unlike the window's File > Exit, a refused entry writes nothing: a
+    // script must not lose a good map data file to a mistyped size.
     if (!exitWritesFiles(details)) {
         std::fputs("qarn size: no files written: width and height must both be above 0\n", stderr);
+        return status;
+    }
+    if (status != 0) {
+        std::fputs("qarn size: no files written: the entries were refused\n", stderr);
         return status;
     }
     const std::vector<ExitFileFailure> failures = writeExitFiles(details);
@@ -123,7 +131,7 @@ void addSizeCommand(CLI::App& app, int* exitStatus)
         ->check(CLI::IsMember({"system", "user"}));
     cmd->add_flag("--write", options->write,
                   "Also write QarnSizer_Data.txt and QarnSizer_MAP_Data.xdt into the working directory, as "
-                  "File > Exit does (also after a rejected entry, when width and height are both above 0)");
+                  "File > Exit does; a rejected entry writes nothing");
     cmd->callback([options, exitStatus] { *exitStatus = runSize(*options); });
 }
 

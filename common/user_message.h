@@ -5,7 +5,7 @@
 namespace qarn {
 
 // A message for the user as both windows and qarn show it: the kind of box,
-// its caption and its rich text. Plain data; no errors.
+// its caption and its rich text, and a line that explains it. Plain data; no errors.
 
 enum class MessageKind { Information, Warning, Critical, About };
 
@@ -14,6 +14,9 @@ struct UserMessage {
     std::string caption;
     std::string text;      // rich text
     bool hasParent = true; // false: the box is shown without a parent window
+    // One plain line where the kept text says too little or misleads: qarn
+    // prints it under the box, the windows show it in the status bar.
+    std::string note;
 };
 
 } // namespace qarn

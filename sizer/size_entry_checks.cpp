@@ -52,4 +52,15 @@ SizeCheckMessage sizeCheckMessage(SizeCheck check)
     return {};
 }
 
+std::string sizeCheckNote(SizeCheck check, const std::string& widthText, const std::string& heightText)
+{
+    if (check != SizeCheck::NotPositive)
+        return {};
+    for (const std::string* text : {&widthText, &heightText})
+        if (!text->empty() && !readWholeNumber(*text))
+            return "\"" + *text + "\" is not a whole number, so it counts as 0: type whole tens of metres, such as 1000 "
+                   "for 10 km.";
+    return {};
+}
+
 } // namespace qarn

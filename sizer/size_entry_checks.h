@@ -51,4 +51,9 @@ struct SizeCheckMessage {
 // The critical box of a failed check; Passed gives empty texts.
 SizeCheckMessage sizeCheckMessage(SizeCheck check);
 
+// One plain line under the box where its words mislead: an entry that is not a
+// whole number ("12.5", "abc") is counted as 0 and so called "equal to ZERO or
+// less than ZERO". Empty when the box says enough.
+std::string sizeCheckNote(SizeCheck check, const std::string& widthText, const std::string& heightText);
+
 } // namespace qarn

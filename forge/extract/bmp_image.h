@@ -65,4 +65,18 @@ ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan = 
 // be read.
 std::string unreadBmpFeature(const std::string& path, ExtractResult result);
 
+// How much of a picture a file holds against what its headers promise, for
+// the words after a ReadError. `cutShort` is false when the file is whole, or
+// when it cannot be opened or names no size (not a BMP, a header refused).
+struct BmpLength {
+    bool cutShort = false;
+    bool inHeaders = false;       // the file ends before its headers do
+    std::uint64_t fileBytes = 0;
+    std::int32_t width = 0;       // the rest only when !inHeaders
+    std::int32_t height = 0;
+    unsigned bitCount = 0;
+    std::uint64_t neededBytes = 0;
+};
+BmpLength measureBmpLength(const std::string& path);
+
 } // namespace qarn

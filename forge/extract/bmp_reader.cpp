@@ -169,6 +169,15 @@ void expandRow(const std::uint8_t* src, std::uint8_t* dst, std::int64_t first, s
     }
 }
 
+// The file length a picture needs: its pixels start at offBits, and the last
+// row needs no padding.
+std::uint64_t bytesNeeded(std::uint32_t offBits, std::int64_t width, std::int64_t height, unsigned bitCount)
+{
+    const std::uint64_t dataBytes = (static_cast<std::uint64_t>(width) * bitCount + 7) / 8;
+    const std::uint64_t rowBytes = (dataBytes + 3) / 4 * 4;
+    return offBits + rowBytes * static_cast<std::uint64_t>(height - 1) + dataBytes;
+}
+
 } // namespace
 
 ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan)
@@ -200,7 +209,7 @@ ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan)
     // Refuse a picture the file cannot hold before allocating anything for it.
     const std::uint64_t dataBytes = (static_cast<std::uint64_t>(width) * bitCount + 7) / 8;
     const std::uint64_t rowBytes = (dataBytes + 3) / 4 * 4;
-    const std::uint64_t needed = offBits + rowBytes * static_cast<std::uint64_t>(height - 1) + dataBytes;
+    const std::uint64_t needed = bytesNeeded(offBits, width, height, bitCount);
     {
         const off_t here = ftello(stream);
         if (here < 0)
@@ -345,6 +354,40 @@ std::string unreadBmpFeature(const std::string& path, ExtractResult result)
         return {};
     }
     return what;
+}
+
+BmpLength measureBmpLength(const std::string& path)
+{
+    BmpLength length;
+    FileResult opened = FileResult::Ok;
+    const FileHandle stream = openRegularFile(path, opened);
+    if (!stream || fseeko(stream.get(), 0, SEEK_END) != 0)
+        return length;
+    const off_t end = ftello(stream.get());
+    if (end < 0 || fseeko(stream.get(), 0, SEEK_SET) != 0)
+        return length;
+    length.fileBytes = static_cast<std::uint64_t>(end);
+
+    std::uint8_t fileHeader[14];
+    BmpInfoHeader h;
+    const bool headerWhole = readBytes(stream.get(), fileHeader, sizeof fileHeader);
+    if (headerWhole && u16At(fileHeader) != BMP_TYPE)
+        return length;
+    if (!headerWhole || readInfoHeader(stream.get(), h) != ExtractResult::Ok) {
+        // A short file shows as a failed read; a file of 2 bytes or less is
+        // told apart by the reader as one without a type.
+        length.cutShort = length.inHeaders = length.fileBytes > 2;
+        return length;
+    }
+    if (checkHeader(h) != ExtractResult::Ok)
+        return length;
+    const std::int64_t height = h.height < 0 ? -std::int64_t{h.height} : h.height;
+    length.width = h.width;
+    length.height = static_cast<std::int32_t>(height);
+    length.bitCount = h.bitCount;
+    length.neededBytes = bytesNeeded(u32At(fileHeader + 10), h.width, height, h.bitCount);
+    length.cutShort = length.fileBytes < length.neededBytes;
+    return length;
 }
 
 } // namespace qarn

@@ -1,6 +1,7 @@
 #include "forge/extract/build_inputs.h"
 
 #include "common/whole_number.h"
+#include "forge/extract/message_notes.h"
 
 namespace qarn {
 
@@ -13,7 +14,7 @@ const char* const COMMON_TAIL = "<p> It must be a positiive number "
 
 UserMessage critical(const char* caption, std::string text)
 {
-    return UserMessage{MessageKind::Critical, caption, std::move(text), false};
+    return UserMessage{MessageKind::Critical, caption, std::move(text), false, {}};
 }
 
 } // namespace
@@ -43,8 +44,11 @@ std::optional<UserMessage> checkContourInterval(std::string_view text, std::int3
     stored = value.value_or(0);
     if (!value)
         return critical(caption, std::string("<p>Contour Interval has an error.</p>") + COMMON_TAIL);
-    if (*value <= 0)
-        return critical(caption, std::string("<p>The Contour Interval is negative.</p>") + COMMON_TAIL);
+    if (*value <= 0) {
+        UserMessage refused = critical(caption, std::string("<p>The Contour Interval is negative.</p>") + COMMON_TAIL);
+        refused.note = contourIntervalNote(*value);
+        return refused;
+    }
     return std::nullopt;
 }
 

@@ -11,7 +11,7 @@ namespace {
 
 UserMessage box(MessageKind kind, const char* caption, std::string text, bool hasParent = true)
 {
-    return UserMessage{kind, caption, std::move(text), hasParent};
+    return UserMessage{kind, caption, std::move(text), hasParent, {}};
 }
 
 const char* const COLOUR_ERROR_TEXT =

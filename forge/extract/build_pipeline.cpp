@@ -2,9 +2,11 @@
 
 #include <cstdio>
 #include <new>
+#include <utility>
 
 #include "forge/extract/block_heights.h"
 #include "forge/extract/height_values_file.h"
+#include "forge/extract/message_notes.h"
 #include "forge/extract/result_codes.h"
 
 namespace qarn {
@@ -36,11 +38,12 @@ bool readHeightValuesHeader(std::FILE* f, HeightValuesHeader& h)
 
 namespace {
 
-// The box that ends a failed build.
-void fail(BuildOutcome& outcome, ExtractResult result, bool colourError = false)
+// The box that ends a failed build, with the line that explains it.
+void fail(BuildOutcome& outcome, const BuildRequest& request, ExtractResult result, bool colourError = false)
 {
     outcome.result = result;
     outcome.messages.push_back(messageForBuildResult(result, colourError));
+    outcome.messages.back().note = buildStopNote(request.bmpFilePath, result, colourError);
 }
 
 } // namespace
@@ -59,7 +62,7 @@ BuildOutcome runBuild(const BuildRequest& request)
         // Steps 1-3: the extraction into a fresh height values file.
         HeightValuesFile heights;
         if (!heights.open(request.heightsFilePath)) {
-            fail(outcome, ExtractResult::TempFileFailed);
+            fail(outcome, request, ExtractResult::TempFileFailed);
             return outcome;
         }
         const ExtractionResult extracted = extractBlockHeights(request.bmpFilePath, heights.stream(),
@@ -70,11 +73,11 @@ BuildOutcome runBuild(const BuildRequest& request)
         // A height values file that could not be completed is no file to build from.
         if ((std::fflush(heights.stream()) != 0 || std::ferror(heights.stream()) != 0) &&
             outcome.result == ExtractResult::Ok) {
-            fail(outcome, ExtractResult::TempFileFailed);
+            fail(outcome, request, ExtractResult::TempFileFailed);
             return outcome;
         }
         if (!outcome.built()) {
-            fail(outcome, outcome.result, outcome.colourError);
+            fail(outcome, request, outcome.result, outcome.colourError);
             return outcome;
         }
         tell(messageForBuildResult(outcome.result, false));
@@ -83,13 +86,16 @@ BuildOutcome runBuild(const BuildRequest& request)
         outcome.mapDataChecked = true;
         outcome.mapDataRead =
             readMapDataFile(mapDataPathFor(request.bmpFilePath), outcome.mapData) == FileResult::Ok;
-        if (!outcome.mapDataRead)
-            tell(mapDataMissingMessage());
+        if (!outcome.mapDataRead) {
+            UserMessage missing = mapDataMissingMessage();
+            missing.note = mapDataMissingNote(request.bmpFilePath);
+            tell(std::move(missing));
+        }
 
         // Steps 6-7: read the file back and build the grid.
         std::rewind(heights.stream());
         if (!readHeightValuesHeader(heights.stream(), outcome.heights)) {
-            fail(outcome, ExtractResult::TempFileFailed);
+            fail(outcome, request, ExtractResult::TempFileFailed);
             return outcome;
         }
         const GridResult gridResult = outcome.grid.build(heights.stream(), static_cast<int>(outcome.heights.blockRows),
@@ -98,7 +104,7 @@ BuildOutcome runBuild(const BuildRequest& request)
                                                   static_cast<float>(request.minElevation));
         if (gridResult == GridResult::NoMemory) {
             outcome.grid = ElevationGrid();
-            fail(outcome, ExtractResult::NoMemory);
+            fail(outcome, request, ExtractResult::NoMemory);
             return outcome;
         }
         // The file was written whole moments ago: a short one means it was
@@ -106,7 +112,7 @@ BuildOutcome runBuild(const BuildRequest& request)
         if (gridResult != GridResult::Ok ||
             outcome.grid.valuesRead() < std::int64_t{outcome.heights.blockRows} * outcome.heights.blockCols) {
             outcome.grid = ElevationGrid();
-            fail(outcome, ExtractResult::TempFileFailed);
+            fail(outcome, request, ExtractResult::TempFileFailed);
             return outcome;
         }
 

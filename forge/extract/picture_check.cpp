@@ -6,6 +6,7 @@
 #include <cstring>
 #include <cstdint>
 #include <new>
+#include <tuple>
 
 #include "common/map_data_file.h"
 #include "forge/extract/block_heights.h"
@@ -156,6 +157,73 @@ void scanBlocks(PictureCheck& check, ColourHeightSet& set, bool metres, std::int
         check.findings.insert(check.findings.end(), kind.begin(), kind.end());
 }
 
+// Joins steep pairs into cliffs: two pairs belong together when their higher
+// blocks are the same or neighbours and so are their lower blocks, so a
+// terrace edge is one cliff and its two faces around a spike too.
+void groupCliffs(PictureCheck& check)
+{
+    std::vector<std::size_t> pairs; // indices of the Cliff findings
+    for (std::size_t k = 0; k < check.findings.size(); ++k)
+        if (check.findings[k].kind == FindingKind::Cliff)
+            pairs.push_back(k);
+    struct Ends { std::int32_t highRow, highCol, lowRow, lowCol; };
+    std::vector<Ends> ends;
+    ends.reserve(pairs.size());
+    for (const std::size_t k : pairs) {
+        const Finding& f = check.findings[k];
+        ends.push_back(f.height > f.height2 ? Ends{f.row, f.col, f.row2, f.col2} : Ends{f.row2, f.col2, f.row, f.col});
+    }
+    // The pairs by their higher block, to find the few a pair can join.
+    const std::size_t cols = static_cast<std::size_t>(check.layout.blockCols) + 2;
+    const auto blockOf = [&](std::int32_t row, std::int32_t col) {
+        return static_cast<std::size_t>(row) * cols + static_cast<std::size_t>(col);
+    };
+    std::vector<std::vector<std::size_t>> byHigh((static_cast<std::size_t>(check.layout.blockRows) + 2) * cols);
+    for (std::size_t p = 0; p < pairs.size(); ++p)
+        byHigh[blockOf(ends[p].highRow, ends[p].highCol)].push_back(p);
+
+    std::vector<std::size_t> parent(pairs.size());
+    for (std::size_t p = 0; p < parent.size(); ++p)
+        parent[p] = p;
+    const auto root = [&](std::size_t p) {
+        while (parent[p] != p)
+            p = parent[p] = parent[parent[p]];
+        return p;
+    };
+    const auto near = [](std::int32_t a, std::int32_t b) { return a - b <= 1 && b - a <= 1; };
+    for (std::size_t p = 0; p < pairs.size(); ++p)
+        for (std::int32_t dr = -1; dr <= 1; ++dr)
+            for (std::int32_t dc = -1; dc <= 1; ++dc)
+                for (const std::size_t q : byHigh[blockOf(ends[p].highRow + dr, ends[p].highCol + dc)])
+                    if (near(ends[p].lowRow, ends[q].lowRow) && near(ends[p].lowCol, ends[q].lowCol))
+                        parent[root(p)] = root(q);
+
+    std::vector<std::size_t> cliffOfRoot(pairs.size(), SIZE_MAX);
+    for (std::size_t p = 0; p < pairs.size(); ++p) {
+        const std::size_t k = pairs[p];
+        const Finding& f = check.findings[k];
+        std::size_t& index = cliffOfRoot[root(p)];
+        if (index == SIZE_MAX) {
+            index = check.cliffs.size();
+            check.cliffs.push_back({f.row, f.row, f.col, f.col, f.x, f.y, f.x, f.y, 0, k});
+        }
+        Cliff& cliff = check.cliffs[index];
+        ++cliff.pairs;
+        if (f.rungsApart > check.findings[cliff.steepest].rungsApart)
+            cliff.steepest = k;
+        for (const auto& [row, col, x, y] : {std::tuple{f.row, f.col, f.x, f.y}, std::tuple{f.row2, f.col2, f.x2, f.y2}}) {
+            if (row < cliff.firstRow)
+                cliff.firstRow = row, cliff.firstY = y;
+            if (row > cliff.lastRow)
+                cliff.lastRow = row, cliff.lastY = y;
+            if (col < cliff.firstCol)
+                cliff.firstCol = col, cliff.firstX = x;
+            if (col > cliff.lastCol)
+                cliff.lastCol = col, cliff.lastX = x;
+        }
+    }
+}
+
 std::string hexColour(const Rgb& c)
 {
     char text[8];
@@ -226,6 +294,7 @@ PictureCheck checkPicture(const PictureCheckRequest& request)
             check.colourError = set.colourError;
             return check;
         }
+        groupCliffs(check);
         checkSize(request, check);
         const BlockLayout& layout = check.layout;
         Finding leftover;
@@ -237,6 +306,7 @@ PictureCheck checkPicture(const PictureCheckRequest& request)
             check.findings.push_back(leftover);
     } catch (const std::bad_alloc&) {
         check.findings.clear();
+        check.cliffs.clear();
         check.result = ExtractResult::NoMemory;
         return check;
     }
@@ -296,7 +366,25 @@ std::string findingLine(const Finding& finding)
     return prefixOf(finding.severity) + findingText(finding);
 }
 
-std::vector<std::string> checkReportLines(const PictureCheck& check, std::size_t linesPerKind)
+std::string cliffText(const PictureCheck& check, const Cliff& cliff)
+{
+    const auto span = [](std::int32_t first, std::int32_t last, const char* one, const char* many) {
+        return first == last ? std::string(one) + " " + std::to_string(first)
+                             : std::string(many) + " " + std::to_string(first) + " to " + std::to_string(last);
+    };
+    const Finding& steepest = check.findings[cliff.steepest];
+    const std::string unit = steepest.metres ? " m" : "";
+    return "a cliff over block " + span(cliff.firstRow, cliff.lastRow, "row", "rows") + ", " +
+           span(cliff.firstCol, cliff.lastCol, "column", "columns") + " (pixels " + std::to_string(cliff.firstX) +
+           ", " + std::to_string(cliff.firstY) + " to " + std::to_string(cliff.lastX) + ", " +
+           std::to_string(cliff.lastY) + "): " +
+           counted(cliff.pairs, "pair of neighbouring blocks", "pairs of neighbouring blocks") +
+           ", the largest step " + std::to_string(steepest.rungsApart) + " contour intervals (" +
+           (steepest.metres ? "heights " : "rungs ") + std::to_string(steepest.height) + unit + " and " +
+           std::to_string(steepest.height2) + unit + ")";
+}
+
+std::vector<std::string> checkReportLines(const PictureCheck& check, std::size_t linesPerKind, bool everyPair)
 {
     std::vector<std::string> lines;
     if (check.result != ExtractResult::Ok)
@@ -306,16 +394,26 @@ std::vector<std::string> checkReportLines(const PictureCheck& check, std::size_t
         std::size_t end = i;
         while (end < check.findings.size() && check.findings[end].kind == kind)
             ++end;
-        for (std::size_t k = i; k < end && k < i + linesPerKind; ++k)
-            lines.push_back(findingLine(check.findings[k]));
-        if (end - i > linesPerKind)
+        const bool byCliff = kind == FindingKind::Cliff && !everyPair;
+        const std::size_t shown = byCliff ? check.cliffs.size() : end - i;
+        for (std::size_t k = 0; k < shown && k < linesPerKind; ++k)
+            lines.push_back(byCliff ? prefixOf(Severity::Warning) + cliffText(check, check.cliffs[k])
+                                    : findingLine(check.findings[i + k]));
+        if (shown > linesPerKind)
             lines.push_back(prefixOf(check.findings[i].severity) + std::string("and ") +
-                            moreOf(kind, end - i - linesPerKind));
+                            (byCliff ? counted(shown - linesPerKind, "more cliff", "more cliffs")
+                                     : moreOf(kind, shown - linesPerKind)));
         i = end;
     }
-    const std::size_t errors = check.count(Severity::Error);
-    lines.push_back(counted(errors, "error", "errors") + ", " +
-                    counted(check.count(Severity::Warning), "warning", "warnings") +
+    // Each cliff counts as one warning; its pairs are told beside.
+    const std::size_t pairs = static_cast<std::size_t>(std::count_if(
+        check.findings.begin(), check.findings.end(), [](const Finding& f) { return f.kind == FindingKind::Cliff; }));
+    const std::size_t warnings = check.count(Severity::Warning) - pairs + check.cliffs.size();
+    const std::string cliffs = check.cliffs.empty() ? ""
+        : " (" + counted(check.cliffs.size(), "cliff", "cliffs") + " of " +
+              counted(pairs, "block pair", "block pairs") + ")";
+    lines.push_back(counted(check.count(Severity::Error), "error", "errors") + ", " +
+                    counted(warnings, "warning", "warnings") + cliffs +
                     (check.colourError ? ": a build stops with \"Colour Error in BMP file\"" : ": the picture builds"));
     return lines;
 }

@@ -51,12 +51,23 @@ struct PictureCheckRequest {
     bool errorsOnly = false;
 };
 
+// Steep pairs whose higher blocks are neighbours (or one block) and whose
+// lower blocks are too make one cliff: its blocks' extent and its steepest
+// pair (the first of the largest step).
+struct Cliff {
+    std::int32_t firstRow = 0, lastRow = 0, firstCol = 0, lastCol = 0; // counted from 1, as in Finding
+    std::int32_t firstX = 0, firstY = 0, lastX = 0, lastY = 0;         // the corner blocks' sampled pixels
+    std::size_t pairs = 0;
+    std::size_t steepest = 0; // index in PictureCheck::findings
+};
+
 struct PictureCheck {
     ExtractResult result = ExtractResult::Ok; // what a build's extraction would return
     bool colourError = false; // a build would stop with "Colour Error in BMP file"
     BmpImage image;           // the picture as read; empty when result is not Ok
     BlockLayout layout;
     std::vector<Finding> findings; // errors first; kinds in FindingKind order, each in block order
+    std::vector<Cliff> cliffs;     // the Cliff findings grouped, in the order of their first pair
 
     std::size_t count(Severity severity) const;
 };
@@ -73,9 +84,15 @@ std::string findingLine(const Finding& finding);
 
 inline constexpr std::size_t CHECK_LINES_PER_KIND = 50;
 
-// Every finding's line, at most `linesPerKind` of a kind followed by one
-// "and N more" line, then the summary with the counts. Empty when the picture
-// could not be read.
-std::vector<std::string> checkReportLines(const PictureCheck& check, std::size_t linesPerKind = CHECK_LINES_PER_KIND);
+// "a cliff over block rows 1 to 2, columns 1 to 3 (pixels 5, 5 to 25, 15): 5 pairs of neighbouring blocks, the
+// largest step 3 contour intervals (rungs 3 and 0)"
+std::string cliffText(const PictureCheck& check, const Cliff& cliff);
+
+// Every finding's line, cliffs one line each (or, with everyPair, each of
+// their pairs), at most `linesPerKind` of a kind followed by one "and N more"
+// line, then the summary with the counts. Empty when the picture could not be
+// read.
+std::vector<std::string> checkReportLines(const PictureCheck& check, std::size_t linesPerKind = CHECK_LINES_PER_KIND,
+                                          bool everyPair = false);
 
 } // namespace qarn

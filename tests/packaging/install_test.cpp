@@ -38,7 +38,7 @@ TEST(Packaging, InstallsProgramsMenuEntriesAndTheSampleThatQarnBuilds)
                                                       "--min 100 --interval 20 --output ../../map.asc "
                                                       "--preview ../../map.png");
     EXPECT_EQ(build.status, 0) << build.err;
-    EXPECT_EQ(build.out, "Built a grid of 45 rows x 70 columns, heights 101 to 440 m; wrote ../../map.asc and "
+    EXPECT_EQ(build.out, "Built a grid of 45 rows x 70 columns, heights 141 to 401 m; wrote ../../map.asc and "
                          "../../map-Build_Data.txt\nWrote the preview ../../map.png (560 x 360 pixels)\n");
     // The preview is a PNG of that size (its header chunk holds width and height).
     EXPECT_EQ(readFile(at / "map.png").substr(0, 24),
