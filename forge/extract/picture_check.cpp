@@ -76,6 +76,7 @@ void checkSize(const PictureCheckRequest& request, PictureCheck& check)
     f.pictureHeight = check.image.height;
     f.expectedWidth = calc.pixelWidth;
     f.expectedHeight = expectedHeight;
+    f.edges[0] = {0, 0, check.image.width, check.image.height};
     check.findings.push_back(f);
 }
 
@@ -95,10 +96,7 @@ void scanBlocks(PictureCheck& check, ColourHeightSet& set, bool metres, std::int
         f.kind = kind;
         f.severity = kind == FindingKind::ReservedColour || kind == FindingKind::UnknownColour ? Severity::Error
                                                                                                 : Severity::Warning;
-        f.row = r + 1;
-        f.col = c + 1;
-        f.x = layout.sampleX(c);
-        f.y = layout.sampleY(r);
+        f.at = {r + 1, c + 1, layout.sampleX(c), layout.sampleY(r)};
         return f;
     };
 
@@ -142,10 +140,7 @@ void scanBlocks(PictureCheck& check, ColourHeightSet& set, bool metres, std::int
                 if (apart <= CLIFF_RUNGS && apart >= -CLIFF_RUNGS)
                     continue;
                 Finding f = blockFinding(FindingKind::Cliff, r, c);
-                f.row2 = r2 + 1;
-                f.col2 = c2 + 1;
-                f.x2 = layout.sampleX(c2);
-                f.y2 = layout.sampleY(r2);
+                f.next = {r2 + 1, c2 + 1, layout.sampleX(c2), layout.sampleY(r2)};
                 f.height = heights[i];
                 f.height2 = heights[j];
                 f.metres = metres;
@@ -171,7 +166,8 @@ void groupCliffs(PictureCheck& check)
     ends.reserve(pairs.size());
     for (const std::size_t k : pairs) {
         const Finding& f = check.findings[k];
-        ends.push_back(f.height > f.height2 ? Ends{f.row, f.col, f.row2, f.col2} : Ends{f.row2, f.col2, f.row, f.col});
+        ends.push_back(f.height > f.height2 ? Ends{f.at.row, f.at.col, f.next.row, f.next.col}
+                                            : Ends{f.next.row, f.next.col, f.at.row, f.at.col});
     }
     // The pairs by their higher block, to find the few a pair can join.
     const std::size_t cols = static_cast<std::size_t>(check.layout.blockCols) + 2;
@@ -205,13 +201,13 @@ void groupCliffs(PictureCheck& check)
         std::size_t& index = cliffOfRoot[root(p)];
         if (index == SIZE_MAX) {
             index = check.cliffs.size();
-            check.cliffs.push_back({f.row, f.row, f.col, f.col, f.x, f.y, f.x, f.y, 0, k});
+            check.cliffs.push_back({f.at.row, f.at.row, f.at.col, f.at.col, f.at.x, f.at.y, f.at.x, f.at.y, 0, k});
         }
         Cliff& cliff = check.cliffs[index];
         ++cliff.pairs;
         if (f.rungsApart > check.findings[cliff.steepest].rungsApart)
             cliff.steepest = k;
-        for (const auto& [row, col, x, y] : {std::tuple{f.row, f.col, f.x, f.y}, std::tuple{f.row2, f.col2, f.x2, f.y2}}) {
+        for (const auto& [row, col, x, y] : {f.at, f.next}) {
             if (row < cliff.firstRow)
                 cliff.firstRow = row, cliff.firstY = y;
             if (row > cliff.lastRow)
@@ -302,6 +298,11 @@ PictureCheck checkPicture(const PictureCheckRequest& request)
         leftover.severity = Severity::Warning;
         leftover.leftoverCols = layout.pixelCols - layout.blockCols * BLOCK_PIXELS;
         leftover.leftoverRows = layout.pixelRows - layout.blockRows * BLOCK_PIXELS;
+        const std::int32_t width = check.image.width, height = check.image.height;
+        if (leftover.leftoverCols > 0)
+            leftover.edges[0] = {layout.left(layout.blockCols), 0, width, height};
+        if (leftover.leftoverRows > 0)
+            leftover.edges[1] = {0, layout.upper(layout.blockRows), width, height};
         if (leftover.leftoverCols > 0 || leftover.leftoverRows > 0)
             check.findings.push_back(leftover);
     } catch (const std::bad_alloc&) {
@@ -316,8 +317,8 @@ PictureCheck checkPicture(const PictureCheckRequest& request)
 
 std::string findingText(const Finding& f)
 {
-    std::string at = "block row " + std::to_string(f.row) + ", column " + std::to_string(f.col) + " (pixel " +
-                     std::to_string(f.x) + ", " + std::to_string(f.y) + "): ";
+    std::string at = "block row " + std::to_string(f.at.row) + ", column " + std::to_string(f.at.col) + " (pixel " +
+                     std::to_string(f.at.x) + ", " + std::to_string(f.at.y) + "): ";
     switch (f.kind) {
     case FindingKind::ReservedColour: {
         const char* name = "";
@@ -332,11 +333,11 @@ std::string findingText(const Finding& f)
         return at + "the block holds " + std::to_string(f.colourCount) + " colours; the builder reads only this pixel";
     case FindingKind::Cliff: {
         const std::string unit = f.metres ? " m" : "";
-        return "block row " + std::to_string(f.row) + ", column " + std::to_string(f.col) + " (pixels " +
-               std::to_string(f.x) + ", " + std::to_string(f.y) + " and " + std::to_string(f.x2) + ", " +
-               std::to_string(f.y2) + "): " + (f.metres ? "heights " : "rungs ") + std::to_string(f.height) + unit +
+        return "block row " + std::to_string(f.at.row) + ", column " + std::to_string(f.at.col) + " (pixels " +
+               std::to_string(f.at.x) + ", " + std::to_string(f.at.y) + " and " + std::to_string(f.next.x) + ", " +
+               std::to_string(f.next.y) + "): " + (f.metres ? "heights " : "rungs ") + std::to_string(f.height) + unit +
                " and " + std::to_string(f.height2) + unit +
-               (f.row == f.row2 || f.col == f.col2 ? " side by side, " : " corner to corner, ") +
+               (f.at.row == f.next.row || f.at.col == f.next.col ? " side by side, " : " corner to corner, ") +
                std::to_string(f.rungsApart) + " contour intervals apart (a cliff)";
     }
     case FindingKind::SizeMismatch:

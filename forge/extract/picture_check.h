@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -20,14 +21,31 @@ namespace qarn {
 enum class FindingKind { ReservedColour, UnknownColour, MixedBlock, Cliff, SizeMismatch, LeftoverPixels };
 enum class Severity { Error, Warning };
 
+// A block a finding is about: counted from 1 at the map's top left (below a
+// user set's band), with its sampled pixel counted from 0 at the picture's top
+// left. Row 0 means no block.
+struct BlockSpot {
+    std::int32_t row = 0, col = 0, x = 0, y = 0;
+
+    bool empty() const { return row == 0; }
+};
+
+// A part of the picture outside every block, in pixels: [x0, x1) x [y0, y1).
+struct PixelBox {
+    std::int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+
+    bool empty() const { return x1 <= x0 || y1 <= y0; }
+};
+
+// Every finding has one shape: what it is, how bad, and where, as the blocks
+// it is about and the parts of the picture outside them; whoever draws or
+// marks findings needs no more. The other fields carry the words' details.
 struct Finding {
     FindingKind kind = FindingKind::UnknownColour;
     Severity severity = Severity::Error;
-    // The block, counted from 1 at the map's top left (below a user set's
-    // band), and its sampled pixel, counted from 0 at the picture's top left.
-    // All 0 for findings about the whole picture.
-    std::int32_t row = 0, col = 0, x = 0, y = 0;
-    std::int32_t row2 = 0, col2 = 0, x2 = 0, y2 = 0; // Cliff: the neighbouring block
+    BlockSpot at;   // the block; none for findings about the whole picture
+    BlockSpot next; // Cliff: the neighbouring block
+    std::array<PixelBox, 2> edges{}; // SizeMismatch: the picture; LeftoverPixels: the columns, the rows
     Rgb colour{};                  // ReservedColour, UnknownColour: the sampled colour
     int colourCount = 0;           // MixedBlock: colours among the block's pixels
     std::int64_t height = 0, height2 = 0; // Cliff: the two blocks' heights, or rungs
@@ -55,7 +73,7 @@ struct PictureCheckRequest {
 // lower blocks are too make one cliff: its blocks' extent and its steepest
 // pair (the first of the largest step).
 struct Cliff {
-    std::int32_t firstRow = 0, lastRow = 0, firstCol = 0, lastCol = 0; // counted from 1, as in Finding
+    std::int32_t firstRow = 0, lastRow = 0, firstCol = 0, lastCol = 0; // counted from 1, as in BlockSpot
     std::int32_t firstX = 0, firstY = 0, lastX = 0, lastY = 0;         // the corner blocks' sampled pixels
     std::size_t pairs = 0;
     std::size_t steepest = 0; // index in PictureCheck::findings

@@ -100,25 +100,18 @@ PreviewImage renderMarkedPicture(const PictureCheck& check)
         for (const Finding& f : check.findings) {
             if (f.severity != pass)
                 continue;
-            switch (f.kind) {
-            case FindingKind::SizeMismatch:
-                ringInside({0, 0, picture.width, picture.height});
-                break;
-            case FindingKind::LeftoverPixels:
-                if (f.leftoverCols > 0)
-                    ringInside({layout.left(layout.blockCols), 0, picture.width, picture.height});
-                if (f.leftoverRows > 0)
-                    ringInside({0, layout.upper(layout.blockRows), picture.width, picture.height});
-                break;
-            case FindingKind::Cliff: {
-                const Area a = blockArea(layout, f.row, f.col), b = blockArea(layout, f.row2, f.col2);
-                ringOutside({std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)});
-                break;
+            if (!f.at.empty()) {
+                Area area = blockArea(layout, f.at.row, f.at.col);
+                if (!f.next.empty()) {
+                    const Area b = blockArea(layout, f.next.row, f.next.col);
+                    area = {std::min(area.x0, b.x0), std::min(area.y0, b.y0), std::max(area.x1, b.x1),
+                            std::max(area.y1, b.y1)};
+                }
+                ringOutside(area);
             }
-            default:
-                ringOutside(blockArea(layout, f.row, f.col));
-                break;
-            }
+            for (const PixelBox& edge : f.edges)
+                if (!edge.empty())
+                    ringInside({edge.x0, edge.y0, edge.x1, edge.y1});
         }
     }
     return image;

@@ -174,9 +174,8 @@ std::vector<std::uint8_t> blockMarks(const PictureCheck& check, std::int32_t row
             m = value;
     };
     for (const Finding& finding : check.findings) {
-        mark(finding.row, finding.col, finding.severity);
-        if (finding.kind == FindingKind::Cliff)
-            mark(finding.row2, finding.col2, finding.severity);
+        mark(finding.at.row, finding.at.col, finding.severity);
+        mark(finding.next.row, finding.next.col, finding.severity);
     }
     return marks;
 }

@@ -12,6 +12,7 @@
 #include "forge/extract/build_messages.h"
 #include "forge/extract/picture_check.h"
 #include "forge/output/marked_picture.h"
+#include "painter/model/map_picture_file.h"
 #include "tests/support/support.h"
 
 using namespace qarn;
@@ -155,6 +156,47 @@ TEST(MarkedPicture, OutlinesErrorsAndWarningsJustOutsideTheirBlocks)
     EXPECT_EQ(at(287), red);
     EXPECT_NE(at(288), red);
     EXPECT_EQ(at(912), blue); // left of the mixed block
+}
+
+// Where each kind of finding is drawn: a cliff around both its blocks, the
+// leftover rows and a picture of the wrong size inside their edges.
+TEST(MarkedPicture, RingsEachFindingWhereItLies)
+{
+    const struct {
+        std::vector<std::string> blocks;
+        int extraRows;
+        bool otherSize; // a map data file made for another size beside it
+        int x, y;
+        bool blue;
+    } cases[] = {
+        // 4 blocks across: 300 pixels a block, rings 60 thick; the cliffs are blocks 2-3 and 3-4.
+        {{"0020"}, 0, false, 930, 150, true},  // right of the pair 2-3
+        {{"0020"}, 0, false, 630, 150, false}, // inside block 3, no ring of its own
+        // 20 x 13 pixels: 600 a block, rings 120 thick; the last 3 rows from y 600 to 780.
+        {{"00"}, 3, false, 600, 630, true},
+        // 20 x 10 pixels of a 30 x 10 map: the whole picture ringed inside.
+        {{"00"}, 0, true, 60, 300, true},
+        {{"00"}, 0, true, 600, 300, false},
+    };
+    const std::vector<int> blue{0, 60, 230};
+    for (const auto& c : cases) {
+        TempDir dir;
+        writeFile(dir.path() / "map.bmp", paint(c.blocks, 0, c.extraRows));
+        if (c.otherSize)
+            writeFile(dir.path() / "QarnSizer_MAP_Data.xdt", encodeMapData({100, 300, 30.92208078}));
+        const PreviewImage image = renderMarkedPicture(checkPicture({dir.file("map.bmp"), ColourSet::System}));
+        const std::size_t i = 3 * (std::size_t(c.y) * std::size_t(image.width) + std::size_t(c.x));
+        ASSERT_LT(i, image.rgb.size());
+        EXPECT_EQ(std::vector<int>(&image.rgb[i], &image.rgb[i + 3]) == blue, c.blue) << c.blocks[0] << " " << c.x;
+    }
+}
+
+TEST(MarkedPicture, TheCanvasMarksBothBlocksOfACliff)
+{
+    TempDir dir;
+    writeFile(dir.path() / "map.bmp", paint({"02"}));
+    EXPECT_EQ(blockMarks(checkPicture({dir.file("map.bmp"), ColourSet::System}), 1, 2),
+              (std::vector<std::uint8_t>{2, 2}));
 }
 
 TEST(QarnCheck, ExitsAsABuildWouldAndBuildListsTheFirstTenColourErrors)
