@@ -48,8 +48,13 @@ struct BuildOptions {
 void printWhereItStopped(const BuildRequest& request, const BuildOutcome& outcome)
 {
     if (outcome.colourError) {
-        const PictureCheck check = checkPicture({request.bmpFilePath, request.colourSet, true,
-                                                 request.minElevation, request.contourInterval, true});
+        const PictureCheck check = checkPicture({.bmpFilePath = request.bmpFilePath,
+                                                 .colourSet = request.colourSet,
+                                                 .withHeights = true,
+                                                 .minElevation = request.minElevation,
+                                                 .contourInterval = request.contourInterval,
+                                                 .scope = CheckScope::ColourErrors,
+                                                 .drawable = false});
         for (std::size_t i = 0; i < check.findings.size() && i < BUILD_ERROR_LINES; ++i)
             if (check.findings[i].severity == Severity::Error)
                 std::fprintf(stderr, "%s\n", findingLine(check.findings[i]).c_str());
@@ -125,7 +130,7 @@ Exit runBuildCommand(const BuildOptions& options)
 
 } // namespace
 
-void addBuildCommand(CLI::App& app, int* exitStatus)
+void addBuildCommand(CLI::App& app, Exit* exitStatus)
 {
     auto options = std::make_shared<BuildOptions>();
     CLI::App* cmd = app.add_subcommand("build", "Build an elevation grid from a map picture and save it as an "
@@ -153,7 +158,7 @@ void addBuildCommand(CLI::App& app, int* exitStatus)
                 "  6 out of memory; 7 height values file failed; 8 result file (or the preview) not written.");
     cmd->callback([options, output, exitStatus] {
         options->outputGiven = output->count() > 0;
-        *exitStatus = static_cast<int>(runBuildCommand(*options));
+        *exitStatus = runBuildCommand(*options);
     });
 }
 

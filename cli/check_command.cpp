@@ -74,7 +74,7 @@ Exit runCheck(const CheckOptions& options)
 
 } // namespace
 
-void addCheckCommand(CLI::App& app, int* exitStatus)
+void addCheckCommand(CLI::App& app, Exit* exitStatus)
 {
     auto options = std::make_shared<CheckOptions>();
     CLI::App* cmd = app.add_subcommand("check", "Check a map picture before building it: list the blocks that stop "
@@ -103,7 +103,7 @@ void addCheckCommand(CLI::App& app, int* exitStatus)
                 "Exit status: 0 the picture builds (warnings allowed); 5 colour error; otherwise as qarn build:\n"
                 "  2 command line, --min or --interval refused; 3 picture cannot be opened; 4 picture not valid; 6 out of memory;\n"
                 "  8 the marked picture not written.");
-    cmd->callback([options, exitStatus] { *exitStatus = static_cast<int>(runCheck(*options)); });
+    cmd->callback([options, exitStatus] { *exitStatus = runCheck(*options); });
 }
 
 } // namespace qarn

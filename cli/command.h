@@ -5,15 +5,16 @@
 #include <cstdint>
 #include <string>
 
+#include "cli/exit_status.h"
 #include "common/user_message.h"
 
 namespace qarn {
 
 // Each subcommand registers itself on the application and stores, when it
-// runs, the process exit status in *exitStatus (0 success, non-zero failure).
-void addBuildCommand(CLI::App& app, int* exitStatus);
-void addSizeCommand(CLI::App& app, int* exitStatus);
-void addCheckCommand(CLI::App& app, int* exitStatus);
+// runs, the process exit status in *exitStatus.
+void addBuildCommand(CLI::App& app, Exit* exitStatus);
+void addSizeCommand(CLI::App& app, Exit* exitStatus);
+void addCheckCommand(CLI::App& app, Exit* exitStatus);
 
 // The picture and its colour set, which build and check both take.
 void addPictureOptions(CLI::App& cmd, std::string& picture, std::string& colourSet);

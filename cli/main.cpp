@@ -9,7 +9,7 @@ int main(int argc, char** argv)
     CLI::App app{"qarn - converts terrain map pictures into elevation grids, checks and sizes map pictures"};
     app.set_version_flag("--version", "qarn " QARN_VERSION);
     app.require_subcommand(1);
-    int exitStatus = 0;
+    Exit exitStatus = Exit::Ok;
     addBuildCommand(app, &exitStatus);
     addSizeCommand(app, &exitStatus);
     addCheckCommand(app, &exitStatus);
@@ -20,5 +20,5 @@ int main(int argc, char** argv)
         // command line has one status.
         return app.exit(e) == 0 ? 0 : static_cast<int>(Exit::Usage);
     }
-    return exitStatus;
+    return static_cast<int>(exitStatus);
 }

@@ -46,7 +46,7 @@ void printResult(const char* label, const std::string& value, const char* unit =
     std::printf("%s\n", line.c_str());
 }
 
-int runSize(const SizeOptions& options)
+Exit runSize(const SizeOptions& options)
 {
     using namespace sizer_text;
     std::optional<ColourSet> colourSet;
@@ -56,7 +56,7 @@ int runSize(const SizeOptions& options)
         colourSet = ColourSet::User;
 
     RunDetails details;
-    int status = 0;
+    Exit status = Exit::Ok;
     const SizeCheck check = getResults(details, options.width, options.height, colourSet);
     if (check != SizeCheck::Passed) {
         const SizeCheckMessage message = sizeCheckMessage(check);
@@ -64,7 +64,7 @@ int runSize(const SizeOptions& options)
         const std::string note = sizeCheckNote(check, options.width, options.height);
         if (!note.empty())
             std::fprintf(stderr, "%s\n", note.c_str());
-        status = static_cast<int>(Exit::Usage);
+        status = Exit::Usage;
     } else {
         const MapSizeCalculation& calc = details.calculation;
         const bool user = colourSet == ColourSet::User;
@@ -87,7 +87,7 @@ int runSize(const SizeOptions& options)
         std::fputs("qarn size: no files written: width and height must both be above 0\n", stderr);
         return status;
     }
-    if (status != 0) {
+    if (status != Exit::Ok) {
         std::fputs("qarn size: no files written: the entries were refused\n", stderr);
         return status;
     }
@@ -101,12 +101,12 @@ int runSize(const SizeOptions& options)
         if (!failed)
             std::fprintf(stderr, "qarn size: wrote %s\n", name);
     }
-    return failures.empty() ? status : static_cast<int>(Exit::NotWritten);
+    return failures.empty() ? status : Exit::NotWritten;
 }
 
 } // namespace
 
-void addSizeCommand(CLI::App& app, int* exitStatus)
+void addSizeCommand(CLI::App& app, Exit* exitStatus)
 {
     auto options = std::make_shared<SizeOptions>();
     CLI::App* cmd = app.add_subcommand(

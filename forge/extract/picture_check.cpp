@@ -268,8 +268,9 @@ std::size_t PictureCheck::count(Severity severity) const
 PictureCheck checkPicture(const PictureCheckRequest& request)
 {
     PictureCheck check;
+    const bool errorsOnly = request.scope == CheckScope::ColourErrors;
     check.result = readMapPicture(request.bmpFilePath, check.image,
-                                  request.errorsOnly ? samplingPlan(request.colourSet) : BmpPlan{});
+                                  errorsOnly && !request.drawable ? samplingPlan(request.colourSet) : BmpPlan{});
     if (check.result != ExtractResult::Ok)
         return check;
     check.layout = blockLayoutFor(request.colourSet, check.image.width, check.image.height);
@@ -285,8 +286,8 @@ PictureCheck checkPicture(const PictureCheckRequest& request)
         return check;
     try {
         const std::int64_t rung = request.withHeights ? std::max<std::int64_t>(request.contourInterval, 1) : 1;
-        scanBlocks(check, set, request.withHeights, rung, request.errorsOnly);
-        if (request.errorsOnly) {
+        scanBlocks(check, set, request.withHeights, rung, errorsOnly);
+        if (errorsOnly) {
             check.colourError = set.colourError;
             return check;
         }

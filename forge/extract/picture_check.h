@@ -56,6 +56,8 @@ struct Finding {
     std::int32_t leftoverCols = 0, leftoverRows = 0;    // LeftoverPixels
 };
 
+enum class CheckScope { Everything, ColourErrors };
+
 struct PictureCheckRequest {
     std::string bmpFilePath;
     ColourSet colourSet = ColourSet::System;
@@ -64,9 +66,12 @@ struct PictureCheckRequest {
     bool withHeights = false;
     std::int32_t minElevation = 0;
     std::int32_t contourInterval = 1;
-    // Colour errors alone, reading only the pixels a build reads (no image is
-    // kept to draw): what qarn build lists after a colour error.
-    bool errorsOnly = false;
+    // Every finding, or the colour errors alone that stop a build.
+    CheckScope scope = CheckScope::Everything;
+    // For colour errors alone: read only the pixels a build reads (qarn build's
+    // list after a colour error), or the whole picture, to draw it marked.
+    // Every finding needs the whole picture, so it is always read for those.
+    bool drawable = true;
 };
 
 // Steep pairs whose higher blocks are neighbours (or one block) and whose

@@ -226,7 +226,13 @@ void DuvavazEvedaz::showWhereBuildStopped(ExtractResult result, bool colourError
 {
     if (colourError) {
         const PictureCheck check =
-            checkPicture({bmpFilePath, colourSetChoice.value_or(ColourSet::System), true, minElevation, contourInterval});
+            checkPicture({.bmpFilePath = bmpFilePath,
+                          .colourSet = colourSetChoice.value_or(ColourSet::System),
+                          .withHeights = true,
+                          .minElevation = minElevation,
+                          .contourInterval = contourInterval,
+                          .scope = CheckScope::ColourErrors,
+                          .drawable = true});
         const std::size_t errors = check.count(Severity::Error);
         if (errors == 0)
             return;

@@ -102,7 +102,9 @@ TEST_P(PlantedMistakes, AreListedAsWrittenAndStopTheBuildExactlyWhenExtractionDo
     if (std::string error;
         p.mapData && writeMapDataFile(dir.file(MAP_DATA_FILE_NAME), {50, 50, 30.9}, error) != FileResult::Ok)
         FAIL() << error;
-    const PictureCheck check = checkPicture({dir.file("map.bmp"), p.colourSet, p.withHeights, 100, 20});
+    const PictureCheck check = checkPicture(
+        {.bmpFilePath = dir.file("map.bmp"), .colourSet = p.colourSet, .withHeights = p.withHeights,
+         .minElevation = 100, .contourInterval = 20, .scope = CheckScope::Everything, .drawable = true});
     EXPECT_EQ(checkReportLines(check, p.linesPerKind, p.everyPair), expectedLines(p.name));
 
     std::FILE* heights = std::tmpfile();
