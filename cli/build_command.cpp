@@ -26,6 +26,7 @@
 #include "forge/output/relief_preview.h"
 #include "forge/output/save_names.h"
 #include "forge/output/grid_files.h"
+#include "common/platform.h"
 
 namespace qarn {
 
@@ -77,8 +78,8 @@ Exit runBuildCommand(const BuildOptions& options)
         return Exit::Usage;
     if (options.outputGiven && options.output.empty())
         return refuse("--output names no file");
-    if (!options.output.empty() &&
-        (options.output.back() == '/' || std::filesystem::is_directory(std::filesystem::path(options.output))))
+    if (!options.output.empty() && (platform::isFolderSeparator(options.output.back()) ||
+                                    std::filesystem::is_directory(pathFromUtf8(options.output))))
         return refuse("--output names a folder: " + options.output);
     const std::string chosen = options.output.empty() ? proposedSaveName(options.picture) : options.output;
     std::vector<NamedFile> results = {{"grid file", gridFileNameFor(chosen)},

@@ -1,6 +1,7 @@
 // qarn: the terrain tools' core without a window, for scripts and headless machines.
 #include "cli/command.h"
 #include "cli/exit_status.h"
+#include "common/platform.h"
 
 using namespace qarn;
 
@@ -14,7 +15,9 @@ int main(int argc, char** argv)
     addSizeCommand(app, &exitStatus);
     addCheckCommand(app, &exitStatus);
     try {
-        app.parse(argc, argv);
+        // Usage lines name the program as it was called.
+        app.name(argc > 0 ? argv[0] : "qarn");
+        app.parse(platform::programArguments(argc, argv));
     } catch (const CLI::ParseError& e) {
         // --help and --version end here with 0; every other refusal of the
         // command line has one status.

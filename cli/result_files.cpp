@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "common/platform.h"
+
 namespace qarn {
 
 namespace {
@@ -9,19 +11,24 @@ namespace {
 std::filesystem::path identity(const std::string& path)
 {
     std::error_code ignored;
-    const std::filesystem::path canonical = std::filesystem::weakly_canonical(path, ignored);
-    return canonical.empty() ? std::filesystem::path(path) : canonical;
+    const std::filesystem::path canonical = std::filesystem::weakly_canonical(pathFromUtf8(path), ignored);
+    return canonical.empty() ? pathFromUtf8(path) : canonical;
 }
 
 } // namespace
+
+std::filesystem::path pathFromUtf8(const std::string& path)
+{
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
 
 std::string resultClash(const std::vector<NamedFile>& inputs, const std::vector<NamedFile>& results)
 {
     for (std::size_t i = 0; i < results.size(); ++i) {
         const NamedFile& result = results[i];
-        std::error_code error;
-        const auto status = std::filesystem::status(result.path, error);
-        if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        // The same test the result's writing makes, devices included.
+        const platform::PathKind kind = platform::inspect(result.path);
+        if (kind.exists && !kind.regular)
             return std::string("the ") + result.role + " " + result.path + " is not a regular file";
         for (const NamedFile& input : inputs)
             if (identity(result.path) == identity(input.path))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,10 @@ struct NamedFile {
     const char* role; // "picture", "grid file", ...
     std::string path;
 };
+
+// A path given as UTF-8, as the file system library takes it on every
+// system (on Windows a plain string would be read in the code page).
+std::filesystem::path pathFromUtf8(const std::string& path);
 
 // Why the results may not be written where asked, in words naming the clash;
 // empty when they may.

@@ -15,7 +15,7 @@ namespace {
 // own name fits must not fail for its temporary's.
 std::string temporaryPattern(const std::string& target)
 {
-    const std::size_t slash = target.find_last_of('/');
+    const std::size_t slash = target.find_last_of(platform::FOLDER_SEPARATORS);
     const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
     const std::size_t room = platform::longestName() - 7;
     std::string pattern = target;

@@ -6,6 +6,7 @@
 
 #include "common/atomic_file.h"
 #include "common/regular_file.h"
+#include "common/platform.h"
 
 namespace qarn {
 
@@ -67,7 +68,7 @@ FileResult writeMapDataFile(const std::string& path, const MapData& data, std::s
 
 std::string mapDataPathFor(const std::string& picturePath)
 {
-    const std::size_t slash = picturePath.find_last_of('/');
+    const std::size_t slash = picturePath.find_last_of(platform::FOLDER_SEPARATORS);
     if (slash == std::string::npos)
         return MAP_DATA_FILE_NAME;
     return picturePath.substr(0, slash + 1) + MAP_DATA_FILE_NAME;

@@ -1,14 +1,31 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 // Everything that differs between operating systems, behind plain C++:
 // platform_posix.cpp on Linux, platform_windows.cpp on Windows. Paths are
 // UTF-8. Errors: a failed call returns false, nullptr or an empty string and
 // leaves the reason in errno, as the C library would.
 namespace qarn::platform {
+
+// The characters that end a folder's name in a path.
+#ifdef _WIN32
+inline constexpr const char* FOLDER_SEPARATORS = "/\\";
+#else
+inline constexpr const char* FOLDER_SEPARATORS = "/";
+#endif
+
+inline bool isFolderSeparator(char c)
+{
+    for (const char* s = FOLDER_SEPARATORS; *s; ++s)
+        if (*s == c)
+            return true;
+    return false;
+}
 
 // Makes a new folder only this run uses, named `prefix` and a unique ending,
 // under the system's folder for temporary files; empty when it cannot.
@@ -48,5 +65,26 @@ std::size_t longestName();
 // until the stream is closed: a second opener waits. A file removed by its
 // previous holder while we waited is not taken; the one at the path is.
 std::FILE* openLockedScratchFile(const std::string& path);
+
+// Reads one byte without taking the stream's lock, for a stream one thread
+// owns: a full map's heights are millions of bytes read one at a time.
+inline int readByteUnlocked(std::FILE* stream)
+{
+#ifdef _WIN32
+    return _getc_nolock(stream);
+#else
+    return getc_unlocked(stream);
+#endif
+}
+
+// A stream's position and a move to another, in 64 bits on every system
+// (pictures may claim more than 2 GB); -1 and false on failure.
+std::int64_t tell(std::FILE* stream);
+bool seek(std::FILE* stream, std::int64_t offset, int origin);
+
+// A command-line program's arguments after its name, as UTF-8, last first
+// (the order CLI11 takes them in); its standard output and error write
+// bytes as given, with no line-end translation.
+std::vector<std::string> programArguments(int argc, char** argv);
 
 } // namespace qarn::platform

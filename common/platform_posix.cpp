@@ -142,4 +142,22 @@ std::FILE* openLockedScratchFile(const std::string& path)
     }
 }
 
+std::int64_t tell(std::FILE* stream)
+{
+    return ::ftello(stream);
+}
+
+bool seek(std::FILE* stream, std::int64_t offset, int origin)
+{
+    return ::fseeko(stream, static_cast<off_t>(offset), origin) == 0;
+}
+
+std::vector<std::string> programArguments(int argc, char** argv)
+{
+    std::vector<std::string> arguments;
+    for (int i = argc - 1; i >= 1; --i)
+        arguments.emplace_back(argv[i]);
+    return arguments;
+}
+
 } // namespace qarn::platform

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian 12 package the build, the tests, the benchmarks and the
-# sample job need. Skips what is present. Run as root (or with sudo).
+# Installs every Debian 12 package the build, the tests, the benchmarks, the
+# Windows cross build (tested under Wine) and the sample job need. Skips what is present. Run as root (or with sudo).
 # With --screenshots it also installs the tools for taking the README's
 # screenshots of the windows (an X server without a screen).
 set -euo pipefail
@@ -8,7 +8,8 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config python3
   qt6-base-dev qt6-base-dev-tools qt6-l10n-tools libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libpng-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev zlib1g-dev libstb-dev
+  mingw-w64 libz-mingw-w64-dev wine64
   clang libclang-rt-14-dev
   imagemagick gdal-bin
   fonts-dejavu-core fonts-liberation2

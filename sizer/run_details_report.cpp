@@ -2,6 +2,7 @@
 
 #include "common/atomic_file.h"
 #include "common/map_data_file.h"
+#include "common/platform.h"
 
 namespace qarn {
 
@@ -42,7 +43,7 @@ std::string inDirectory(const std::string& directory, const char* name)
 {
     if (directory.empty())
         return name;
-    return directory.back() == '/' ? directory + name : directory + '/' + name;
+    return platform::isFolderSeparator(directory.back()) ? directory + name : directory + '/' + name;
 }
 
 } // namespace

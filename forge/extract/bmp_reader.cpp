@@ -1,10 +1,9 @@
 #include "forge/extract/bmp_image.h"
 
+#include "common/platform.h"
 #include "common/regular_file.h"
 
 #include "forge/extract/result_codes.h"
-
-#include <sys/types.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -95,7 +94,7 @@ ExtractResult readInfoHeader(std::FILE* stream, BmpInfoHeader& h)
         h.colorEncoding = u32At(raw + 56);
     }
     if (h.size > read) {
-        if (fseeko(stream, static_cast<off_t>(h.size - read), SEEK_CUR) != 0)
+        if (!platform::seek(stream, static_cast<std::int64_t>(h.size - read), SEEK_CUR))
             return ExtractResult::ReadError;
     }
     return ExtractResult::Ok;
@@ -184,7 +183,7 @@ ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan)
 {
     image = BmpImage{};
 
-    const off_t start = ftello(stream);
+    const std::int64_t start = platform::tell(stream);
     if (start < 0)
         return ExtractResult::ReadError;
 
@@ -211,15 +210,15 @@ ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan)
     const std::uint64_t rowBytes = (dataBytes + 3) / 4 * 4;
     const std::uint64_t needed = bytesNeeded(offBits, width, height, bitCount);
     {
-        const off_t here = ftello(stream);
+        const std::int64_t here = platform::tell(stream);
         if (here < 0)
             return ExtractResult::ReadError;
-        if (fseeko(stream, 0, SEEK_END) != 0)
+        if (!platform::seek(stream, 0, SEEK_END))
             return ExtractResult::ReadError;
-        const off_t end = ftello(stream);
+        const std::int64_t end = platform::tell(stream);
         if (end < 0)
             return ExtractResult::ReadError;
-        if (fseeko(stream, here, SEEK_SET) != 0)
+        if (!platform::seek(stream, here, SEEK_SET))
             return ExtractResult::ReadError;
         if (needed > static_cast<std::uint64_t>(end - start))
             return ExtractResult::ReadError;
@@ -248,7 +247,7 @@ ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan)
             result != ExtractResult::Ok)
             return result;
     }
-    const off_t afterHeaders = ftello(stream);
+    const std::int64_t afterHeaders = platform::tell(stream);
     if (afterHeaders < 0)
         return ExtractResult::ReadError;
 
@@ -283,8 +282,8 @@ ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan)
     if (!rowBuffer)
         return ExtractResult::NoMemoryPixels;
 
-    const off_t pixelStart = start + static_cast<off_t>(offBits);
-    if (fseeko(stream, pixelStart, SEEK_SET) != 0)
+    const std::int64_t pixelStart = start + static_cast<std::int64_t>(offBits);
+    if (!platform::seek(stream, pixelStart, SEEK_SET))
         return ExtractResult::ReadError;
 
     // File rows are read in file order, each kept one into its place; the
@@ -296,7 +295,8 @@ ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan)
         const std::int64_t slot = rowSlot[static_cast<std::size_t>(y)];
         if (slot < 0)
             continue;
-        if (k != standingAt && fseeko(stream, pixelStart + static_cast<off_t>(k * rowBytes), SEEK_SET) != 0)
+        if (k != standingAt &&
+            !platform::seek(stream, pixelStart + static_cast<std::int64_t>(k * rowBytes), SEEK_SET))
             return ExtractResult::ReadError;
         const bool lastRow = k == height - 1;
         if (!readBytes(stream, rowBuffer.get(), static_cast<std::size_t>(lastRow ? dataBytes : rowBytes)))
@@ -306,7 +306,7 @@ ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan)
                   columnStep, keptColumns, bitCount, palette);
     }
 
-    if (fseeko(stream, afterHeaders, SEEK_SET) != 0)
+    if (!platform::seek(stream, afterHeaders, SEEK_SET))
         return ExtractResult::ReadError;
     image.width = header.width;
     image.height = static_cast<std::int32_t>(height);

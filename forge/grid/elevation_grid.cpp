@@ -7,6 +7,8 @@
 #include <new>
 #include <utility>
 
+#include "common/platform.h"
+
 namespace qarn {
 
 namespace {
@@ -24,9 +26,9 @@ public:
     {
         if (stuck_)
             return Outcome::End;
-        int ch = getc_unlocked(stream_);
+        int ch = platform::readByteUnlocked(stream_);
         while (isBlank(ch))
-            ch = getc_unlocked(stream_);
+            ch = platform::readByteUnlocked(stream_);
         char token[64];
         std::size_t length = 0;
         bool tooLong = false;
@@ -35,7 +37,7 @@ public:
                 token[length++] = static_cast<char>(ch);
             else
                 tooLong = true;
-            ch = getc_unlocked(stream_);
+            ch = platform::readByteUnlocked(stream_);
         }
         // The one blank that ended the token stays read; later reads skip blanks anyway.
         if (length == 0 || tooLong) {

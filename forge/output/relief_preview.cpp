@@ -1,14 +1,38 @@
 #include "forge/output/relief_preview.h"
 
-#include <png.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cmath>
-#include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
+
+// The PNG encoder is stb's single header, compressing through zlib: both are
+// there for Linux and for the Windows cross build, so both write the same bytes.
+static unsigned char* compressWithZlib(unsigned char* data, int size, int* compressedSize, int level);
+#define STBIW_ZLIB_COMPRESS compressWithZlib
+#define STB_IMAGE_WRITE_STATIC
+#define STBI_WRITE_NO_STDIO
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb_image_write.h>
+
+// stb frees what this returns with free().
+static unsigned char* compressWithZlib(unsigned char* data, int size, int* compressedSize, int level)
+{
+    uLongf bound = compressBound(static_cast<uLong>(size));
+    auto* out = static_cast<unsigned char*>(std::malloc(bound));
+    if (!out)
+        return nullptr;
+    if (compress2(out, &bound, data, static_cast<uLong>(size), level) != Z_OK) {
+        std::free(out);
+        return nullptr;
+    }
+    *compressedSize = static_cast<int>(bound);
+    return out;
+}
 
 #include "common/atomic_file.h"
 #include "common/block_convention.h"
@@ -63,48 +87,18 @@ std::uint8_t channel(double value)
     return static_cast<std::uint8_t>(std::clamp(rounded, 0.0, 255.0));
 }
 
-// libpng reports errors by longjmp: keep its message and jump back to encode().
-void pngError(png_structp png, png_const_charp message)
+void writeBytes(void* file, void* data, int size)
 {
-    auto* buffer = static_cast<char*>(png_get_error_ptr(png));
-    std::snprintf(buffer, 256, "%s", message);
-    png_longjmp(png, 1);
+    std::fwrite(data, 1, static_cast<std::size_t>(size), static_cast<std::FILE*>(file));
 }
 
-void pngWarning(png_structp, png_const_charp) {}
-
-void writeRows(png_structp png, const PreviewImage& image)
-{
-    const std::size_t stride = static_cast<std::size_t>(image.width) * 3;
-    for (int y = 0; y < image.height; ++y)
-        png_write_row(png, image.rgb.data() + static_cast<std::size_t>(y) * stride);
-}
-
-// Holds no C++ object with a destructor, as the longjmp would skip it.
+// A failed write shows in the stream's error flag, which commit() checks.
 bool encode(std::FILE* file, const PreviewImage& image, char* message)
 {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, message, pngError, pngWarning);
-    if (!png) {
+    if (!stbi_write_png_to_func(writeBytes, file, image.width, image.height, 3, image.rgb.data(), image.width * 3)) {
         std::snprintf(message, 256, "out of memory");
         return false;
     }
-    png_infop info = png_create_info_struct(png);
-    if (!info) {
-        png_destroy_write_struct(&png, nullptr);
-        std::snprintf(message, 256, "out of memory");
-        return false;
-    }
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    writeRows(png, image);
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
     return true;
 }
 

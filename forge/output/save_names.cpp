@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "common/platform.h"
+
 namespace qarn {
 
 namespace {
@@ -44,7 +46,7 @@ std::string withoutEvery(std::string_view text, std::string_view word, bool igno
 // keeps its name.
 std::string nameWithoutEvery(std::string_view path, std::string_view word, bool ignoreCase)
 {
-    const std::size_t slash = path.find_last_of('/');
+    const std::size_t slash = path.find_last_of(platform::FOLDER_SEPARATORS);
     const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
     return std::string(path.substr(0, nameStart)) + withoutEvery(path.substr(nameStart), word, ignoreCase);
 }

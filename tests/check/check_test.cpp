@@ -207,7 +207,7 @@ TEST(QarnCheck, ExitsAsABuildWouldAndBuildListsTheFirstTenColourErrors)
     writeFile(dir.path() / "wrong.bmp", paint({"uuuuuuuuuuuu"}));
     writeFile(dir.path() / "steep.bmp", paint({"02"}));
     writeFile(dir.path() / "rle.bmp", oddBmp(24, 1));
-    const std::string qarn = "'" QARN_PATH "' ", args = " --colour-set system --min 100 --interval 20";
+    const std::string qarn = shellQuoted(QARN_PATH) + " ", args = " --colour-set system --min 100 --interval 20";
     EXPECT_EQ(runIn(dir.path(), qarn + "check steep.bmp" + args).status, 0);
     const CommandRun wrong = runIn(dir.path(), qarn + "check wrong.bmp --colour-set system --marked m.png");
     EXPECT_EQ(wrong.status, 5);

@@ -163,10 +163,8 @@ TEST_P(SavedMap, ReadsBackBuildsToThePreviewAndBuildsLikeQarn)
     const GridBuild grid = buildGridFiles(request, dir.file("painter.asc"));
     ASSERT_EQ(grid.saved.result, OutputResult::Ok) << grid.saved.error;
     const std::string setName = set == ColourSet::System ? "system" : "user";
-    ASSERT_EQ(runIn(dir.path(), "'" QARN_PATH "' build map.bmp --min 100 --interval 20 --output qarn.asc --colour-set " +
-                                    setName)
-                  .status,
-              0);
+    const std::string command = " build map.bmp --min 100 --interval 20 --output qarn.asc --colour-set " + setName;
+    ASSERT_EQ(runIn(dir.path(), shellQuoted(QARN_PATH) + command).status, 0);
     EXPECT_EQ(readFile(dir.file("painter.asc")), readFile(dir.file("qarn.asc")));
     EXPECT_EQ(readFile(dir.file("painter-Build_Data.txt")), readFile(dir.file("qarn-Build_Data.txt")));
 }

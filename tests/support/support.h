@@ -5,8 +5,9 @@
 // Helpers throw std::runtime_error when the machine refuses them (no temporary
 // folder, a missing table), which fails the test that asked.
 
+#ifndef _WIN32
 #include <sys/wait.h>
-#include <stdlib.h>
+#endif
 
 #include <algorithm>
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -28,10 +30,14 @@ class TempDir {
 public:
     TempDir()
     {
-        std::string pattern = (fs::temp_directory_path() / "qarn-test-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
+        static std::mt19937 random{std::random_device{}()};
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            const fs::path candidate = fs::temp_directory_path() / ("qarn-test-" + std::to_string(random()));
+            if (fs::create_directory(candidate))
+                path_ = candidate;
+        }
+        if (path_.empty())
             throw std::runtime_error("cannot create a temporary folder");
-        path_ = pattern;
     }
     ~TempDir()
     {
@@ -90,14 +96,31 @@ struct CommandRun {
     std::string err;
 };
 
+// A path quoted for the shell runIn uses: sh on Linux, cmd on Windows.
+inline std::string shellQuoted(const std::string& path)
+{
+#ifdef _WIN32
+    return "\"" + path + "\"";
+#else
+    return "'" + path + "'";
+#endif
+}
+
 // Runs `command` through the shell in `workingDir` and collects what it printed.
 inline CommandRun runIn(const fs::path& workingDir, const std::string& command)
 {
     TempDir capture;
-    const std::string line = "cd '" + workingDir.string() + "' && " + command + " > '" + capture.file("out") +
-                             "' 2> '" + capture.file("err") + "'";
+#ifdef _WIN32
+    const std::string line = "cd /d " + shellQuoted(workingDir.string()) + " && " + command + " > " +
+                             shellQuoted(capture.file("out")) + " 2> " + shellQuoted(capture.file("err"));
+    const int status = std::system(line.c_str());
+#else
+    const std::string line = "cd " + shellQuoted(workingDir.string()) + " && " + command + " > " +
+                             shellQuoted(capture.file("out")) + " 2> " + shellQuoted(capture.file("err"));
     const int raw = std::system(line.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(capture.file("out")), readFile(capture.file("err"))};
+    const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+#endif
+    return {status, readFile(capture.file("out")), readFile(capture.file("err"))};
 }
 
 // A file of the source tree's tests/ folder.
