@@ -116,17 +116,19 @@ private slots:
 void ForgeWindowTest::confirmRefusesEntriesWithTheirBoxes()
 {
     // Whether a picture is open, the two entries, the box, the entries after it
-    // and the minimum elevation kept.
+    // and the minimum elevation kept; whether the data were accepted once before.
     const struct {
         bool opened;
         QString min, interval;
         std::string key;
         QString minAfter, intervalAfter;
         int stored;
+        bool acceptedBefore = false;
     } cases[] = {{false, "10", "25", "confirm no file", "10", "25", -99}, {true, "", "25", "min \"\"", "", "25", -99},
                  {true, "12a", "25", "min \"12a\"", "", "25", 0}, {true, "-5", "25", "min \"-5\"", "", "25", -5},
                  {true, "0", "", "interval \"\"", "0", "", 0}, {true, "100", "x", "interval \"x\"", "100", "", 100},
-                 {true, "100", "0", "interval \"0\"", "100", "", 100}};
+                 {true, "100", "0", "interval \"0\"", "100", "", 100},
+                 {true, "-5", "25", "min \"-5\"", "", "25", -5, true}};
     for (const auto& c : cases) {
         RecordingWindow w;
         if (c.opened) {
@@ -134,6 +136,12 @@ void ForgeWindowTest::confirmRefusesEntriesWithTheirBoxes()
             w.fileOpen();
             w.ConfirmpushButton->click();
             w.UserColourRB->click();
+        }
+        if (c.acceptedBefore) {
+            w.MinElevationlineEdit->setText("100");
+            w.ContourlineEdit->setText("20");
+            w.ConfirmpushButton->click();
+            QVERIFY(w.buildAvailable());
         }
         w.MinElevationlineEdit->setText(c.min);
         w.ContourlineEdit->setText(c.interval);
