@@ -16,6 +16,7 @@
 
 #include <deque>
 
+#include "forge/extract/message_notes.h"
 #include "tests/support/support.h"
 
 using namespace qarn;
@@ -29,16 +30,24 @@ namespace {
 // answered from queues (an empty one cancels).
 class RecordingWindow : public DuvavazEvedaz {
 public:
-    RecordingWindow()
-    {
-        QObject::connect(statusBar(), &QStatusBar::messageChanged, [this](const QString& t) { statuses << t; });
-    }
     QStringList boxes, statuses, saveQuestions;
     std::deque<QString> openAnswers, saveAnswers;
     int exitStatus = -1;
+    bool heightsFileAtResults = false; // hightvals.dat was there when "Results Ready" showed
 
 protected:
-    void showInformation(QWidget* p, const QString& c, const QString& t) override { record("information", p, c, t); }
+    void setStatusLine(const QString& t, int millis) override
+    {
+        if (!t.isEmpty())
+            statuses << t;
+        DuvavazEvedaz::setStatusLine(t, millis);
+    }
+    void showInformation(QWidget* p, const QString& c, const QString& t) override
+    {
+        if (c == QString::fromStdString(resultsReadyMessage().caption))
+            heightsFileAtResults = fs::exists("hightvals.dat");
+        record("information", p, c, t);
+    }
     void showWarning(QWidget* p, const QString& c, const QString& t) override { record("warning", p, c, t); }
     void showCritical(QWidget* p, const QString& c, const QString& t) override { record("critical", p, c, t); }
     void showAbout(const QString& c, const QString& t) override { record("about", this, c, t); }
@@ -181,6 +190,7 @@ void ForgeWindowTest::openConfirmBuildEditAndSave()
 
     w.ProcessPB->click();
     QCOMPARE(w.boxes, (QStringList{box("build 0"), box("results ready")}));
+    QVERIFY(w.heightsFileAtResults && !fs::exists(work.path() / "hightvals.dat"));
     QCOMPARE((QStringList{w.HeightLabelOut_2->text(), w.WidthLabelOut_2->text(), w.msLabelOut->text(),
                           w.AlphaLabelOut->text(), w.LongLabelOut_2->text(), w.LatLabelOut_2->text()}),
              (QStringList{"400", "600", "30.922", "0.100", "32400", "3600"}));
@@ -277,9 +287,10 @@ void ForgeWindowTest::colourErrorIsLocatedAndOutlinedUntilABuildSucceeds()
 
     paint(true);
     w.ProcessPB->click();
-    QCOMPARE(w.statusBar()->currentMessage(),
+    QCOMPARE(w.statusLine(),
              QString("Colour error at block row 1, column 2 (pixel 15, 5): colour #0000FF is reserved (BLUE); "
-                     "2 blocks in all, outlined on the Preview page"));
+                     "2 blocks in all, outlined on the Preview page\n" +
+                     QString::fromStdString(buildStopNote(picture.string(), ExtractResult::Ok, true))));
     // 4 blocks across at 300 pixels a block; the outline runs 60 pixels outside the block.
     const QImage marked = w.previewPage()->picture();
     QCOMPARE(marked.size(), QSize(1200, 900));
@@ -291,6 +302,8 @@ void ForgeWindowTest::colourErrorIsLocatedAndOutlinedUntilABuildSucceeds()
     paint(false);
     w.ProcessPB->click();
     QCOMPARE(w.previewPage()->picture(), terrain);
+    // The colour error's line goes with it; what is left says where the map data file was looked for.
+    QCOMPARE(w.statusLine(), QString::fromStdString(mapDataMissingNote(picture.string())));
 }
 
 QTEST_MAIN(ForgeWindowTest)
