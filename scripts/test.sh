@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs the whole test suite twice: an ordinary build, then one with
-# AddressSanitizer and UndefinedBehaviorSanitizer, which fails on any report.
+# Builds and runs the whole test suite twice: an ordinary build (the default
+# compiler, GCC on Debian), then one with clang, AddressSanitizer and
+# UndefinedBehaviorSanitizer, which fails on any report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,8 +13,10 @@ cmake --build build -j"$jobs"
 echo "== tests (Release) =="
 (cd build && ctest --output-on-failure -j"$jobs")
 
-echo "== build (AddressSanitizer + UndefinedBehaviorSanitizer) =="
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQARN_BUILD_TESTS=ON -DQARN_SANITIZE=ON
+# Built with clang, so the whole tree keeps building with both compilers.
+echo "== build (clang, AddressSanitizer + UndefinedBehaviorSanitizer) =="
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQARN_BUILD_TESTS=ON -DQARN_SANITIZE=ON \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 cmake --build build-sanitize -j"$jobs"
 echo "== tests (sanitizers) =="
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
