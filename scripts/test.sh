@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs the whole test suite: an ordinary build; the Windows cross
-# build with its tests under Wine, its files compared byte for byte with the
-# ordinary build's and its zip; then a build with AddressSanitizer and
+# Builds and runs the whole test suite: an ordinary build (the default
+# compiler, GCC on Debian); the Windows cross build with its tests under Wine,
+# its files compared byte for byte with the ordinary build's and its zip; then
+# a build with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer, which fails on any report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -34,8 +35,10 @@ cmake --build build-windows --target qarn_windows_zip
 /usr/lib/wine/wineserver -k 2>/dev/null || true
 unset WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
 
-echo "== build (AddressSanitizer + UndefinedBehaviorSanitizer) =="
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQARN_BUILD_TESTS=ON -DQARN_SANITIZE=ON
+# Built with clang, so the whole tree keeps building with both compilers.
+echo "== build (clang, AddressSanitizer + UndefinedBehaviorSanitizer) =="
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQARN_BUILD_TESTS=ON -DQARN_SANITIZE=ON \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 cmake --build build-sanitize -j"$jobs"
 echo "== tests (sanitizers) =="
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}

@@ -118,6 +118,8 @@ BuildOutcome runBuild(const BuildRequest& request)
 
         // Steps 9-10.
         outcome.messages.push_back(resultsReadyMessage());
+        if (request.onBuilt)
+            request.onBuilt(outcome);
         heights.remove();
     } catch (const std::bad_alloc&) {
         outcome.grid = ElevationGrid();

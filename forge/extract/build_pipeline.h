@@ -22,6 +22,8 @@ namespace qarn {
 // code and the boxes: those that do not end the build also go to onMessage as
 // they arise, the last one ends the list); the outcome owns the built grid.
 
+struct BuildOutcome;
+
 struct BuildRequest {
     std::string bmpFilePath;  // the picture, as 8-bit text of the file system
     std::int32_t minElevation = 0;
@@ -32,6 +34,10 @@ struct BuildRequest {
     std::string heightsFilePath = HEIGHT_VALUES_FILE_NAME;
     // Told each box that does not end the build, as the build reaches it.
     std::function<void(const UserMessage&)> onMessage;
+    // Told the finished outcome (its last box the results) while the height
+    // values file is still there, as the window shows its results before the
+    // file is removed.
+    std::function<void(BuildOutcome&)> onBuilt;
 };
 
 // The header lines of the height values file as read back.

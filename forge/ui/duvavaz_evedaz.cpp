@@ -28,6 +28,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QUndoStack>
 
 namespace qarn::forge {
@@ -67,6 +68,16 @@ DuvavazEvedaz::DuvavazEvedaz(QWidget* parent, const char* name, Qt::WindowFlags 
         box->setText(QString());
     setBuildAvailable(false);
     setSavingAvailable(false);
+
+    // The status bar's text in a label of its own, so a long one wraps
+    // instead of running off the window's edge.
+    statusLine_ = new QLabel(statusBar());
+    statusLine_->setObjectName(QStringLiteral("statusLine"));
+    statusLine_->setWordWrap(true);
+    statusBar()->addWidget(statusLine_, 1);
+    statusTimer_ = new QTimer(this);
+    statusTimer_->setSingleShot(true);
+    connect(statusTimer_, &QTimer::timeout, statusLine_, &QLabel::clear);
 
     // Undo of table edits: live only while the "Edit Grids" page is in front,
     // and offered again in the table's context menu.
@@ -173,10 +184,14 @@ void DuvavazEvedaz::showMessage(const UserMessage& message)
     const QString caption = tr8(message.caption);
     const QString text = tr8(message.text);
     dialogs().message(parent, message.kind, caption, text);
+    // The line that explains the box stays in the status bar after it.
+    if (!message.note.empty())
+        setStatusLine(tr8(message.note));
 }
 
 void DuvavazEvedaz::ProcessPB_clicked()
 {
+    setStatusLine(QString()); // what the last build said is over
     buildOk = 1;
     BuildRequest request;
     request.bmpFilePath = bmpFilePath;
@@ -185,13 +200,31 @@ void DuvavazEvedaz::ProcessPB_clicked()
     request.colourSet = colourSetChoice.value_or(ColourSet::System);
     // "Clean Run" and the map data warning show as the build reaches them.
     request.onMessage = [this](const UserMessage& message) { showMessage(message); };
+    // The results fill the window and their box shows while hightvals.dat is
+    // still in the folder.
+    request.onBuilt = [this](BuildOutcome& built) {
+        takeBuildResults(built);
+        showMessage(built.messages.back());
+    };
     BuildOutcome outcome = runBuild(request);
 
     extractionResult = outcome.result;
     buildOk = outcome.built() ? 1 : 0;
     if (outcome.result == ExtractResult::NotBmp)
         fileOpenAction->setEnabled(true);
+    if (outcome.built())
+        return;
+    if (outcome.mapDataChecked)
+        takeBuildResults(outcome); // the map data read before the build stopped
+    if (!outcome.messages.empty())
+        showMessage(outcome.messages.back());
+    if (outcome.colourError)
+        showColourErrors(outcome.messages.back().note);
+}
 
+// The map data the build read, and the grid when it was built.
+void DuvavazEvedaz::takeBuildResults(BuildOutcome& outcome)
+{
     if (outcome.mapDataChecked) {
         mapDataPresent = outcome.mapDataRead ? 1 : 0;
         if (outcome.mapDataRead)
@@ -214,39 +247,27 @@ void DuvavazEvedaz::ProcessPB_clicked()
         fillTable(truncatedHeights(grid));
         setSavingAvailable(true);
     }
-
-    // The last box (the results, or the failure) once the window holds what
-    // it speaks of.
-    if (!outcome.messages.empty())
-        showMessage(outcome.messages.back());
-    showWhereBuildStopped(outcome.result, outcome.colourError);
 }
 
-void DuvavazEvedaz::showWhereBuildStopped(ExtractResult result, bool colourError)
+void DuvavazEvedaz::showColourErrors(const std::string& note)
 {
-    if (colourError) {
-        const PictureCheck check =
-            checkPicture({.bmpFilePath = bmpFilePath,
-                          .colourSet = colourSetChoice.value_or(ColourSet::System),
-                          .withHeights = true,
-                          .minElevation = minElevation,
-                          .contourInterval = contourInterval,
-                          .scope = CheckScope::ColourErrors,
-                          .drawable = true});
-        const std::size_t errors = check.count(Severity::Error);
-        if (errors == 0)
-            return;
-        const QString where = QString::fromStdString(findingText(check.findings.front()));
-        statusBar()->showMessage(errors == 1
-            ? tr8("Colour error at %1, outlined on the Preview page").arg(where)
-            : tr8("Colour error at %1; %2 blocks in all, outlined on the Preview page").arg(where).arg(errors));
-        previewPage_->showPicture(renderMarkedPicture(check));
-        previewMarked_ = true;
+    const PictureCheck check = checkPicture({.bmpFilePath = bmpFilePath,
+                                             .colourSet = colourSetChoice.value_or(ColourSet::System),
+                                             .withHeights = true,
+                                             .minElevation = minElevation,
+                                             .contourInterval = contourInterval,
+                                             .scope = CheckScope::ColourErrors,
+                                             .drawable = true});
+    const std::size_t errors = check.count(Severity::Error);
+    if (errors == 0)
         return;
-    }
-    const std::string refusal = describeBmpRefusal(bmpFilePath, result);
-    if (!refusal.empty())
-        statusBar()->showMessage(QString::fromStdString(refusal));
+    const QString where = QString::fromStdString(findingText(check.findings.front()));
+    const QString located = errors == 1
+        ? tr8("Colour error at %1, outlined on the Preview page").arg(where)
+        : tr8("Colour error at %1; %2 blocks in all, outlined on the Preview page").arg(where).arg(errors);
+    setStatusLine(note.empty() ? located : located + QLatin1Char('\n') + tr8(note));
+    previewPage_->showPicture(renderMarkedPicture(check));
+    previewMarked_ = true;
 }
 
 void DuvavazEvedaz::showDetails()
@@ -376,6 +397,7 @@ void DuvavazEvedaz::ConfirmpushButton_clicked()
 {
     // A refusal also withdraws "Build It", so no build runs on a refused value.
     // The entry is emptied once its box has been answered.
+    setStatusLine(QString());
     auto refuse = [this](const UserMessage& message, QLineEdit* entry) {
         setBuildAvailable(false);
         showMessage(message);
@@ -407,7 +429,20 @@ void DuvavazEvedaz::ConfirmpushButton_clicked()
 
 void DuvavazEvedaz::showStatus(const QString& text)
 {
-    statusBar()->showMessage(text, kStatusMillis);
+    setStatusLine(text, kStatusMillis);
+}
+
+void DuvavazEvedaz::setStatusLine(const QString& text, int millis)
+{
+    statusTimer_->stop();
+    statusLine_->setText(text);
+    if (millis > 0 && !text.isEmpty())
+        statusTimer_->start(millis);
+}
+
+QString DuvavazEvedaz::statusLine() const
+{
+    return statusLine_->text();
 }
 
 } // namespace qarn::forge

@@ -4,6 +4,7 @@
 
 #include "common/map_data_file.h"
 #include "forge/extract/build_messages.h"
+#include "forge/extract/build_pipeline.h"
 #include "forge/extract/colour_height_set.h"
 #include "forge/grid/elevation_grid.h"
 #include "qtsupport/dialogs.h"
@@ -14,6 +15,8 @@
 #include <string>
 #include <vector>
 
+class QLabel;
+class QTimer;
 class QUndoStack;
 namespace qarn::forge {
 
@@ -81,6 +84,9 @@ public:
     void setDialogs(Dialogs* dialogs) { dialogs_ = dialogs; }
     Dialogs& dialogs() const { return *dialogs_; }
 
+    // The status bar's text as shown.
+    QString statusLine() const;
+
 public slots:
     void fileOpen() override;
     void fileSave() override;
@@ -95,20 +101,28 @@ public slots:
 protected:
     // A short confirmation in the status bar.
     void showStatus(const QString& text);
+    // Every status bar text goes through here: shown whole, wrapped when it is
+    // longer than the bar, and cleared after `millis` (0: until the next one).
+    virtual void setStatusLine(const QString& text, int millis = 0);
 
 private:
     void setBuildAvailable(bool available);
     void showMessage(const UserMessage& message);
     void showDetails();
+    void takeBuildResults(BuildOutcome& built);
     void fillTable(std::vector<int> truncatedHeights);
     std::vector<int> tableValues() const; // the table's texts as Save reads them
     void copyTableIntoGrid();
     void refreshPreview();
-    void showWhereBuildStopped(ExtractResult result, bool colourError); // status bar and Preview page, after the box
+    // After the colour error box: the first wrong block and the box's note in
+    // the status bar, the wrong blocks outlined on the Preview page.
+    void showColourErrors(const std::string& note);
     bool saveGridAndReportAs(); // Save As; true when both files were written
     void showSaveFailure(const std::string& error);
     void updateUndoActions();
 
+    QLabel* statusLine_ = nullptr;
+    QTimer* statusTimer_ = nullptr;
     QUndoStack* undoStack_ = nullptr;
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;

@@ -12,6 +12,8 @@ namespace qarn::forge {
 ReliefPreviewPage::ReliefPreviewPage(QWidget* parent) : QWidget(parent), view_(new QLabel(this))
 {
     setObjectName(QStringLiteral("PreviewPage"));
+    // Filled with the tab widget's colour, as the form's own pages are.
+    setAutoFillBackground(true);
     view_->setObjectName(QStringLiteral("PreviewLabel"));
     view_->setAlignment(Qt::AlignCenter);
     view_->setMinimumSize(1, 1);

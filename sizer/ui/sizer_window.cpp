@@ -55,6 +55,9 @@ void SizerWindow::CalculateButton_clicked()
     if (check != SizeCheck::Passed) {
         const SizeCheckMessage message = sizeCheckMessage(check);
         showMessage(MessageKind::Critical, formText(message.caption), formText(message.text));
+        // Below the box, a line where its words mislead (12.5 "equal to ZERO").
+        const std::string note = sizeCheckNote(check, lastWidthText.toStdString(), lastHeightText.toStdString());
+        statusBar()->showMessage(note.empty() ? QString() : formText(note.c_str()));
         if (message.emptied & EMPTY_HEIGHT_ENTRY)
             HeightIn->clear();
         if (message.emptied & EMPTY_WIDTH_ENTRY)

@@ -16,7 +16,8 @@ QString formText(const char* text)
 
 SizerWindowBase::SizerWindowBase(QWidget* parent, const char* name) : QMainWindow(parent)
 {
-    statusBar();
+    // The window keeps its form's size, so its status bar has no size grip.
+    statusBar()->setSizeGripEnabled(false);
     if (name)
         setObjectName(QString::fromLatin1(name));
     setupUi(this);

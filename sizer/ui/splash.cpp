@@ -36,6 +36,8 @@ Splash::Splash(QWidget* parent, const char* name, bool modal, Qt::WindowFlags fl
     SplashButton = new QPushButton(this);
     SplashButton->setObjectName(QStringLiteral("SplashButton"));
     SplashButton->setGeometry(-1, -1, 680, 380);
+    // Flat, so the style draws no button shading in the rows the picture leaves.
+    SplashButton->setFlat(true);
     setBackground(SplashButton, QPalette::Button);
     SplashButton->setIcon(pictures.pixmap(QStringLiteral("splash.bmp")));
     SplashButton->setIconSize(QSize(680, 370));

@@ -236,7 +236,8 @@ TEST(HeightValuesFile, OnlyTheSamplePixelsAreRead)
 {
     const std::uint32_t rungs[] = {LOWEST, SECOND}, raw555[] = {0x0204, 0x3300};
     const std::pair<int, bool> cases[] = {{1, false}, {4, true}, {8, false}, {16, true}, {24, false}, {24, true}};
-    for (const auto& [bits, topDown] : cases) {
+    for (const auto& [bitCount, topDown] : cases) {
+        const int bits = bitCount; // clang 14 captures no structured binding in a lambda
         const std::string picture = encodeBmp(
             30, 20, bits,
             [&](int x, int y) -> std::uint32_t {

@@ -9,6 +9,7 @@
 #include <sys/resource.h>
 #endif
 
+#include "common/atomic_file.h"
 #include "common/map_data_file.h"
 #include "forge/extract/build_inputs.h"
 #include "forge/output/ascii_grid_writer.h"
@@ -153,6 +154,25 @@ TEST(SaveFailure, KeepsTheEarlierFileAndNamesFileAndReason)
     ASSERT_EQ(saveAsciiGrid(target, AsciiGridHeader{}, 1, 1, heights.data(), error), OutputResult::Ok);
     EXPECT_EQ(readFile(target).size(), 95u + 1200u * (1201u * 2u + 1u) + 4u + 1200u * 2u + 1u);
     EXPECT_EQ(entriesIn(dir.path()), std::vector<std::string>{"map.asc"});
+}
+
+// Both temporaries written, then the second target turns into a folder: its
+// rename fails after the first file was replaced, which must come back as it was.
+TEST(SaveFailure, BothOrNeitherWhenTheSecondRenameFails)
+{
+    TempDir dir;
+    writeFile(dir.file("map.asc"), "earlier");
+    {
+        AtomicFile first(dir.file("map.asc")), second(dir.file("map-Build_Data.txt"));
+        ASSERT_EQ(first.open(), FileResult::Ok);
+        ASSERT_EQ(second.open(), FileResult::Ok);
+        std::fputs("new grid", first.stream());
+        std::fputs("new report", second.stream());
+        fs::create_directories(dir.path() / "map-Build_Data.txt" / "inside");
+        EXPECT_EQ(commitBoth(first, second), FileResult::CannotReplace);
+    }
+    EXPECT_EQ(readFile(dir.file("map.asc")), "earlier");
+    EXPECT_EQ(entriesIn(dir.path()), (std::vector<std::string>{"map-Build_Data.txt", "map.asc"}));
 }
 
 // Save As writes both files or neither: a report that cannot be written keeps

@@ -154,7 +154,7 @@ TEST_P(SavedMap, ReadsBackBuildsToThePreviewAndBuildsLikeQarn)
     EXPECT_EQ(back.blocks, map.blocks);
     EXPECT_EQ(back.band, map.band);
 
-    BuildRequest request{dir.file("map.bmp"), 100, 20, set, dir.file("hightvals.dat"), {}};
+    BuildRequest request{dir.file("map.bmp"), 100, 20, set, dir.file("hightvals.dat"), {}, {}};
     const BuildOutcome built = runBuild(request);
     ASSERT_TRUE(built.built());
     const PreviewImage fromBuild = renderReliefPreview(built.grid, 2);

@@ -14,6 +14,8 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "forge/extract/build_messages.h"
+#include "forge/extract/message_notes.h"
 #include "tests/support/support.h"
 #include "tests/windows/support/recording_dialogs.h"
 
@@ -27,13 +29,27 @@ namespace {
 // Status texts are recorded; boxes and dialogs go through RecordingDialogs.
 class RecordingWindow : public DuvavazEvedaz {
 public:
-    RecordingWindow()
-    {
-        setDialogs(&seam);
-        QObject::connect(statusBar(), &QStatusBar::messageChanged, [this](const QString& t) { statuses << t; });
-    }
-    RecordingDialogs seam;
+    RecordingWindow() { setDialogs(&seam); }
+
+    // Also notes whether hightvals.dat was still there when "Results Ready" showed.
+    struct Seam : RecordingDialogs {
+        bool heightsFileAtResults = false;
+        void message(QWidget* parent, MessageKind kind, const QString& caption, const QString& text) override
+        {
+            if (caption == QString::fromStdString(resultsReadyMessage().caption))
+                heightsFileAtResults = fs::exists("hightvals.dat");
+            RecordingDialogs::message(parent, kind, caption, text);
+        }
+    } seam;
     QStringList statuses;
+
+protected:
+    void setStatusLine(const QString& t, int millis) override
+    {
+        if (!t.isEmpty())
+            statuses << t;
+        DuvavazEvedaz::setStatusLine(t, millis);
+    }
 };
 
 const std::map<std::string, CatalogueEntry> catalogue = messageCatalogue();
@@ -80,17 +96,19 @@ private slots:
 void ForgeWindowTest::confirmRefusesEntriesWithTheirBoxes()
 {
     // Whether a picture is open, the two entries, the box, the entries after it
-    // and the minimum elevation kept.
+    // and the minimum elevation kept; whether the data were accepted once before.
     const struct {
         bool opened;
         QString min, interval;
         std::string key;
         QString minAfter, intervalAfter;
         int stored;
+        bool acceptedBefore = false;
     } cases[] = {{false, "10", "25", "confirm no file", "10", "25", -99}, {true, "", "25", "min \"\"", "", "25", -99},
                  {true, "12a", "25", "min \"12a\"", "", "25", 0}, {true, "-5", "25", "min \"-5\"", "", "25", -5},
                  {true, "0", "", "interval \"\"", "0", "", 0}, {true, "100", "x", "interval \"x\"", "100", "", 100},
-                 {true, "100", "0", "interval \"0\"", "100", "", 100}};
+                 {true, "100", "0", "interval \"0\"", "100", "", 100},
+                 {true, "-5", "25", "min \"-5\"", "", "25", -5, true}};
     for (const auto& c : cases) {
         RecordingWindow w;
         if (c.opened) {
@@ -98,6 +116,12 @@ void ForgeWindowTest::confirmRefusesEntriesWithTheirBoxes()
             w.fileOpen();
             w.ConfirmpushButton->click();
             w.UserColourRB->click();
+        }
+        if (c.acceptedBefore) {
+            w.MinElevationlineEdit->setText("100");
+            w.ContourlineEdit->setText("20");
+            w.ConfirmpushButton->click();
+            QVERIFY(w.buildAvailable());
         }
         w.MinElevationlineEdit->setText(c.min);
         w.ContourlineEdit->setText(c.interval);
@@ -137,6 +161,7 @@ void ForgeWindowTest::openConfirmBuildEditAndSave()
 
     w.ProcessPB->click();
     QCOMPARE(w.seam.boxes, (QStringList{box("build 0"), box("results ready")}));
+    QVERIFY(w.seam.heightsFileAtResults && !fs::exists(work.path() / "hightvals.dat"));
     QCOMPARE((QStringList{w.HeightLabelOut_2->text(), w.WidthLabelOut_2->text(), w.msLabelOut->text(),
                           w.AlphaLabelOut->text(), w.LongLabelOut_2->text(), w.LatLabelOut_2->text()}),
              (QStringList{"400", "600", "30.922", "0.100", "32400", "3600"}));
@@ -195,6 +220,11 @@ void ForgeWindowTest::failedBuildsAndSaves()
     build(w, testData("cli/build/notbmp.bmp"));
     QCOMPARE(w.seam.boxes, QStringList{box("build 1000")});
     QVERIFY(w.fileOpenAction->isEnabled());
+    // A cut-off picture: the box, and the core's line under it in the status bar.
+    const fs::path cut = testData("cli/build/cut.bmp");
+    build(w, cut);
+    QCOMPARE(w.seam.boxes, QStringList{box("build -1")});
+    QCOMPARE(w.statusLine(), QString::fromStdString(buildStopNote(cut.string(), ExtractResult::ReadError, false)));
     build(w, testData("cli/build/odd.bmp"));
     QCOMPARE(w.seam.boxes, QStringList{box("build 0 colour")});
     QVERIFY(!w.fileOpenAction->isEnabled() && !w.fileSaveAction->isEnabled());
@@ -226,6 +256,7 @@ void ForgeWindowTest::colourErrorIsLocatedAndOutlinedUntilABuildSucceeds()
                       return 0x008421;
                   }));
     };
+    fs::copy_file(fs::path(QARN_SOURCE_DIR) / "examples" / MAP_DATA_FILE_NAME, work.path() / MAP_DATA_FILE_NAME);
     RecordingWindow w;
     paint(false);
     w.ProcesstabWidget->setCurrentWidget(w.previewPage());
@@ -234,9 +265,10 @@ void ForgeWindowTest::colourErrorIsLocatedAndOutlinedUntilABuildSucceeds()
 
     paint(true);
     w.ProcessPB->click();
-    QCOMPARE(w.statusBar()->currentMessage(),
+    QCOMPARE(w.statusLine(),
              QString("Colour error at block row 1, column 2 (pixel 15, 5): colour #0000FF is reserved (BLUE); "
-                     "2 blocks in all, outlined on the Preview page"));
+                     "2 blocks in all, outlined on the Preview page\n" +
+                     QString::fromStdString(buildStopNote(picture.string(), ExtractResult::Ok, true))));
     // 4 blocks across at 300 pixels a block; the outline runs 60 pixels outside the block.
     const QImage marked = w.previewPage()->picture();
     QCOMPARE(marked.size(), QSize(1200, 900));
@@ -248,6 +280,8 @@ void ForgeWindowTest::colourErrorIsLocatedAndOutlinedUntilABuildSucceeds()
     paint(false);
     w.ProcessPB->click();
     QCOMPARE(w.previewPage()->picture(), terrain);
+    // The colour error's lines go with it: the good build has nothing to add.
+    QCOMPARE(w.statusLine(), QString());
 }
 
 QTEST_MAIN(ForgeWindowTest)

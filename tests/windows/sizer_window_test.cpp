@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QTest>
 
+#include "sizer/size_entry_checks.h"
 #include "tests/support/support.h"
 #include "tests/windows/support/recording_dialogs.h"
 
@@ -82,16 +83,19 @@ void SizerWindowTest::refusedEntries()
         QString width, height;
         std::string key;
         QStringList entries;
-    } cases[] = {{false, "0", "99999", "size 1", {"99999", "0", "99999", "0"}},
-                 {true, "5000", "5001", "size 3", {"", "5000", "", "5000"}},
-                 {true, "5001", "5000", "size 4", {"5000", "", "5000", ""}},
-                 {true, "ten", "100", "size 5", {"", "", "", ""}}};
+        SizeCheck check;
+    } cases[] = {{false, "0", "99999", "size 1", {"99999", "0", "99999", "0"}, SizeCheck::NoColourSet},
+                 {true, "5000", "5001", "size 3", {"", "5000", "", "5000"}, SizeCheck::HeightTooLarge},
+                 {true, "5001", "5000", "size 4", {"5000", "", "5000", ""}, SizeCheck::WidthTooLarge},
+                 {true, "ten", "100", "size 5", {"", "", "", ""}, SizeCheck::NotPositive}};
     for (const auto& c : cases) {
         RecordingSizerWindow w;
         press(w, c.chosen ? w.SysColourRB : nullptr, c.width, c.height);
         QCOMPARE(w.seam.boxes, QStringList{box(c.key)});
         QCOMPARE(fields(w).mid(0, 4), c.entries);
-        QVERIFY(w.statuses.isEmpty());
+        // Text that is not a whole number gets the core's line under the box.
+        const std::string note = sizeCheckNote(c.check, c.width.toStdString(), c.height.toStdString());
+        QCOMPARE(w.statuses, note.empty() ? QStringList{} : QStringList{QString::fromStdString(note)});
     }
 }
 
