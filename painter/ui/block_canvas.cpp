@@ -1,6 +1,9 @@
 #include "block_canvas.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
@@ -36,6 +39,14 @@ BlockCanvas::BlockCanvas(QWidget* parent) : QAbstractScrollArea(parent)
     horizontalScrollBar()->setSingleStep(20);
     verticalScrollBar()->setSingleStep(20);
     updateCursor();
+    qApp->installEventFilter(this);
+}
+
+void BlockCanvas::setTool(Tool tool)
+{
+    nextTool_ = tool;
+    if (!stroking_)
+        tool_ = tool;
 }
 
 void BlockCanvas::setMap(BlockMap* map)
@@ -380,7 +391,14 @@ void BlockCanvas::strokeEnd(int row, int col)
         syncStroke();
     }
     stroking_ = false;
+    tool_ = nextTool_;
     emit strokeEnded();
+}
+
+void BlockCanvas::endStroke()
+{
+    if (stroking_)
+        strokeEnd(last_.y(), last_.x());
 }
 
 BlockEdit BlockCanvas::takeStroke()
@@ -443,30 +461,40 @@ void BlockCanvas::mouseReleaseEvent(QMouseEvent* event)
     event->accept();
 }
 
+bool BlockCanvas::spaceKey(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Space)
+        return false;
+    if (!event->isAutoRepeat()) {
+        spaceHeld_ = event->type() == QEvent::KeyPress;
+        updateCursor();
+    }
+    event->accept();
+    return true;
+}
+
 void BlockCanvas::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Space) {
-        if (!event->isAutoRepeat()) {
-            spaceHeld_ = true;
-            updateCursor();
-        }
-        event->accept();
-        return;
-    }
-    QAbstractScrollArea::keyPressEvent(event);
+    if (!spaceKey(event))
+        QAbstractScrollArea::keyPressEvent(event);
 }
 
 void BlockCanvas::keyReleaseEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Space) {
-        if (!event->isAutoRepeat()) {
-            spaceHeld_ = false;
-            updateCursor();
-        }
-        event->accept();
-        return;
-    }
-    QAbstractScrollArea::keyReleaseEvent(event);
+    if (!spaceKey(event))
+        QAbstractScrollArea::keyReleaseEvent(event);
+}
+
+bool BlockCanvas::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    // Text entries keep their spaces; the canvas's own keys come to it directly.
+    if (!widget || widget == this || widget->window() != window() || qobject_cast<QLineEdit*>(widget) ||
+        qobject_cast<QAbstractSpinBox*>(widget))
+        return false;
+    return spaceKey(static_cast<QKeyEvent*>(event));
 }
 
 void BlockCanvas::leaveEvent(QEvent* event)

@@ -95,8 +95,15 @@ PainterWindow::PainterWindow(QWidget* parent)
     redoAction_ = new QAction(this);
     redoAction_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
     redoAction_->setEnabled(false);
-    connect(undoAction_, &QAction::triggered, undoStack_, &QUndoStack::undo);
-    connect(redoAction_, &QAction::triggered, undoStack_, &QUndoStack::redo);
+    // A stroke being drawn is not cut into: undo and redo wait for it to end.
+    connect(undoAction_, &QAction::triggered, this, [this] {
+        if (!ui_->canvas->stroking())
+            undoStack_->undo();
+    });
+    connect(redoAction_, &QAction::triggered, this, [this] {
+        if (!ui_->canvas->stroking())
+            undoStack_->redo();
+    });
     connect(undoStack_, &QUndoStack::canUndoChanged, undoAction_, &QAction::setEnabled);
     connect(undoStack_, &QUndoStack::canRedoChanged, redoAction_, &QAction::setEnabled);
     connect(undoStack_, &QUndoStack::indexChanged, this, &PainterWindow::updateUndoTexts);
@@ -325,6 +332,7 @@ bool PainterWindow::openPicture(const QString& path, ColourSet colourSet)
 
 bool PainterWindow::maybeSave()
 {
+    ui_->canvas->endStroke();
     if (!hasMap() || undoStack_->isClean())
         return true;
     switch (dialogs().question(this, tr("QarnPainter"), tr("The map has changes that are not saved. Save them?"),
@@ -342,6 +350,7 @@ bool PainterWindow::save()
 {
     if (!hasMap())
         return false;
+    ui_->canvas->endStroke();
     return path_.isEmpty() ? saveAs() : writePicture(path_);
 }
 
@@ -377,6 +386,7 @@ void PainterWindow::buildGrid()
 {
     if (!hasMap())
         return;
+    ui_->canvas->endStroke();
     // The entries as "CONFIRM DATA" checks them, before anything is written.
     std::int32_t min = 0, interval = 0;
     if (const auto refused = checkMinElevation(std::to_string(minElevation()), min)) {

@@ -32,6 +32,33 @@ std::function<bool(QDialog&)> newMapAnswer(const NewMapEntries& entries)
     };
 }
 
+// A window with a new blank map of 20 x 15 blocks and rung 3 chosen, the
+// mouse and keys as a user gives them.
+struct Painting {
+    RecordingDialogs seam;
+    PainterWindow window;
+    BlockCanvas* canvas = window.canvas();
+    std::vector<Rgb> blank;
+
+    Painting()
+    {
+        window.setDialogs(&seam);
+        window.resize(900, 700);
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            throw std::runtime_error("the window was not shown");
+        seam.dialogAnswers = {newMapAnswer({"200", "150", ColourSet::System, {}})};
+        window.newMap();
+        blank = window.map().blocks;
+        window.findChild<QListWidget*>("paletteList")->setCurrentRow(3);
+    }
+    QPoint at(int row, int col) const { return canvas->blockRect(row, col).center().toPoint(); }
+    void press(int row, int col) { QTest::mousePress(canvas->viewport(), Qt::LeftButton, {}, at(row, col)); }
+    void move(int row, int col) { QTest::mouseMove(canvas->viewport(), at(row, col)); }
+    void release(int row, int col) { QTest::mouseRelease(canvas->viewport(), Qt::LeftButton, {}, at(row, col)); }
+    bool painted(int row, int col) const { return window.map().at(row, col) == SYSTEM_COLOUR_SET[3]; }
+};
+
 } // namespace
 
 class PainterWindowTest : public QObject {
@@ -93,6 +120,33 @@ private slots:
         QVERIFY(read.blocks == painted);
         QVERIFY(fs::exists(dir.path() / MAP_DATA_FILE_NAME)); // made from sizes: its map data file beside it
         QCOMPARE(seam.boxes.size(), 1);
+    }
+
+    // Undo and a tool's key pressed while the button is held wait for the stroke to end.
+    void strokeInProgressIsNotCutInto()
+    {
+        Painting p;
+        p.press(2, 1), p.move(2, 5), p.release(2, 5);
+        p.press(4, 1), p.move(4, 5);
+        QTest::keyClick(&p.window, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(&p.window, Qt::Key_R);
+        p.move(6, 5), p.release(6, 5);
+        QVERIFY(p.painted(2, 3) && p.painted(4, 3) && p.painted(5, 5) && !p.painted(5, 1));
+        QCOMPARE(p.window.undoStack()->count(), 2);
+        QCOMPARE(p.canvas->tool(), BlockCanvas::Tool::Rectangle);
+    }
+
+    // Space held while the palette has the focus pans instead of painting.
+    void spaceDragPansWhereverTheFocusIs()
+    {
+        Painting p;
+        QWidget* palette = p.window.findChild<QListWidget*>("paletteList");
+        palette->setFocus();
+        QTest::keyPress(palette, Qt::Key_Space);
+        p.press(2, 1), p.move(2, 5), p.release(2, 5);
+        QTest::keyRelease(palette, Qt::Key_Space);
+        QVERIFY(p.window.map().blocks == p.blank);
+        QCOMPARE(p.window.findChild<QListWidget*>("paletteList")->currentRow(), 3);
     }
 };
 
