@@ -4,6 +4,7 @@
 #include "preview_view.h"
 #include "ui_painter_window.h"
 
+#include "common/map_data_file.h"
 #include "forge/extract/bmp_image.h"
 #include "forge/extract/build_inputs.h"
 #include "forge/extract/build_messages.h"
@@ -14,6 +15,7 @@
 #include "painter/model/map_picture_file.h"
 #include "qtsupport/colours.h"
 #include "qtsupport/file_names.h"
+#include "qtsupport/write_question.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -351,20 +353,75 @@ bool PainterWindow::save()
     if (!hasMap())
         return false;
     ui_->canvas->endStroke();
-    return path_.isEmpty() ? saveAs() : writePicture(path_);
+    if (path_.isEmpty())
+        return saveAs();
+    switch (askBeforeWriting(dialogs(), this, tr("Save Map Picture"), {path_}, Replacing::Expected)) {
+    case WriteAnswer::Write:
+        return writePicture(path_);
+    case WriteAnswer::ChooseAnother:
+        return saveAs();
+    case WriteAnswer::Cancel:
+        break;
+    }
+    return false;
 }
 
 bool PainterWindow::saveAs()
 {
     if (!hasMap())
         return false;
-    const QString start = path_.isEmpty() ? QDir(lastFolder_).filePath(tr("map.bmp")) : path_;
-    QString path = dialogs().saveFileName(this, tr("Save Map Picture"), start, tr("BMP pictures (*.bmp)"));
-    if (path.isEmpty())
-        return false;
-    if (QFileInfo(path).suffix().compare(QStringLiteral("bmp"), Qt::CaseInsensitive) != 0)
-        path += QStringLiteral(".bmp");
-    return writePicture(path);
+    ui_->canvas->endStroke();
+    QString start = path_.isEmpty() ? QDir(lastFolder_).filePath(tr("map.bmp")) : path_;
+    for (;;) {
+        QString path = dialogs().saveFileName(this, tr("Save Map Picture"), start, tr("BMP pictures (*.bmp)"));
+        if (path.isEmpty())
+            return false;
+        if (QFileInfo(path).suffix().compare(QStringLiteral("bmp"), Qt::CaseInsensitive) != 0)
+            path += QStringLiteral(".bmp");
+        start = path;
+        WriteAnswer answer = askBeforeWriting(dialogs(), this, tr("Save Map Picture"), {path});
+        if (answer == WriteAnswer::Write)
+            answer = askAboutMapData(path);
+        if (answer == WriteAnswer::Cancel)
+            return false;
+        if (answer == WriteAnswer::Write)
+            return writePicture(path);
+    }
+}
+
+WriteAnswer PainterWindow::askAboutMapData(const QString& path)
+{
+    // A folder holds one map data file under a fixed name: one of another map
+    // size there must not be replaced without a word.
+    if (!map_.mapData)
+        return WriteAnswer::Write;
+    const std::string dataPath = mapDataPathFor(toFileName(path));
+    if (!QFileInfo::exists(fromFileName(dataPath)))
+        return WriteAnswer::Write;
+    MapData there;
+    const FileResult read = readMapDataFile(dataPath, there);
+    if (read == FileResult::Ok && encodeMapData(there) == encodeMapData(*map_.mapData))
+        return WriteAnswer::Write;
+    const QString held = read == FileResult::Ok
+                             ? tr("a map of %1 x %2 tens of metres").arg(there.widthTens).arg(there.heightTens)
+                             : tr("a map it does not say (%1)").arg(tr(describe(read)));
+    const QString text =
+        tr("<p>This folder already has a map data file, %1, for %2; this map is %3 x %4 tens of metres.</p>"
+           "<p>The file's name is fixed, so a folder holds the map data of one map size: replacing it would give "
+           "the other picture there the wrong sizes.</p><p>Save this map in another folder?</p>")
+            .arg(QString::fromUtf8(MAP_DATA_FILE_NAME), held)
+            .arg(map_.mapData->widthTens)
+            .arg(map_.mapData->heightTens);
+    switch (dialogs().question(this, tr("Save Map Picture"), text,
+                               QMessageBox::Retry | QMessageBox::Yes | QMessageBox::Cancel, QMessageBox::Retry,
+                               {{QMessageBox::Retry, tr("Other &Folder...")}, {QMessageBox::Yes, tr("&Replace")}})) {
+    case QMessageBox::Yes:
+        return WriteAnswer::Write;
+    case QMessageBox::Retry:
+        return WriteAnswer::ChooseAnother;
+    default:
+        return WriteAnswer::Cancel;
+    }
 }
 
 bool PainterWindow::writePicture(const QString& path)
@@ -405,11 +462,18 @@ void PainterWindow::buildGrid()
     // The grid is built from the picture on disk, so the picture is saved first.
     if (path_.isEmpty() && !save())
         return;
-    const QString chosen =
-        dialogs().saveFileName(this, tr("Build Grid"), fromFileName(proposedSaveName(toFileName(path_))),
-                               tr("ASCII grids (*.asc);;All files (*)"));
-    if (chosen.isEmpty())
-        return;
+    // The grid file and the report, each asked about once under the names really written.
+    QString chosen = fromFileName(proposedSaveName(toFileName(path_)));
+    for (WriteAnswer answer = WriteAnswer::ChooseAnother; answer != WriteAnswer::Write;) {
+        chosen = dialogs().saveFileName(this, tr("Build Grid"), chosen, tr("ASCII grids (*.asc);;All files (*)"));
+        if (chosen.isEmpty())
+            return;
+        answer = askBeforeWriting(dialogs(), this, tr("Build Grid"),
+                                  {fromFileName(gridFileNameFor(toFileName(chosen))),
+                                   fromFileName(reportFileNameFor(toFileName(chosen)))});
+        if (answer == WriteAnswer::Cancel)
+            return;
+    }
     if (!undoStack_->isClean() && !save())
         return;
 

@@ -8,6 +8,7 @@
 #include "painter/model/block_map.h"
 #include "painter/model/map_terrain.h"
 #include "qtsupport/dialogs.h"
+#include "qtsupport/write_question.h"
 
 #include <QFutureWatcher>
 #include <QMainWindow>
@@ -91,6 +92,8 @@ private:
 
     void installMap(BlockMap map, const QString& path);
     bool maybeSave();
+    // Whether the map data file a save writes beside `path` may replace one there.
+    WriteAnswer askAboutMapData(const QString& path);
     bool writePicture(const QString& path);
     void strokeEnded();
     void blocksChanged(const BlockEdit& edit); // by undo or redo

@@ -5,6 +5,7 @@
 #include "painter_window.h"
 #include "preview_view.h"
 
+#include "common/map_data_file.h"
 #include "painter/model/map_picture_file.h"
 
 #include <QLabel>
@@ -58,6 +59,11 @@ struct Painting {
     void release(int row, int col) { QTest::mouseRelease(canvas->viewport(), Qt::LeftButton, {}, at(row, col)); }
     bool painted(int row, int col) const { return window.map().at(row, col) == SYSTEM_COLOUR_SET[3]; }
 };
+
+QString q(const fs::path& path)
+{
+    return QString::fromStdString(path.string());
+}
 
 } // namespace
 
@@ -147,6 +153,67 @@ private slots:
         QTest::keyRelease(palette, Qt::Key_Space);
         QVERIFY(p.window.map().blocks == p.blank);
         QCOMPARE(p.window.findChild<QListWidget*>("paletteList")->currentRow(), 3);
+    }
+
+    // Save As and Build Grid ask about the names they will really write, each once.
+    void replacingIsAskedForTheNamesWritten()
+    {
+        TempDir dir;
+        for (const char* name : {"ro.bmp", "hills.asc", "hills-Build_Data.txt"})
+            writeFile(dir.path() / name, "old");
+        Painting p;
+        p.seam.fileAnswers = {q(dir.path() / "ro"), q(dir.path() / "map.bmp"), q(dir.path() / "hills")};
+        QVERIFY(!p.window.saveAs() && p.window.save());
+        p.window.buildGrid();
+        QCOMPARE(p.seam.questions.size(), 2);
+        QVERIFY(p.seam.questions[0].contains(q(dir.path() / "ro.bmp")));
+        QVERIFY(p.seam.questions[1].contains(q(dir.path() / "hills.asc")) &&
+                p.seam.questions[1].contains(q(dir.path() / "hills-Build_Data.txt")));
+        for (const char* name : {"ro.bmp", "hills.asc", "hills-Build_Data.txt"})
+            QCOMPARE(readFile(dir.path() / name), std::string("old"));
+    }
+
+    // Save does not replace a read-only picture; it offers Save As.
+    void readOnlyPictureIsNotReplaced()
+    {
+        TempDir dir;
+        Painting p;
+        p.seam.fileAnswers = {q(dir.path() / "ro.bmp")};
+        QVERIFY(p.window.save());
+        fs::permissions(dir.path() / "ro.bmp", fs::perms::owner_read);
+        const std::string before = readFile(dir.path() / "ro.bmp");
+        p.press(2, 1), p.release(2, 1);
+        p.seam.questionAnswers = {QMessageBox::Save};
+        p.seam.fileAnswers = {q(dir.path() / "other.bmp")};
+        QVERIFY(p.window.save());
+        QCOMPARE(p.seam.questions.size(), 1);
+        QVERIFY(p.seam.questions[0].contains("read-only"));
+        QCOMPARE(readFile(dir.path() / "ro.bmp"), before);
+        QCOMPARE(p.window.picturePath(), q(dir.path() / "other.bmp"));
+    }
+
+    // A new map saved beside a map data file of other sizes asks first; another folder keeps it.
+    void mapDataOfOtherSizesIsNotReplaced()
+    {
+        TempDir first, second;
+        const fs::path data = first.path() / MAP_DATA_FILE_NAME;
+        fs::copy_file(fs::path(QARN_SOURCE_DIR) / "examples" / MAP_DATA_FILE_NAME, data);
+        MapData there;
+        QCOMPARE(readMapDataFile(data.string(), there), FileResult::Ok);
+        Painting p;
+        p.seam.fileAnswers = {q(first.path() / "map.bmp"), q(second.path() / "map.bmp")};
+        p.seam.questionAnswers = {QMessageBox::Retry};
+        QVERIFY(p.window.saveAs());
+        QCOMPARE(p.seam.questions,
+                 QStringList{QString("Save Map Picture|<p>This folder already has a map data file, "
+                                     "QarnSizer_MAP_Data.xdt, for a map of %1 x %2 tens of metres; this map is "
+                                     "200 x 150 tens of metres.</p><p>The file's name is fixed, so a folder holds the "
+                                     "map data of one map size: replacing it would give the other picture there the "
+                                     "wrong sizes.</p><p>Save this map in another folder?</p>")
+                                 .arg(there.widthTens)
+                                 .arg(there.heightTens)});
+        QCOMPARE(readFile(data), readFile(fs::path(QARN_SOURCE_DIR) / "examples" / MAP_DATA_FILE_NAME));
+        QVERIFY(!fs::exists(first.path() / "map.bmp") && fs::exists(second.path() / "map.bmp"));
     }
 };
 
