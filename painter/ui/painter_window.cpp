@@ -459,11 +459,9 @@ void PainterWindow::buildGrid()
         showUserMessage(messageForBuildResult(heights_.result, false));
         return;
     }
-    // The grid is built from the picture on disk, so the picture is saved first.
-    if (path_.isEmpty() && !save())
-        return;
     // The grid file and the report, each asked about once under the names really written.
-    QString chosen = fromFileName(proposedSaveName(toFileName(path_)));
+    const QString picture = path_.isEmpty() ? QDir(lastFolder_).filePath(tr("map.bmp")) : path_;
+    QString chosen = fromFileName(proposedSaveName(toFileName(picture)));
     for (WriteAnswer answer = WriteAnswer::ChooseAnother; answer != WriteAnswer::Write;) {
         chosen = dialogs().saveFileName(this, tr("Build Grid"), chosen, tr("ASCII grids (*.asc);;All files (*)"));
         if (chosen.isEmpty())
@@ -474,17 +472,25 @@ void PainterWindow::buildGrid()
         if (answer == WriteAnswer::Cancel)
             return;
     }
-    if (!undoStack_->isClean() && !save())
-        return;
 
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const GridBuild build = buildGridFiles(toFileName(path_), map_.colourSet, min, interval, toFileName(chosen));
-    QApplication::restoreOverrideCursor();
-    if (!build.outcome.built()) {
-        if (!build.outcome.messages.empty())
-            showUserMessage(build.outcome.messages.back());
-        return;
+    // Built from the map on screen, so the picture's file is not saved behind
+    // the user's back; the map data file is the map's own or the one beside its picture.
+    std::optional<MapData> mapData = map_.mapData;
+    if (!mapData && !path_.isEmpty()) {
+        MapData beside;
+        if (readMapDataFile(mapDataPathFor(toFileName(path_)), beside) == FileResult::Ok)
+            mapData = beside;
     }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const GridBuild build = buildGridFromMap(map_, mapData, min, interval, toFileName(chosen));
+    QApplication::restoreOverrideCursor();
+    // The build's warnings as qarn build prints them, then what ended it.
+    const std::vector<UserMessage>& messages = build.outcome.messages;
+    for (std::size_t i = 0; i < messages.size(); ++i)
+        if (messages[i].kind != MessageKind::Information || (i + 1 == messages.size() && !build.outcome.built()))
+            showUserMessage(messages[i]);
+    if (!build.outcome.built())
+        return;
     if (build.saved.result != OutputResult::Ok) {
         showBox(MessageKind::Critical, tr("Build Grid"), QString::fromLocal8Bit(build.saved.error.c_str()).toHtmlEscaped());
         return;

@@ -215,6 +215,45 @@ private slots:
         QCOMPARE(readFile(data), readFile(fs::path(QARN_SOURCE_DIR) / "examples" / MAP_DATA_FILE_NAME));
         QVERIFY(!fs::exists(first.path() / "map.bmp") && fs::exists(second.path() / "map.bmp"));
     }
+
+    // Build Grid builds the map on screen and leaves its picture's file as it was.
+    void buildGridBuildsTheMapOnScreenWithoutSaving()
+    {
+        TempDir dir, check;
+        Painting p;
+        p.seam.fileAnswers = {q(dir.path() / "map.bmp"), q(dir.path() / "grid")};
+        QVERIFY(p.window.save());
+        const std::string saved = readFile(dir.path() / "map.bmp");
+        p.press(2, 1), p.move(2, 5), p.release(2, 5);
+        p.window.buildGrid();
+        QCOMPARE(readFile(dir.path() / "map.bmp"), saved);
+        QVERIFY(!p.window.undoStack()->isClean());
+        std::string error;
+        QCOMPARE(saveMapPicture(p.window.map(), check.file("map.bmp"), error), OutputResult::Ok);
+        const GridBuild expected = buildGridFiles(check.file("map.bmp"), ColourSet::System, 100, 20, check.file("grid"));
+        QVERIFY(expected.saved.result == OutputResult::Ok);
+        QCOMPARE(readFile(dir.path() / "grid.asc"), readFile(check.path() / "grid.asc"));
+        QCOMPARE(p.seam.boxes, QStringList{});
+    }
+
+    // Build Grid shows the build's warnings: here the map data file missing beside an opened picture.
+    void buildGridShowsTheBuildsWarnings()
+    {
+        TempDir dir;
+        fs::copy_file(fs::path(QARN_SOURCE_DIR) / "examples" / "sample-map.bmp", dir.path() / "map.bmp");
+        Painting p;
+        QVERIFY(p.window.openPicture(q(dir.path() / "map.bmp"), ColourSet::System));
+        p.seam.fileAnswers = {q(dir.path() / "grid")};
+        p.window.buildGrid();
+        QCOMPARE(p.seam.boxes, QStringList{box("map data missing")});
+        QVERIFY(fs::exists(dir.path() / "grid.asc"));
+        // With the map data file beside the picture, it is built with it.
+        fs::copy_file(fs::path(QARN_SOURCE_DIR) / "examples" / MAP_DATA_FILE_NAME, dir.path() / MAP_DATA_FILE_NAME);
+        p.seam.boxes.clear();
+        p.seam.fileAnswers = {q(dir.path() / "again")};
+        p.window.buildGrid();
+        QCOMPARE(p.seam.boxes, QStringList{});
+    }
 };
 
 QTEST_MAIN(PainterWindowTest)
