@@ -4,6 +4,9 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -12,18 +15,58 @@ namespace qarn {
 
 namespace {
 
-// The target's name with ".XXXXXX" added, its last part cut short where the
-// addition would pass the longest name a folder entry may have: a target whose
-// own name fits must not fail for its temporary's.
+// What a temporary's name adds to its target's: hidden, and recognisable as
+// this program's, so one left by a killed run can be found and removed.
+constexpr char kTempPrefix = '.';
+constexpr const char* kTempSuffix = ".qarn-";
+constexpr std::size_t kTempRandom = 6; // mkstemp's XXXXXX
+
+// The folder part (with its slash) and the name part of a path.
+std::pair<std::string, std::string> splitPath(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    return {path.substr(0, nameStart), path.substr(nameStart)};
+}
+
+// ".<name>.qarn-", the name cut short where the whole would pass the longest
+// name a folder entry may have: a target whose own name fits must not fail
+// for its temporary's.
+std::string temporaryStem(const std::string& name)
+{
+    const std::size_t room = NAME_MAX - 1 - std::strlen(kTempSuffix) - kTempRandom;
+    return kTempPrefix + name.substr(0, room) + kTempSuffix;
+}
+
 std::string temporaryPattern(const std::string& target)
 {
-    const std::size_t slash = target.find_last_of('/');
-    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    const std::size_t room = NAME_MAX - 7;
-    std::string pattern = target;
-    if (pattern.size() - nameStart > room)
-        pattern.resize(nameStart + room);
-    return pattern + ".XXXXXX";
+    const auto [folder, name] = splitPath(target);
+    return folder + temporaryStem(name) + std::string(kTempRandom, 'X');
+}
+
+// Removes the temporaries of `target` that no run holds: those of a run that
+// was killed while saving. A run writing one holds a lock on it.
+void removeStaleTemporaries(const std::string& target)
+{
+    const auto [folder, name] = splitPath(target);
+    const std::string stem = temporaryStem(name);
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string entryName = entry->d_name;
+        if (entryName.size() != stem.size() + kTempRandom || entryName.compare(0, stem.size(), stem) != 0)
+            continue;
+        const std::string path = folder + entryName;
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.c_str());
+        ::close(fd);
+    }
+    ::closedir(dir);
 }
 
 } // namespace
@@ -57,6 +100,7 @@ FileResult AtomicFile::open()
         errno = EINVAL;
         return fail(FileResult::NotRegular);
     }
+    removeStaleTemporaries(target_);
     temp_ = temporaryPattern(target_);
     const int fd = ::mkstemp(temp_.data());
     if (fd < 0) {
@@ -65,6 +109,12 @@ FileResult AtomicFile::open()
         errno = code;
         return fail(FileResult::CannotCreate);
     }
+    // Held until the temporary is renamed or removed, through a descriptor of
+    // its own since the stream's is closed first: it tells other runs this one
+    // is not stale.
+    lockFd_ = ::dup(fd);
+    if (lockFd_ >= 0)
+        ::flock(lockFd_, LOCK_EX | LOCK_NB);
     // mkstemp makes the file private; give it the permissions of the file it
     // replaces, or those fopen would give a new one.
     if (replacing) {
@@ -111,6 +161,7 @@ FileResult AtomicFile::commit()
     if (::rename(temp_.c_str(), target_.c_str()) != 0)
         return fail(FileResult::CannotReplace);
     temp_.clear();
+    releaseLock();
     return FileResult::Ok;
 }
 
@@ -159,7 +210,16 @@ void AtomicFile::discard()
         ::unlink(temp_.c_str());
         temp_.clear();
     }
+    releaseLock();
     errno = saved;
+}
+
+void AtomicFile::releaseLock()
+{
+    if (lockFd_ >= 0) {
+        ::close(lockFd_);
+        lockFd_ = -1;
+    }
 }
 
 } // namespace qarn

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <sys/resource.h>
 
+#include "common/atomic_file.h"
 #include "common/map_data_file.h"
 #include "forge/extract/build_inputs.h"
 #include "forge/output/ascii_grid_writer.h"
@@ -149,6 +150,26 @@ TEST(SaveFailure, KeepsTheEarlierFileAndNamesFileAndReason)
     ASSERT_EQ(saveAsciiGrid(target, AsciiGridHeader{}, 1, 1, heights.data(), error), OutputResult::Ok);
     EXPECT_EQ(readFile(target).size(), 95u + 1200u * (1201u * 2u + 1u) + 4u + 1200u * 2u + 1u);
     EXPECT_EQ(entriesIn(dir.path()), std::vector<std::string>{"map.asc"});
+}
+
+// A temporary left by a killed run goes when the same file is next saved; one
+// that a run still writes stays.
+TEST(SaveFailure, StaleTemporariesGoLiveOnesStay)
+{
+    TempDir dir;
+    AtomicFile live(dir.file("map.asc"));
+    ASSERT_EQ(live.open(), FileResult::Ok);
+    writeFile(dir.file(".map.asc.qarn-ab12CD"), "killed");
+    writeFile(dir.file(".map.asc.qarn-ab12CDE"), "not ours");
+    AtomicFile next(dir.file("map.asc"));
+    ASSERT_EQ(next.open(), FileResult::Ok);
+    const std::vector<std::string> entries = entriesIn(dir.path());
+    EXPECT_EQ(entries.size(), 3u);
+    EXPECT_EQ(std::count(entries.begin(), entries.end(), ".map.asc.qarn-ab12CD"), 0);
+    EXPECT_EQ(std::count(entries.begin(), entries.end(), ".map.asc.qarn-ab12CDE"), 1);
+    ASSERT_EQ(live.commit(), FileResult::Ok);
+    next.discard();
+    EXPECT_EQ(entriesIn(dir.path()), (std::vector<std::string>{".map.asc.qarn-ab12CDE", "map.asc"}));
 }
 
 // Save As writes both files or neither: a report that cannot be written keeps

@@ -254,6 +254,17 @@ private slots:
         p.window.buildGrid();
         QCOMPARE(p.seam.boxes, QStringList{});
     }
+
+    // A temporary left beside the picture by a save that was killed goes with the next save.
+    void aKilledSavesTemporaryGoesWithTheNextSave()
+    {
+        TempDir dir;
+        writeFile(dir.path() / ".map.bmp.qarn-k1lLed", std::string(100000, 'x'));
+        Painting p;
+        p.seam.fileAnswers = {q(dir.path() / "map.bmp")};
+        QVERIFY(p.window.save());
+        QCOMPARE(entriesIn(dir.path()), (std::vector<std::string>{MAP_DATA_FILE_NAME, "map.bmp"}));
+    }
 };
 
 QTEST_MAIN(PainterWindowTest)
