@@ -13,6 +13,7 @@
 #include "forge/output/relief_preview.h"
 #include "forge/output/save_names.h"
 #include "painter/model/map_picture_file.h"
+#include "painter/model/picture_rewrite.h"
 #include "qtsupport/colours.h"
 #include "qtsupport/file_names.h"
 #include "qtsupport/write_question.h"
@@ -252,6 +253,7 @@ void PainterWindow::installMap(BlockMap map, const QString& path)
 {
     map_ = std::move(map);
     path_ = path;
+    pictureAsOpened_ = false;
     ++mapGeneration_;
     undoStack_->clear();
     undoStack_->setClean();
@@ -325,6 +327,7 @@ bool PainterWindow::openPicture(const QString& path, ColourSet colourSet)
     rememberedSet_ = colourSet;
     lastFolder_ = QFileInfo(path).absolutePath();
     installMap(std::move(map), path);
+    pictureAsOpened_ = true;
     if (heights_.wrongCount > 0)
         statusBar()->showMessage(tr("%1 blocks have a colour that stops a build (outlined in red)")
                                      .arg(heights_.wrongCount));
@@ -355,7 +358,10 @@ bool PainterWindow::save()
     ui_->canvas->endStroke();
     if (path_.isEmpty())
         return saveAs();
-    switch (askBeforeWriting(dialogs(), this, tr("Save Map Picture"), {path_}, Replacing::Expected)) {
+    WriteAnswer answer = askBeforeWriting(dialogs(), this, tr("Save Map Picture"), {path_}, Replacing::Expected);
+    if (answer == WriteAnswer::Write && pictureAsOpened_)
+        answer = askAboutRewrite();
+    switch (answer) {
     case WriteAnswer::Write:
         return writePicture(path_);
     case WriteAnswer::ChooseAnother:
@@ -364,6 +370,39 @@ bool PainterWindow::save()
         break;
     }
     return false;
+}
+
+WriteAnswer PainterWindow::askAboutRewrite()
+{
+    // The painter writes 24-bit pictures of whole one-coloured blocks: the
+    // first save over a picture drawn otherwise says what else it changes.
+    const PictureRewrite rewrite = describePictureRewrite(toFileName(path_), map_.colourSet);
+    if (!rewrite.changesMore())
+        return WriteAnswer::Write;
+    QString changes;
+    if (rewrite.bitsPerPixel != 24)
+        changes += tr("<li>%1 bits per pixel become 24</li>").arg(rewrite.bitsPerPixel);
+    if (rewrite.width != rewrite.savedWidth || rewrite.height != rewrite.savedHeight)
+        changes += tr("<li>%1 x %2 pixels become %3 x %4, whole blocks only</li>")
+                       .arg(rewrite.width)
+                       .arg(rewrite.height)
+                       .arg(rewrite.savedWidth)
+                       .arg(rewrite.savedHeight);
+    if (rewrite.mixedBlocks > 0)
+        changes += tr("<li>%1 blocks of more than one colour become one colour each</li>").arg(rewrite.mixedBlocks);
+    const QString text = tr("<p>Saving over %1 changes more than the painted blocks:</p><ul>%2</ul>"
+                            "<p>Save over it, or save under another name?</p>")
+                             .arg(QDir::toNativeSeparators(path_).toHtmlEscaped(), changes);
+    switch (dialogs().question(this, tr("Save Map Picture"), text,
+                               QMessageBox::Save | QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry,
+                               {{QMessageBox::Retry, tr("Save &As...")}})) {
+    case QMessageBox::Save:
+        return WriteAnswer::Write;
+    case QMessageBox::Retry:
+        return WriteAnswer::ChooseAnother;
+    default:
+        return WriteAnswer::Cancel;
+    }
 }
 
 bool PainterWindow::saveAs()
@@ -432,6 +471,7 @@ bool PainterWindow::writePicture(const QString& path)
         return false;
     }
     path_ = path;
+    pictureAsOpened_ = false;
     lastFolder_ = QFileInfo(path).absolutePath();
     undoStack_->setClean();
     updateTitle();

@@ -94,6 +94,8 @@ private:
     bool maybeSave();
     // Whether the map data file a save writes beside `path` may replace one there.
     WriteAnswer askAboutMapData(const QString& path);
+    // Whether the first save over an opened picture may change more than the painted blocks.
+    WriteAnswer askAboutRewrite();
     bool writePicture(const QString& path);
     void strokeEnded();
     void blocksChanged(const BlockEdit& edit); // by undo or redo
@@ -127,6 +129,7 @@ private:
 
     BlockMap map_;
     QString path_;                  // the picture's file; empty until saved
+    bool pictureAsOpened_ = false;  // path_ still holds the picture as opened, not one this wrote
     ColourSet rememberedSet_ = ColourSet::System;
     QString lastFolder_;
     NewMapEntries lastNewMap_;

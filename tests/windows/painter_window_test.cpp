@@ -265,6 +265,34 @@ private slots:
         QVERIFY(p.window.save());
         QCOMPARE(entriesIn(dir.path()), (std::vector<std::string>{MAP_DATA_FILE_NAME, "map.bmp"}));
     }
+
+    // The first save over a picture drawn otherwise says what else it changes.
+    void savingOverAPictureDrawnOtherwiseSaysWhatChanges()
+    {
+        TempDir dir;
+        std::vector<std::uint32_t> palette;
+        for (int rung : {1, 2, 3})
+            palette.push_back(std::uint32_t(SYSTEM_COLOUR_SET[rung].red) << 16 |
+                              std::uint32_t(SYSTEM_COLOUR_SET[rung].green) << 8 | SYSTEM_COLOUR_SET[rung].blue);
+        // 8 bits, not whole blocks, and block (0, 0) in three colours.
+        const std::string picture =
+            encodeBmp(407, 253, 8, [](int x, int y) { return y == 0 && x < 2 ? x + 1 : 0; }, palette);
+        writeFile(dir.path() / "map.bmp", picture);
+        Painting p;
+        QVERIFY(p.window.openPicture(q(dir.path() / "map.bmp"), ColourSet::System));
+        p.press(5, 5), p.release(5, 5);
+        QVERIFY(!p.window.save());
+        QCOMPARE(p.seam.questions,
+                 QStringList{"Save Map Picture|<p>Saving over " + q(dir.path() / "map.bmp") +
+                             " changes more than the painted blocks:</p><ul><li>8 bits per pixel become 24</li>"
+                             "<li>407 x 253 pixels become 400 x 250, whole blocks only</li><li>1 blocks of more "
+                             "than one colour become one colour each</li></ul><p>Save over it, or save under "
+                             "another name?</p>"});
+        QCOMPARE(readFile(dir.path() / "map.bmp"), picture);
+        p.seam.questionAnswers = {QMessageBox::Save};
+        QVERIFY(p.window.save() && p.window.save());
+        QCOMPARE(p.seam.questions.size(), 2);
+    }
 };
 
 QTEST_MAIN(PainterWindowTest)
