@@ -1,6 +1,7 @@
 #include "painter_window.h"
 
 #include "block_canvas.h"
+#include "painter_document.h"
 #include "preview_view.h"
 #include "ui_painter_window.h"
 
@@ -27,7 +28,6 @@
 #include <QLabel>
 #include <QSettings>
 #include <QStatusBar>
-#include <QUndoCommand>
 #include <QUndoStack>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -53,37 +53,9 @@ QSettings settings()
 
 } // namespace
 
-// One stroke as one undo step. The stroke is already on the map when it is
-// pushed, so the first redo() (QUndoStack::push calls it) does nothing.
-class StrokeCommand : public QUndoCommand {
-public:
-    StrokeCommand(PainterWindow* window, BlockEdit edit, const QString& text)
-        : QUndoCommand(text), window_(window), edit_(std::move(edit))
-    {
-    }
-    void undo() override
-    {
-        edit_.undo(window_->map_);
-        window_->blocksChanged(edit_);
-    }
-    void redo() override
-    {
-        if (first_) {
-            first_ = false;
-            return;
-        }
-        edit_.redo(window_->map_);
-        window_->blocksChanged(edit_);
-    }
-
-private:
-    PainterWindow* window_;
-    BlockEdit edit_;
-    bool first_ = true;
-};
-
 PainterWindow::PainterWindow(QWidget* parent)
-    : QMainWindow(parent), ui_(std::make_unique<Ui::PainterWindow>()), undoStack_(new QUndoStack(this))
+    : QMainWindow(parent), ui_(std::make_unique<Ui::PainterWindow>()), doc_(new PainterDocument(this)),
+      map_(doc_->map()), undoStack_(doc_->undoStack())
 {
     initPainterImages();
     ui_->setupUi(this);
@@ -115,6 +87,8 @@ PainterWindow::PainterWindow(QWidget* parent)
     ui_->menuView->addAction(ui_->paletteDock->toggleViewAction());
     ui_->menuView->addAction(ui_->previewDock->toggleViewAction());
     connect(undoStack_, &QUndoStack::cleanChanged, this, &PainterWindow::updateTitle);
+    connect(doc_, &PainterDocument::mapReplaced, this, &PainterWindow::mapReplaced);
+    connect(doc_, &PainterDocument::blocksChanged, this, &PainterWindow::blocksChanged);
 
     // Tools: one at a time; the pencil, raise and lower take the size.
     tools_ = new QActionGroup(this);
@@ -190,9 +164,15 @@ PainterWindow::~PainterWindow()
     // watchers are not told after the window has gone.
     previewWatcher_.waitForFinished();
     checkWatcher_.waitForFinished();
-    // The stack, a child, empties itself when deleted and says so; by then
-    // this is no longer a PainterWindow to tell.
+    // The document, a child, empties its stack when deleted and says so; by
+    // then this is no longer a PainterWindow to tell.
+    doc_->disconnect(this);
     undoStack_->disconnect(this);
+}
+
+QString PainterWindow::picturePath() const
+{
+    return doc_->path();
 }
 
 BlockCanvas* PainterWindow::canvas() const
@@ -249,16 +229,14 @@ void PainterWindow::showUserMessage(const UserMessage& message)
 
 // --- maps in and out -----------------------------------------------------------------
 
-void PainterWindow::installMap(BlockMap map, const QString& path)
+void PainterWindow::installMap(BlockMap map, const QString& path, bool asOpened)
 {
-    map_ = std::move(map);
-    path_ = path;
-    pictureAsOpened_ = false;
-    ++mapGeneration_;
-    undoStack_->clear();
-    undoStack_->setClean();
-    painted_.assign(map_.blocks.size(), 0);
-    ui_->canvas->setMap(&map_);
+    doc_->install(std::move(map), path, asOpened);
+}
+
+void PainterWindow::mapReplaced()
+{
+    ui_->canvas->setMap(&doc_->mapForPainting());
     refreshHeights();
     rebuildPalette();
     if (ui_->paletteList->count() > 0)
@@ -292,7 +270,7 @@ void PainterWindow::newMap()
             }
         }
         lastNewMap_ = entries;
-        installMap(std::move(map), QString());
+        installMap(std::move(map), QString(), false);
         statusBar()->showMessage(tr("New map of %1 x %2 blocks").arg(map_.cols).arg(map_.rows), kStatusMillis);
         return;
     }
@@ -326,8 +304,7 @@ bool PainterWindow::openPicture(const QString& path, ColourSet colourSet)
     }
     rememberedSet_ = colourSet;
     lastFolder_ = QFileInfo(path).absolutePath();
-    installMap(std::move(map), path);
-    pictureAsOpened_ = true;
+    installMap(std::move(map), path, true);
     if (heights_.wrongCount > 0)
         statusBar()->showMessage(tr("%1 blocks have a colour that stops a build (outlined in red)")
                                      .arg(heights_.wrongCount));
@@ -356,14 +333,14 @@ bool PainterWindow::save()
     if (!hasMap())
         return false;
     ui_->canvas->endStroke();
-    if (path_.isEmpty())
+    if (doc_->path().isEmpty())
         return saveAs();
-    WriteAnswer answer = askBeforeWriting(dialogs(), this, tr("Save Map Picture"), {path_}, Replacing::Expected);
-    if (answer == WriteAnswer::Write && pictureAsOpened_)
+    WriteAnswer answer = askBeforeWriting(dialogs(), this, tr("Save Map Picture"), {doc_->path()}, Replacing::Expected);
+    if (answer == WriteAnswer::Write && doc_->pictureAsOpened())
         answer = askAboutRewrite();
     switch (answer) {
     case WriteAnswer::Write:
-        return writePicture(path_);
+        return writePicture(doc_->path());
     case WriteAnswer::ChooseAnother:
         return saveAs();
     case WriteAnswer::Cancel:
@@ -376,7 +353,7 @@ WriteAnswer PainterWindow::askAboutRewrite()
 {
     // The painter writes 24-bit pictures of whole one-coloured blocks: the
     // first save over a picture drawn otherwise says what else it changes.
-    const PictureRewrite rewrite = describePictureRewrite(toFileName(path_), map_.colourSet);
+    const PictureRewrite rewrite = describePictureRewrite(toFileName(doc_->path()), map_.colourSet);
     if (!rewrite.changesMore())
         return WriteAnswer::Write;
     QString changes;
@@ -392,7 +369,7 @@ WriteAnswer PainterWindow::askAboutRewrite()
         changes += tr("<li>%1 blocks of more than one colour become one colour each</li>").arg(rewrite.mixedBlocks);
     const QString text = tr("<p>Saving over %1 changes more than the painted blocks:</p><ul>%2</ul>"
                             "<p>Save over it, or save under another name?</p>")
-                             .arg(QDir::toNativeSeparators(path_).toHtmlEscaped(), changes);
+                             .arg(QDir::toNativeSeparators(doc_->path()).toHtmlEscaped(), changes);
     switch (dialogs().question(this, tr("Save Map Picture"), text,
                                QMessageBox::Save | QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry,
                                {{QMessageBox::Retry, tr("Save &As...")}})) {
@@ -410,7 +387,7 @@ bool PainterWindow::saveAs()
     if (!hasMap())
         return false;
     ui_->canvas->endStroke();
-    QString start = path_.isEmpty() ? QDir(lastFolder_).filePath(tr("map.bmp")) : path_;
+    QString start = doc_->path().isEmpty() ? QDir(lastFolder_).filePath(tr("map.bmp")) : doc_->path();
     for (;;) {
         QString path = dialogs().saveFileName(this, tr("Save Map Picture"), start, tr("BMP pictures (*.bmp)"));
         if (path.isEmpty())
@@ -470,10 +447,8 @@ bool PainterWindow::writePicture(const QString& path)
         showBox(MessageKind::Critical, tr("Save"), QString::fromLocal8Bit(error.c_str()).toHtmlEscaped());
         return false;
     }
-    path_ = path;
-    pictureAsOpened_ = false;
+    doc_->setSaved(path);
     lastFolder_ = QFileInfo(path).absolutePath();
-    undoStack_->setClean();
     updateTitle();
     statusBar()->showMessage(tr("Saved %1").arg(QDir::toNativeSeparators(path)), kStatusMillis);
     return true;
@@ -500,7 +475,7 @@ void PainterWindow::buildGrid()
         return;
     }
     // The grid file and the report, each asked about once under the names really written.
-    const QString picture = path_.isEmpty() ? QDir(lastFolder_).filePath(tr("map.bmp")) : path_;
+    const QString picture = doc_->path().isEmpty() ? QDir(lastFolder_).filePath(tr("map.bmp")) : doc_->path();
     QString chosen = fromFileName(proposedSaveName(toFileName(picture)));
     for (WriteAnswer answer = WriteAnswer::ChooseAnother; answer != WriteAnswer::Write;) {
         chosen = dialogs().saveFileName(this, tr("Build Grid"), chosen, tr("ASCII grids (*.asc);;All files (*)"));
@@ -516,9 +491,9 @@ void PainterWindow::buildGrid()
     // Built from the map on screen, so the picture's file is not saved behind
     // the user's back; the map data file is the map's own or the one beside its picture.
     std::optional<MapData> mapData = map_.mapData;
-    if (!mapData && !path_.isEmpty()) {
+    if (!mapData && !doc_->path().isEmpty()) {
         MapData beside;
-        if (readMapDataFile(mapDataPathFor(toFileName(path_)), beside) == FileResult::Ok)
+        if (readMapDataFile(mapDataPathFor(toFileName(doc_->path())), beside) == FileResult::Ok)
             mapData = beside;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -555,10 +530,8 @@ void PainterWindow::strokeEnded()
     BlockEdit edit = ui_->canvas->takeStroke();
     if (edit.empty())
         return;
-    for (const BlockChange& change : edit.changes())
-        painted_[change.index] = 1;
     const QString name = tools_->checkedAction() ? tools_->checkedAction()->text().remove(QLatin1Char('&')) : QString();
-    undoStack_->push(new StrokeCommand(this, std::move(edit), name));
+    doc_->pushStroke(std::move(edit), name);
     requestPreview();
 }
 
@@ -680,7 +653,7 @@ void PainterWindow::startCheck(const QString& path, ColourSet colourSet)
     request.bmpFilePath = toFileName(path);
     request.colourSet = colourSet;
     checkWatcher_.setFuture(QtConcurrent::run(
-        [request, generation = mapGeneration_, rows = map_.rows, cols = map_.cols] {
+        [request, generation = doc_->generation(), rows = map_.rows, cols = map_.cols] {
             const PictureCheck check = checkPicture(request);
             CheckMarks marks;
             marks.generation = generation;
@@ -698,10 +671,10 @@ void PainterWindow::startCheck(const QString& path, ColourSet colourSet)
 void PainterWindow::checkFinished()
 {
     CheckMarks marks = checkWatcher_.result();
-    if (marks.generation != mapGeneration_ || marks.warnings.size() != painted_.size())
+    if (marks.generation != doc_->generation() || marks.warnings.size() != doc_->painted().size())
         return; // a check of an earlier map
     for (std::size_t i = 0; i < marks.warnings.size(); ++i)
-        if (painted_[i])
+        if (doc_->painted()[i])
             marks.warnings[i] = 0; // painted while the check ran
     ui_->canvas->setWarningMarks(std::move(marks.warnings));
     if (marks.errors + marks.warningCount > 0)
@@ -718,7 +691,7 @@ void PainterWindow::updateTitle()
         setWindowTitle(tr("QarnPainter"));
         return;
     }
-    const QString name = path_.isEmpty() ? tr("Untitled") : QFileInfo(path_).fileName();
+    const QString name = doc_->path().isEmpty() ? tr("Untitled") : QFileInfo(doc_->path()).fileName();
     setWindowTitle(tr("%1[*] - QarnPainter").arg(name));
     setWindowModified(!undoStack_->isClean());
 }

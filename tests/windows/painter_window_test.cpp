@@ -2,6 +2,7 @@
 // map), one pencil stroke dragged with the mouse, undo and redo, and Save read
 // back by the model's own reader. What the tools paint is the model's tests' job.
 #include "block_canvas.h"
+#include "painter_document.h"
 #include "painter_window.h"
 #include "preview_view.h"
 
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTest>
 #include <QUndoStack>
 
@@ -292,6 +294,29 @@ private slots:
         p.seam.questionAnswers = {QMessageBox::Save};
         QVERIFY(p.window.save() && p.window.save());
         QCOMPARE(p.seam.questions.size(), 2);
+    }
+
+    // The document's history across two overlapping strokes, each undone and redone whole.
+    void documentUndoesAcrossStrokes()
+    {
+        Painting p;
+        PainterDocument& doc = *p.window.document();
+        QSignalSpy changed(&doc, &PainterDocument::blocksChanged);
+        p.press(2, 1), p.move(2, 5), p.release(2, 5);
+        const std::vector<Rgb> first = doc.map().blocks;
+        p.window.findChild<QListWidget*>("paletteList")->setCurrentRow(5);
+        p.press(2, 3), p.move(2, 7), p.release(2, 7);
+        const std::vector<Rgb> second = doc.map().blocks;
+        const std::vector<std::vector<Rgb>> states = {second, first, p.blank, first, second};
+        for (int step = 1; step < 5; ++step) {
+            step <= 2 ? doc.undoStack()->undo() : doc.undoStack()->redo();
+            QVERIFY(doc.map().blocks == states[std::size_t(step)]);
+        }
+        QCOMPARE(changed.count(), 4);
+        QCOMPARE(std::count(doc.painted().begin(), doc.painted().end(), 1), 7);
+        doc.setSaved("/maps/x.bmp");
+        QVERIFY(doc.undoStack()->isClean() && !doc.pictureAsOpened());
+        QCOMPARE(p.window.windowTitle(), QString("x.bmp[*] - QarnPainter"));
     }
 };
 
