@@ -10,6 +10,8 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include "qtsupport/colours.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -330,7 +332,11 @@ void BlockCanvas::strokeBegin(int row, int col)
     anchor_ = last_ = QPoint(col, row);
     switch (tool_) {
     case Tool::Pencil:
-        paintSquare(*map_, stroke_, row, col, penSize_, colour_);
+        // Shift: a straight line from where the last pencil stroke ended.
+        if (lineFromLast_ && map_->contains(lastEnd_.y(), lastEnd_.x()))
+            paintLine(*map_, stroke_, lastEnd_.y(), lastEnd_.x(), row, col, penSize_, colour_);
+        else
+            paintSquare(*map_, stroke_, row, col, penSize_, colour_);
         break;
     case Tool::Rectangle:
         rubberBandChanged(last_);
@@ -391,6 +397,8 @@ void BlockCanvas::strokeEnd(int row, int col)
         syncStroke();
     }
     stroking_ = false;
+    if (tool_ == Tool::Pencil)
+        lastEnd_ = last_;
     tool_ = nextTool_;
     emit strokeEnded();
 }
@@ -425,7 +433,15 @@ void BlockCanvas::mousePressEvent(QMouseEvent* event)
         updateCursor();
     } else if (event->button() == Qt::LeftButton && !stroking_) {
         const QPoint block = blockAt(event->position());
-        strokeBegin(block.y(), block.x());
+        if (event->modifiers() & Qt::AltModifier) {
+            // Alt+click picks the colour whatever the tool.
+            if (map_ && map_->contains(block.y(), block.x()))
+                emit colourPicked(toQColor(map_->at(block.y(), block.x())));
+        } else {
+            lineFromLast_ = (event->modifiers() & Qt::ShiftModifier) != 0;
+            strokeBegin(block.y(), block.x());
+            lineFromLast_ = false;
+        }
     }
     event->accept();
 }
@@ -475,6 +491,15 @@ bool BlockCanvas::spaceKey(QKeyEvent* event)
 
 void BlockCanvas::keyPressEvent(QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_Escape && stroking_ && tool_ == Tool::Rectangle) {
+        // Nothing is painted until the button is let go: the rectangle just goes.
+        stroking_ = false;
+        rubberBandChanged(last_);
+        stroke_ = BlockEdit();
+        tool_ = nextTool_;
+        event->accept();
+        return;
+    }
     if (!spaceKey(event))
         QAbstractScrollArea::keyPressEvent(event);
 }

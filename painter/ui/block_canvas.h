@@ -118,6 +118,8 @@ private:
     BlockEdit stroke_;
     std::size_t synced_ = 0;      // stroke changes already drawn
     QPoint anchor_, last_;        // first and latest block of the stroke (x column, y row)
+    QPoint lastEnd_{-1, -1};      // where the last pencil stroke ended
+    bool lineFromLast_ = false;   // the stroke being begun is a Shift+click
 
     bool panning_ = false;
     bool spaceHeld_ = false;

@@ -68,7 +68,9 @@ PainterWindow::PainterWindow(QWidget* parent)
     undoAction_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
     undoAction_->setEnabled(false);
     redoAction_ = new QAction(this);
-    redoAction_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
+    redoAction_->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
+    // Ctrl+= as well, since "+" needs Shift on many keyboards.
+    ui_->actionZoomIn->setShortcuts({QKeySequence(QStringLiteral("Ctrl++")), QKeySequence(QStringLiteral("Ctrl+="))});
     redoAction_->setEnabled(false);
     // A stroke being drawn is not cut into: undo and redo wait for it to end.
     connect(undoAction_, &QAction::triggered, this, [this] {
@@ -111,6 +113,15 @@ PainterWindow::PainterWindow(QWidget* parent)
     ui_->toolBar->addWidget(sizeCombo_);
     connect(sizeCombo_, &QComboBox::currentIndexChanged, this,
             [this] { ui_->canvas->setPenSize(sizeCombo_->currentData().toInt()); });
+    // [ and ] step through the sizes.
+    for (const auto& [key, step] : {std::pair{"[", -1}, std::pair{"]", 1}}) {
+        auto* action = new QAction(this);
+        action->setShortcut(QKeySequence(QString::fromLatin1(key)));
+        connect(action, &QAction::triggered, this, [this, step = step] {
+            sizeCombo_->setCurrentIndex(std::clamp(sizeCombo_->currentIndex() + step, 0, sizeCombo_->count() - 1));
+        });
+        addAction(action);
+    }
 
     cursorLabel_ = new QLabel(this);
     cursorLabel_->setObjectName(QStringLiteral("cursorLabel"));

@@ -9,6 +9,7 @@
 #include "common/map_data_file.h"
 #include "painter/model/map_picture_file.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QSettings>
@@ -317,6 +318,40 @@ private slots:
         doc.setSaved("/maps/x.bmp");
         QVERIFY(doc.undoStack()->isClean() && !doc.pictureAsOpened());
         QCOMPARE(p.window.windowTitle(), QString("x.bmp[*] - QarnPainter"));
+    }
+
+    // The keys and clicks map makers reach for.
+    void keysAndClicksMapMakersReachFor()
+    {
+        Painting p;
+        auto* palette = p.window.findChild<QListWidget*>("paletteList");
+        auto* sizes = p.window.findChild<QComboBox*>("sizeCombo");
+        p.press(2, 1), p.release(2, 1);
+        QTest::keyClick(&p.window, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(&p.window, Qt::Key_Y, Qt::ControlModifier);
+        QVERIFY(p.painted(2, 1));
+        // Shift+click: a line from where the last pencil stroke ended.
+        QTest::mouseClick(p.canvas->viewport(), Qt::LeftButton, Qt::ShiftModifier, p.at(2, 6));
+        QVERIFY(p.painted(2, 4) && p.painted(2, 6) && !p.painted(3, 4));
+        // Alt+click picks rung 0 from a blank block, whatever the tool.
+        QTest::mouseClick(p.canvas->viewport(), Qt::LeftButton, Qt::AltModifier, p.at(9, 9));
+        QCOMPARE(palette->currentRow(), 0);
+        // Escape drops a rectangle being dragged.
+        QTest::keyClick(&p.window, Qt::Key_R);
+        palette->setCurrentRow(3);
+        p.press(5, 1), p.move(8, 8);
+        QTest::keyClick(p.canvas, Qt::Key_Escape);
+        p.release(8, 8);
+        QVERIFY(!p.painted(6, 6));
+        QCOMPARE(p.window.undoStack()->count(), 2);
+        // ] and [ step the size; Ctrl+= zooms in.
+        QTest::keyClick(&p.window, Qt::Key_BracketRight);
+        QTest::keyClick(&p.window, Qt::Key_BracketRight);
+        QTest::keyClick(&p.window, Qt::Key_BracketLeft);
+        QCOMPARE(sizes->currentData().toInt(), 2);
+        const double zoom = p.canvas->zoom();
+        QTest::keyClick(&p.window, Qt::Key_Equal, Qt::ControlModifier);
+        QVERIFY(p.canvas->zoom() > zoom);
     }
 };
 
