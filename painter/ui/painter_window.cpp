@@ -305,8 +305,14 @@ bool PainterWindow::openPicture(const QString& path, ColourSet colourSet)
     BlockMap map;
     const ExtractResult result = openMapPicture(toFileName(path), colourSet, map);
     if (result != ExtractResult::Ok) {
-        QString text = tr("<p>%1 cannot be opened: %2.</p>")
-                           .arg(QDir::toNativeSeparators(path).toHtmlEscaped(), tr(describe(result)));
+        // Why a file cannot be opened, where the file system says.
+        const QFileInfo file(path);
+        const QString why = result != ExtractResult::CannotOpenBmp ? tr(describe(result))
+                            : !file.exists()                      ? tr("there is no such file")
+                            : file.isDir()                        ? tr("it is a folder")
+                            : !file.isReadable()                  ? tr("permission denied")
+                                                                  : tr(describe(result));
+        QString text = tr("<p>%1 cannot be opened: %2.</p>").arg(QDir::toNativeSeparators(path).toHtmlEscaped(), why);
         const std::string refusal = describeBmpRefusal(toFileName(path), result);
         if (!refusal.empty())
             text += QStringLiteral("<p>%1</p>").arg(tr(refusal.c_str()).toHtmlEscaped());

@@ -10,7 +10,11 @@
 #include "painter/model/map_picture_file.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QListWidget>
 #include <QSettings>
 #include <QSignalSpy>
@@ -352,6 +356,34 @@ private slots:
         const double zoom = p.canvas->zoom();
         QTest::keyClick(&p.window, Qt::Key_Equal, Qt::ControlModifier);
         QVERIFY(p.canvas->zoom() > zoom);
+    }
+
+    // New Map starts in Width and refuses a file that is not a 16-byte map data file.
+    void newMapDialogRefusesWhatIsNotAMapDataFile()
+    {
+        RecordingDialogs seam;
+        NewMapDialog dialog(seam);
+        auto* width = dialog.findChild<QLineEdit*>("widthEdit");
+        QCOMPARE(dialog.focusWidget(), width);
+        const QString readme = QARN_SOURCE_DIR "/README.md";
+        seam.fileAnswers = {readme};
+        dialog.findChild<QRadioButton*>("fromFileRadio")->click();
+        dialog.findChild<QPushButton*>("browseButton")->click();
+        QCOMPARE(dialog.findChild<QLabel*>("mapDataProblem")->text(),
+                 readme + QString(": not a map data file (%1 bytes; a map data file has 16)").arg(QFileInfo(readme).size()));
+        QCOMPARE(width->text(), QString());
+    }
+
+    // Open says why a file cannot be opened.
+    void openSaysWhy()
+    {
+        TempDir dir;
+        Painting p;
+        QVERIFY(!p.window.openPicture(q(dir.path()), ColourSet::System));
+        QVERIFY(!p.window.openPicture(q(dir.path() / "gone.bmp"), ColourSet::System));
+        QCOMPARE(p.seam.boxes, (QStringList{"critical|parent|Open|<p>" + q(dir.path()) + " cannot be opened: it is a folder.</p>",
+                                            "critical|parent|Open|<p>" + q(dir.path() / "gone.bmp") +
+                                                " cannot be opened: there is no such file.</p>"}));
     }
 };
 
