@@ -10,18 +10,46 @@ namespace qarn {
 
 namespace {
 
-// The target's name with "." and a unique ending added, its last part cut short where the
-// addition would pass the longest name a folder entry may have: a target whose
-// own name fits must not fail for its temporary's.
-std::string temporaryPattern(const std::string& target)
+// What a temporary's name adds to its target's: hidden, and recognisable as
+// this program's, so one left by a killed run can be found and removed.
+constexpr char TEMP_PREFIX = '.';
+constexpr const char* TEMP_SUFFIX = ".qarn-";
+
+// The folder part (with its separator) and the name part of a path.
+std::pair<std::string, std::string> splitPath(const std::string& path)
 {
-    const std::size_t slash = target.find_last_of(platform::FOLDER_SEPARATORS);
+    const std::size_t slash = path.find_last_of(platform::FOLDER_SEPARATORS);
     const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    const std::size_t room = platform::longestName() - 7;
-    std::string pattern = target;
-    if (pattern.size() - nameStart > room)
-        pattern.resize(nameStart + room);
-    return pattern + ".";
+    return {path.substr(0, nameStart), path.substr(nameStart)};
+}
+
+// ".<name>.qarn-" and `kind`, the name cut short where the whole and its
+// unique ending would pass the longest name a folder entry may have: a target
+// whose own name fits must not fail for its temporary's.
+std::string temporaryStem(const std::string& name, const std::string& kind = {})
+{
+    const std::size_t room =
+        platform::longestName() - 1 - std::strlen(TEMP_SUFFIX) - kind.size() - platform::UNIQUE_ENDING;
+    return TEMP_PREFIX + name.substr(0, room) + TEMP_SUFFIX + kind;
+}
+
+// A temporary's name (or, of kind "spare-", the earlier file's second name
+// while commitBoth runs) before its unique ending is added.
+std::string temporaryPattern(const std::string& target, const std::string& kind = {})
+{
+    const auto [folder, name] = splitPath(target);
+    return folder + temporaryStem(name, kind);
+}
+
+// Removes the temporaries of `target` that no run claims: those of a run that
+// was killed while saving.
+void removeStaleTemporaries(const std::string& target)
+{
+    const auto [folder, name] = splitPath(target);
+    const std::string stem = temporaryStem(name);
+    for (const std::string& entry : platform::folderEntries(folder.empty() ? "." : folder))
+        if (entry.size() == stem.size() + platform::UNIQUE_ENDING && entry.compare(0, stem.size(), stem) == 0)
+            platform::removeUnclaimed(folder + entry);
 }
 
 } // namespace
@@ -54,11 +82,13 @@ FileResult AtomicFile::open()
         errno = EINVAL;
         return fail(FileResult::NotRegular);
     }
+    removeStaleTemporaries(target_);
     std::string name = temporaryPattern(target_);
     file_ = platform::createUniqueFile(name, existing);
     if (!file_)
         return fail(FileResult::CannotCreate);
     temp_ = name;
+    claim_ = platform::claimFile(file_);
     return FileResult::Ok;
 }
 
@@ -89,6 +119,7 @@ FileResult AtomicFile::commit()
     if (!platform::replaceFile(temp_, target_))
         return fail(FileResult::CannotReplace);
     temp_.clear();
+    dropClaim();
     return FileResult::Ok;
 }
 
@@ -101,7 +132,7 @@ FileResult commitBoth(AtomicFile& first, AtomicFile& second)
     // Keep the first target's earlier file under a spare name until the
     // second is in place, so a failure puts it back.
     const bool existed = platform::inspect(first.targetPath()).exists;
-    std::string backup = temporaryPattern(first.targetPath());
+    std::string backup = temporaryPattern(first.targetPath(), "spare-");
     const bool backedUp = platform::keepSpareName(first.targetPath(), backup);
     if (const FileResult moved = first.commit(); moved != FileResult::Ok) {
         if (backedUp)
@@ -131,7 +162,13 @@ void AtomicFile::discard()
         platform::removeFile(temp_);
         temp_.clear();
     }
+    dropClaim();
     errno = saved;
+}
+
+void AtomicFile::dropClaim()
+{
+    platform::dropClaim(std::exchange(claim_, -1));
 }
 
 } // namespace qarn

@@ -9,7 +9,9 @@ namespace qarn {
 
 // A file written through a temporary beside its target and renamed over the
 // target only by commit(), so a failed write never leaves a partial file or
-// damages an earlier file of the same name. The target must be a regular file
+// damages an earlier file of the same name. The temporary is hidden and named
+// ".<name>.qarn-XXXXXX"; one of the same target left by a killed run (no run
+// holds it) is removed when the target is next opened. The target must be a regular file
 // or not exist; a file replaced keeps its permission bits.
 // Errors: open() and commit() return a FileResult and error() says why in
 // words (the code's words and the system's message); the object owns the temporary and removes it unless
@@ -37,10 +39,12 @@ public:
 
 private:
     FileResult fail(FileResult result);
+    void dropClaim();
 
     std::string target_;
     std::string temp_;
     std::FILE* file_ = nullptr;
+    int claim_ = -1; // marks the temporary as this run's until it is renamed or removed
     std::string error_;
 };
 

@@ -59,6 +59,19 @@ bool keepSpareName(const std::string& target, std::string& spare);
 bool removeFile(const std::string& path);
 // The longest name one folder entry may have.
 std::size_t longestName();
+// How many characters createUniqueFile and keepSpareName add.
+inline constexpr std::size_t UNIQUE_ENDING = 6;
+
+// Marks a file this run has created and writes as in use until the claim is
+// dropped, so removeUnclaimed in another run leaves it; -1 when no claim was
+// needed or could be taken. Dropping -1 does nothing.
+int claimFile(std::FILE* file);
+void dropClaim(int claim);
+// Removes a regular file (never through a link) that no run claims; false
+// when it is claimed, not a regular file, or could not be removed.
+bool removeUnclaimed(const std::string& path);
+// The names in a folder, without "." and ".."; empty when it cannot be read.
+std::vector<std::string> folderEntries(const std::string& folder);
 
 // Creates or empties a scratch file for reading and writing, never through a
 // link or onto anything but a regular file, and holds an exclusive lock on it

@@ -1,6 +1,8 @@
 // The platform calls on Linux and other POSIX systems.
 #include "common/platform.h"
 
+#include <dirent.h>
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -112,6 +114,51 @@ bool removeFile(const std::string& path)
 std::size_t longestName()
 {
     return NAME_MAX;
+}
+
+// A claim is a second descriptor of the file holding a lock: the stream's own
+// is closed before the file is renamed, the claim stays until then.
+int claimFile(std::FILE* file)
+{
+    const int fd = ::dup(::fileno(file));
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+void dropClaim(int claim)
+{
+    if (claim >= 0)
+        ::close(claim);
+}
+
+bool removeUnclaimed(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    const bool removed = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+                         ::unlink(path.c_str()) == 0;
+    ::close(fd);
+    return removed;
+}
+
+std::vector<std::string> folderEntries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    ::closedir(dir);
+    return names;
 }
 
 std::FILE* openLockedScratchFile(const std::string& path)

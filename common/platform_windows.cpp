@@ -257,6 +257,40 @@ std::size_t longestName()
     return 255;
 }
 
+// A file this run writes is opened without sharing, so no other run can
+// open or remove it: the open handle is the claim.
+int claimFile(std::FILE*)
+{
+    return -1;
+}
+
+void dropClaim(int) {}
+
+bool removeUnclaimed(const std::string& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(wide(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0 || isDeviceName(path))
+        return false;
+    return removeFile(path);
+}
+
+std::vector<std::string> folderEntries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileW(wide(folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::string name = utf8(found.cFileName);
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return names;
+}
+
 std::FILE* openLockedScratchFile(const std::string& path)
 {
     if (isDeviceName(path)) {

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QPushButton>
 
 namespace qarn {
 
@@ -23,9 +24,15 @@ void Dialogs::message(QWidget* parent, MessageKind kind, const QString& caption,
 
 QMessageBox::StandardButton Dialogs::question(QWidget* parent, const QString& caption, const QString& text,
                                               QMessageBox::StandardButtons buttons,
-                                              QMessageBox::StandardButton preset)
+                                              QMessageBox::StandardButton preset, const ButtonLabels& labels)
 {
-    return QMessageBox::warning(parent, caption, text, buttons, preset);
+    QMessageBox box(QMessageBox::Warning, caption, text, buttons, parent);
+    box.setDefaultButton(preset);
+    for (const auto& [button, label] : labels)
+        if (QAbstractButton* b = box.button(button))
+            b->setText(label);
+    box.exec();
+    return box.standardButton(box.clickedButton());
 }
 
 int Dialogs::choice(QWidget* parent, const QString& caption, const QString& label, const QStringList& items,
@@ -52,6 +59,7 @@ QString Dialogs::saveFileName(QWidget* parent, const QString& caption, const QSt
     dialog.setObjectName(QStringLiteral("save file dialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.selectFile(start);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};

@@ -27,18 +27,20 @@ public:
 
     // A box of `kind` with the single button Ok.
     virtual void message(QWidget* parent, MessageKind kind, const QString& caption, const QString& text);
-    // A warning question with `buttons`; `preset` is pressed by Enter. Closing
-    // the box answers Cancel (or Escape's button).
+    // A warning question with `buttons`, some of them given other `labels`;
+    // `preset` is pressed by Enter. Closing the box answers Cancel (or Escape's button).
+    using ButtonLabels = QList<QPair<QMessageBox::StandardButton, QString>>;
     virtual QMessageBox::StandardButton question(QWidget* parent, const QString& caption, const QString& text,
                                                  QMessageBox::StandardButtons buttons,
-                                                 QMessageBox::StandardButton preset);
+                                                 QMessageBox::StandardButton preset, const ButtonLabels& labels = {});
     // One of `items`, `current` chosen first; -1 when cancelled.
     virtual int choice(QWidget* parent, const QString& caption, const QString& label, const QStringList& items,
                        int current);
     // A colour; invalid when cancelled.
     virtual QColor colour(QWidget* parent, const QString& caption, const QColor& start);
     // A file to read or to write; empty when cancelled. `start` is a folder or
-    // a file name to begin with.
+    // a file name to begin with. The save dialog does not ask about replacing:
+    // the window asks for every file it will write (askBeforeWriting).
     virtual QString openFileName(QWidget* parent, const QString& caption, const QString& start,
                                  const QString& filter);
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& start,

@@ -15,6 +15,7 @@
 #include "forge/output/save_names.h"
 #include "forge/output/save_results.h"
 #include "qtsupport/file_names.h"
+#include "qtsupport/write_question.h"
 
 #include <QAction>
 #include <QColor>
@@ -327,11 +328,18 @@ bool DuvavazEvedaz::saveGridAndReportAs()
     // Nothing to save before a build: the actions are off then, and the grid is empty.
     if (grid.rows() == 0)
         return false;
-    const QString name = dialogs().saveFileName(this, tr8("Save Elevation Data File"), proposedSaveName,
-                                                 QStringLiteral("*.asc"));
-    if (name.isEmpty()) {
-        showStatus(tr8("Saving aborted"));
-        return false;
+    // The grid file and the report, each asked about once under the names really written.
+    QString name = proposedSaveName;
+    for (WriteAnswer answer = WriteAnswer::ChooseAnother; answer != WriteAnswer::Write;) {
+        name = dialogs().saveFileName(this, tr8("Save Elevation Data File"), name, QStringLiteral("*.asc"));
+        if (!name.isEmpty())
+            answer = askBeforeWriting(dialogs(), this, tr8("Save Elevation Data File"),
+                                      {fromFileName(gridFileNameFor(toFileName(name))),
+                                       fromFileName(reportFileNameFor(toFileName(name)))});
+        if (name.isEmpty() || answer == WriteAnswer::Cancel) {
+            showStatus(tr8("Saving aborted"));
+            return false;
+        }
     }
     copyTableIntoGrid();
     const SaveAsResult saved = saveGridAndReport(grid, toFileName(name), mapDataPresent == 1, mapData);
@@ -361,6 +369,17 @@ void DuvavazEvedaz::fileSave()
     }
     if (grid.rows() == 0)
         return;
+    switch (askBeforeWriting(dialogs(), this, tr8("Save Elevation Data File"), {fromFileName(ascPath)},
+                             Replacing::Expected)) {
+    case WriteAnswer::Write:
+        break;
+    case WriteAnswer::ChooseAnother:
+        saveGridAndReportAs();
+        return;
+    case WriteAnswer::Cancel:
+        showStatus(tr8("Saving aborted"));
+        return;
+    }
     copyTableIntoGrid();
     std::string error;
     if (saveGridFile(grid, ascPath, error) != OutputResult::Ok)

@@ -1,11 +1,16 @@
 #include "block_canvas.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
+
+#include "qtsupport/colours.h"
 
 #include <algorithm>
 #include <cmath>
@@ -36,6 +41,14 @@ BlockCanvas::BlockCanvas(QWidget* parent) : QAbstractScrollArea(parent)
     horizontalScrollBar()->setSingleStep(20);
     verticalScrollBar()->setSingleStep(20);
     updateCursor();
+    qApp->installEventFilter(this);
+}
+
+void BlockCanvas::setTool(Tool tool)
+{
+    nextTool_ = tool;
+    if (!stroking_)
+        tool_ = tool;
 }
 
 void BlockCanvas::setMap(BlockMap* map)
@@ -319,7 +332,11 @@ void BlockCanvas::strokeBegin(int row, int col)
     anchor_ = last_ = QPoint(col, row);
     switch (tool_) {
     case Tool::Pencil:
-        paintSquare(*map_, stroke_, row, col, penSize_, colour_);
+        // Shift: a straight line from where the last pencil stroke ended.
+        if (lineFromLast_ && map_->contains(lastEnd_.y(), lastEnd_.x()))
+            paintLine(*map_, stroke_, lastEnd_.y(), lastEnd_.x(), row, col, penSize_, colour_);
+        else
+            paintSquare(*map_, stroke_, row, col, penSize_, colour_);
         break;
     case Tool::Rectangle:
         rubberBandChanged(last_);
@@ -380,7 +397,16 @@ void BlockCanvas::strokeEnd(int row, int col)
         syncStroke();
     }
     stroking_ = false;
+    if (tool_ == Tool::Pencil)
+        lastEnd_ = last_;
+    tool_ = nextTool_;
     emit strokeEnded();
+}
+
+void BlockCanvas::endStroke()
+{
+    if (stroking_)
+        strokeEnd(last_.y(), last_.x());
 }
 
 BlockEdit BlockCanvas::takeStroke()
@@ -407,7 +433,15 @@ void BlockCanvas::mousePressEvent(QMouseEvent* event)
         updateCursor();
     } else if (event->button() == Qt::LeftButton && !stroking_) {
         const QPoint block = blockAt(event->position());
-        strokeBegin(block.y(), block.x());
+        if (event->modifiers() & Qt::AltModifier) {
+            // Alt+click picks the colour whatever the tool.
+            if (map_ && map_->contains(block.y(), block.x()))
+                emit colourPicked(toQColor(map_->at(block.y(), block.x())));
+        } else {
+            lineFromLast_ = (event->modifiers() & Qt::ShiftModifier) != 0;
+            strokeBegin(block.y(), block.x());
+            lineFromLast_ = false;
+        }
     }
     event->accept();
 }
@@ -443,30 +477,49 @@ void BlockCanvas::mouseReleaseEvent(QMouseEvent* event)
     event->accept();
 }
 
+bool BlockCanvas::spaceKey(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Space)
+        return false;
+    if (!event->isAutoRepeat()) {
+        spaceHeld_ = event->type() == QEvent::KeyPress;
+        updateCursor();
+    }
+    event->accept();
+    return true;
+}
+
 void BlockCanvas::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Space) {
-        if (!event->isAutoRepeat()) {
-            spaceHeld_ = true;
-            updateCursor();
-        }
+    if (event->key() == Qt::Key_Escape && stroking_ && tool_ == Tool::Rectangle) {
+        // Nothing is painted until the button is let go: the rectangle just goes.
+        stroking_ = false;
+        rubberBandChanged(last_);
+        stroke_ = BlockEdit();
+        tool_ = nextTool_;
         event->accept();
         return;
     }
-    QAbstractScrollArea::keyPressEvent(event);
+    if (!spaceKey(event))
+        QAbstractScrollArea::keyPressEvent(event);
 }
 
 void BlockCanvas::keyReleaseEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Space) {
-        if (!event->isAutoRepeat()) {
-            spaceHeld_ = false;
-            updateCursor();
-        }
-        event->accept();
-        return;
-    }
-    QAbstractScrollArea::keyReleaseEvent(event);
+    if (!spaceKey(event))
+        QAbstractScrollArea::keyReleaseEvent(event);
+}
+
+bool BlockCanvas::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    // Text entries keep their spaces; the canvas's own keys come to it directly.
+    if (!widget || widget == this || widget->window() != window() || qobject_cast<QLineEdit*>(widget) ||
+        qobject_cast<QAbstractSpinBox*>(widget))
+        return false;
+    return spaceKey(static_cast<QKeyEvent*>(event));
 }
 
 void BlockCanvas::leaveEvent(QEvent* event)

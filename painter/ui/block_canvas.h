@@ -31,7 +31,8 @@ public:
     // Redraws the blocks an undo or redo changed; their warnings go.
     void refreshBlocks(const BlockEdit& edit);
 
-    void setTool(Tool tool) { tool_ = tool; }
+    // A tool chosen during a stroke takes over once the stroke has ended.
+    void setTool(Tool tool);
     Tool tool() const { return tool_; }
     void setPenSize(int blocks) { penSize_ = blocks; }
     void setColour(Rgb colour) { colour_ = colour; }
@@ -58,6 +59,10 @@ public:
     void strokeEnd(int row, int col);
     // The finished stroke (empty when it changed nothing); valid after strokeEnded().
     BlockEdit takeStroke();
+    // Whether a stroke is being collected (the mouse button is held).
+    bool stroking() const { return stroking_; }
+    // Ends a stroke in progress where it is, as letting go of the button would.
+    void endStroke();
 
     // The block under viewport point `pos` (may lie outside the map).
     QPoint blockAt(QPointF pos) const; // x column, y row
@@ -83,6 +88,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    // Space held anywhere in the canvas's window pans, whichever widget has the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QPointF origin() const; // viewport position of the map's top-left corner
@@ -92,6 +99,7 @@ private:
     void repaintBlocks(int row0, int col0, int row1, int col1);
     void rubberBandChanged(QPoint previous);
     void updateCursor();
+    bool spaceKey(QKeyEvent* event); // true when the event was Space and taken
     QRect rubberBand() const; // rows and columns of the rectangle tool's drag, in blocks
 
     BlockMap* map_ = nullptr;
@@ -102,6 +110,7 @@ private:
     bool fitting_ = true; // zoomed to fit and not zoomed since
 
     Tool tool_ = Tool::Pencil;
+    Tool nextTool_ = Tool::Pencil; // chosen during a stroke
     int penSize_ = 1;
     Rgb colour_ = {0, 132, 33};
 
@@ -109,6 +118,8 @@ private:
     BlockEdit stroke_;
     std::size_t synced_ = 0;      // stroke changes already drawn
     QPoint anchor_, last_;        // first and latest block of the stroke (x column, y row)
+    QPoint lastEnd_{-1, -1};      // where the last pencil stroke ended
+    bool lineFromLast_ = false;   // the stroke being begun is a Shift+click
 
     bool panning_ = false;
     bool spaceHeld_ = false;

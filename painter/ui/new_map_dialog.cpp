@@ -6,6 +6,8 @@
 #include "qtsupport/colours.h"
 #include "qtsupport/file_names.h"
 
+#include <QFileInfo>
+
 namespace qarn::painter {
 
 NewMapDialog::NewMapDialog(Dialogs& dialogs, QWidget* parent)
@@ -17,7 +19,8 @@ NewMapDialog::NewMapDialog(Dialogs& dialogs, QWidget* parent)
     connect(ui_->userRadio, &QRadioButton::toggled, this, &NewMapDialog::updateEnabled);
     connect(ui_->bandList, &QListWidget::currentRowChanged, this, &NewMapDialog::updateEnabled);
     connect(ui_->addButton, &QPushButton::clicked, this, [this] {
-        const QColor colour = dialogs_.colour(this, tr("Band Colour"), Qt::white);
+        // A grey to start from: white, the picker's usual start, is reserved.
+        const QColor colour = dialogs_.colour(this, tr("Band Colour"), QColor(128, 128, 128));
         if (colour.isValid())
             addColour(toRgb(colour));
     });
@@ -28,6 +31,7 @@ NewMapDialog::NewMapDialog(Dialogs& dialogs, QWidget* parent)
     connect(ui_->upButton, &QPushButton::clicked, this, [this] { moveColour(-1); });
     connect(ui_->downButton, &QPushButton::clicked, this, [this] { moveColour(1); });
     updateEnabled();
+    ui_->widthEdit->setFocus();
 }
 
 NewMapDialog::~NewMapDialog() = default;
@@ -73,6 +77,13 @@ void NewMapDialog::readMapData()
     const FileResult result = readMapDataFile(toFileName(path), data);
     if (result != FileResult::Ok) {
         ui_->mapDataProblem->setText(tr("%1: %2").arg(path, QString::fromUtf8(describe(result))));
+        return;
+    }
+    // The calculator writes exactly 16 bytes; a longer file is something else
+    // whose first bytes would give nonsense sizes.
+    if (const qint64 size = QFileInfo(path).size(); size != 16) {
+        ui_->mapDataProblem->setText(
+            tr("%1: not a map data file (%2 bytes; a map data file has 16)").arg(path).arg(size));
         return;
     }
     ui_->mapDataProblem->clear();

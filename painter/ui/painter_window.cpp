@@ -3,9 +3,11 @@
 #include "forge/output/grid_files.h"
 
 #include "block_canvas.h"
+#include "painter_document.h"
 #include "preview_view.h"
 #include "ui_painter_window.h"
 
+#include "common/map_data_file.h"
 #include "forge/extract/bmp_image.h"
 #include "forge/extract/build_inputs.h"
 #include "forge/extract/build_messages.h"
@@ -14,8 +16,10 @@
 #include "forge/output/relief_preview.h"
 #include "forge/output/save_names.h"
 #include "painter/model/map_picture_file.h"
+#include "painter/model/picture_rewrite.h"
 #include "qtsupport/colours.h"
 #include "qtsupport/file_names.h"
+#include "qtsupport/write_question.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -26,7 +30,6 @@
 #include <QLabel>
 #include <QSettings>
 #include <QStatusBar>
-#include <QUndoCommand>
 #include <QUndoStack>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -52,37 +55,9 @@ QSettings settings()
 
 } // namespace
 
-// One stroke as one undo step. The stroke is already on the map when it is
-// pushed, so the first redo() (QUndoStack::push calls it) does nothing.
-class StrokeCommand : public QUndoCommand {
-public:
-    StrokeCommand(PainterWindow* window, BlockEdit edit, const QString& text)
-        : QUndoCommand(text), window_(window), edit_(std::move(edit))
-    {
-    }
-    void undo() override
-    {
-        edit_.undo(window_->map_);
-        window_->blocksChanged(edit_);
-    }
-    void redo() override
-    {
-        if (first_) {
-            first_ = false;
-            return;
-        }
-        edit_.redo(window_->map_);
-        window_->blocksChanged(edit_);
-    }
-
-private:
-    PainterWindow* window_;
-    BlockEdit edit_;
-    bool first_ = true;
-};
-
 PainterWindow::PainterWindow(QWidget* parent)
-    : QMainWindow(parent), ui_(std::make_unique<Ui::PainterWindow>()), undoStack_(new QUndoStack(this))
+    : QMainWindow(parent), ui_(std::make_unique<Ui::PainterWindow>()), doc_(new PainterDocument(this)),
+      map_(doc_->map()), undoStack_(doc_->undoStack())
 {
     initPainterImages();
     ui_->setupUi(this);
@@ -95,10 +70,19 @@ PainterWindow::PainterWindow(QWidget* parent)
     undoAction_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
     undoAction_->setEnabled(false);
     redoAction_ = new QAction(this);
-    redoAction_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
+    redoAction_->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
+    // Ctrl+= as well, since "+" needs Shift on many keyboards.
+    ui_->actionZoomIn->setShortcuts({QKeySequence(QStringLiteral("Ctrl++")), QKeySequence(QStringLiteral("Ctrl+="))});
     redoAction_->setEnabled(false);
-    connect(undoAction_, &QAction::triggered, undoStack_, &QUndoStack::undo);
-    connect(redoAction_, &QAction::triggered, undoStack_, &QUndoStack::redo);
+    // A stroke being drawn is not cut into: undo and redo wait for it to end.
+    connect(undoAction_, &QAction::triggered, this, [this] {
+        if (!ui_->canvas->stroking())
+            undoStack_->undo();
+    });
+    connect(redoAction_, &QAction::triggered, this, [this] {
+        if (!ui_->canvas->stroking())
+            undoStack_->redo();
+    });
     connect(undoStack_, &QUndoStack::canUndoChanged, undoAction_, &QAction::setEnabled);
     connect(undoStack_, &QUndoStack::canRedoChanged, redoAction_, &QAction::setEnabled);
     connect(undoStack_, &QUndoStack::indexChanged, this, &PainterWindow::updateUndoTexts);
@@ -107,6 +91,8 @@ PainterWindow::PainterWindow(QWidget* parent)
     ui_->menuView->addAction(ui_->paletteDock->toggleViewAction());
     ui_->menuView->addAction(ui_->previewDock->toggleViewAction());
     connect(undoStack_, &QUndoStack::cleanChanged, this, &PainterWindow::updateTitle);
+    connect(doc_, &PainterDocument::mapReplaced, this, &PainterWindow::mapReplaced);
+    connect(doc_, &PainterDocument::blocksChanged, this, &PainterWindow::blocksChanged);
 
     // Tools: one at a time; the pencil, raise and lower take the size.
     tools_ = new QActionGroup(this);
@@ -129,6 +115,15 @@ PainterWindow::PainterWindow(QWidget* parent)
     ui_->toolBar->addWidget(sizeCombo_);
     connect(sizeCombo_, &QComboBox::currentIndexChanged, this,
             [this] { ui_->canvas->setPenSize(sizeCombo_->currentData().toInt()); });
+    // [ and ] step through the sizes.
+    for (const auto& [key, step] : {std::pair{"[", -1}, std::pair{"]", 1}}) {
+        auto* action = new QAction(this);
+        action->setShortcut(QKeySequence(QString::fromLatin1(key)));
+        connect(action, &QAction::triggered, this, [this, step = step] {
+            sizeCombo_->setCurrentIndex(std::clamp(sizeCombo_->currentIndex() + step, 0, sizeCombo_->count() - 1));
+        });
+        addAction(action);
+    }
 
     cursorLabel_ = new QLabel(this);
     cursorLabel_->setObjectName(QStringLiteral("cursorLabel"));
@@ -182,9 +177,15 @@ PainterWindow::~PainterWindow()
     // watchers are not told after the window has gone.
     previewWatcher_.waitForFinished();
     checkWatcher_.waitForFinished();
-    // The stack, a child, empties itself when deleted and says so; by then
-    // this is no longer a PainterWindow to tell.
+    // The document, a child, empties its stack when deleted and says so; by
+    // then this is no longer a PainterWindow to tell.
+    doc_->disconnect(this);
     undoStack_->disconnect(this);
+}
+
+QString PainterWindow::picturePath() const
+{
+    return doc_->path();
 }
 
 BlockCanvas* PainterWindow::canvas() const
@@ -241,15 +242,14 @@ void PainterWindow::showUserMessage(const UserMessage& message)
 
 // --- maps in and out -----------------------------------------------------------------
 
-void PainterWindow::installMap(BlockMap map, const QString& path)
+void PainterWindow::installMap(BlockMap map, const QString& path, bool asOpened)
 {
-    map_ = std::move(map);
-    path_ = path;
-    ++mapGeneration_;
-    undoStack_->clear();
-    undoStack_->setClean();
-    painted_.assign(map_.blocks.size(), 0);
-    ui_->canvas->setMap(&map_);
+    doc_->install(std::move(map), path, asOpened);
+}
+
+void PainterWindow::mapReplaced()
+{
+    ui_->canvas->setMap(&doc_->mapForPainting());
     refreshHeights();
     rebuildPalette();
     if (ui_->paletteList->count() > 0)
@@ -283,7 +283,7 @@ void PainterWindow::newMap()
             }
         }
         lastNewMap_ = entries;
-        installMap(std::move(map), QString());
+        installMap(std::move(map), QString(), false);
         statusBar()->showMessage(tr("New map of %1 x %2 blocks").arg(map_.cols).arg(map_.rows), kStatusMillis);
         return;
     }
@@ -307,8 +307,14 @@ bool PainterWindow::openPicture(const QString& path, ColourSet colourSet)
     BlockMap map;
     const ExtractResult result = openMapPicture(toFileName(path), colourSet, map);
     if (result != ExtractResult::Ok) {
-        QString text = tr("<p>%1 cannot be opened: %2.</p>")
-                           .arg(QDir::toNativeSeparators(path).toHtmlEscaped(), tr(describe(result)));
+        // Why a file cannot be opened, where the file system says.
+        const QFileInfo file(path);
+        const QString why = result != ExtractResult::CannotOpenBmp ? tr(describe(result))
+                            : !file.exists()                      ? tr("there is no such file")
+                            : file.isDir()                        ? tr("it is a folder")
+                            : !file.isReadable()                  ? tr("permission denied")
+                                                                  : tr(describe(result));
+        QString text = tr("<p>%1 cannot be opened: %2.</p>").arg(QDir::toNativeSeparators(path).toHtmlEscaped(), why);
         const std::string refusal = describeBmpRefusal(toFileName(path), result);
         if (!refusal.empty())
             text += QStringLiteral("<p>%1</p>").arg(tr(refusal.c_str()).toHtmlEscaped());
@@ -317,7 +323,7 @@ bool PainterWindow::openPicture(const QString& path, ColourSet colourSet)
     }
     rememberedSet_ = colourSet;
     lastFolder_ = QFileInfo(path).absolutePath();
-    installMap(std::move(map), path);
+    installMap(std::move(map), path, true);
     if (heights_.wrongCount > 0)
         statusBar()->showMessage(tr("%1 blocks have a colour that stops a build (outlined in red)")
                                      .arg(heights_.wrongCount));
@@ -327,6 +333,7 @@ bool PainterWindow::openPicture(const QString& path, ColourSet colourSet)
 
 bool PainterWindow::maybeSave()
 {
+    ui_->canvas->endStroke();
     if (!hasMap() || undoStack_->isClean())
         return true;
     switch (dialogs().question(this, tr("QarnPainter"), tr("The map has changes that are not saved. Save them?"),
@@ -344,20 +351,112 @@ bool PainterWindow::save()
 {
     if (!hasMap())
         return false;
-    return path_.isEmpty() ? saveAs() : writePicture(path_);
+    ui_->canvas->endStroke();
+    if (doc_->path().isEmpty())
+        return saveAs();
+    WriteAnswer answer = askBeforeWriting(dialogs(), this, tr("Save Map Picture"), {doc_->path()}, Replacing::Expected);
+    if (answer == WriteAnswer::Write && doc_->pictureAsOpened())
+        answer = askAboutRewrite();
+    switch (answer) {
+    case WriteAnswer::Write:
+        return writePicture(doc_->path());
+    case WriteAnswer::ChooseAnother:
+        return saveAs();
+    case WriteAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+WriteAnswer PainterWindow::askAboutRewrite()
+{
+    // The painter writes 24-bit pictures of whole one-coloured blocks: the
+    // first save over a picture drawn otherwise says what else it changes.
+    const PictureRewrite rewrite = describePictureRewrite(toFileName(doc_->path()), map_.colourSet);
+    if (!rewrite.changesMore())
+        return WriteAnswer::Write;
+    QString changes;
+    if (rewrite.bitsPerPixel != 24)
+        changes += tr("<li>%1 bits per pixel become 24</li>").arg(rewrite.bitsPerPixel);
+    if (rewrite.width != rewrite.savedWidth || rewrite.height != rewrite.savedHeight)
+        changes += tr("<li>%1 x %2 pixels become %3 x %4, whole blocks only</li>")
+                       .arg(rewrite.width)
+                       .arg(rewrite.height)
+                       .arg(rewrite.savedWidth)
+                       .arg(rewrite.savedHeight);
+    if (rewrite.mixedBlocks > 0)
+        changes += tr("<li>%1 blocks of more than one colour become one colour each</li>").arg(rewrite.mixedBlocks);
+    const QString text = tr("<p>Saving over %1 changes more than the painted blocks:</p><ul>%2</ul>"
+                            "<p>Save over it, or save under another name?</p>")
+                             .arg(QDir::toNativeSeparators(doc_->path()).toHtmlEscaped(), changes);
+    switch (dialogs().question(this, tr("Save Map Picture"), text,
+                               QMessageBox::Save | QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry,
+                               {{QMessageBox::Retry, tr("Save &As...")}})) {
+    case QMessageBox::Save:
+        return WriteAnswer::Write;
+    case QMessageBox::Retry:
+        return WriteAnswer::ChooseAnother;
+    default:
+        return WriteAnswer::Cancel;
+    }
 }
 
 bool PainterWindow::saveAs()
 {
     if (!hasMap())
         return false;
-    const QString start = path_.isEmpty() ? QDir(lastFolder_).filePath(tr("map.bmp")) : path_;
-    QString path = dialogs().saveFileName(this, tr("Save Map Picture"), start, tr("BMP pictures (*.bmp)"));
-    if (path.isEmpty())
-        return false;
-    if (QFileInfo(path).suffix().compare(QStringLiteral("bmp"), Qt::CaseInsensitive) != 0)
-        path += QStringLiteral(".bmp");
-    return writePicture(path);
+    ui_->canvas->endStroke();
+    QString start = doc_->path().isEmpty() ? QDir(lastFolder_).filePath(tr("map.bmp")) : doc_->path();
+    for (;;) {
+        QString path = dialogs().saveFileName(this, tr("Save Map Picture"), start, tr("BMP pictures (*.bmp)"));
+        if (path.isEmpty())
+            return false;
+        if (QFileInfo(path).suffix().compare(QStringLiteral("bmp"), Qt::CaseInsensitive) != 0)
+            path += QStringLiteral(".bmp");
+        start = path;
+        WriteAnswer answer = askBeforeWriting(dialogs(), this, tr("Save Map Picture"), {path});
+        if (answer == WriteAnswer::Write)
+            answer = askAboutMapData(path);
+        if (answer == WriteAnswer::Cancel)
+            return false;
+        if (answer == WriteAnswer::Write)
+            return writePicture(path);
+    }
+}
+
+WriteAnswer PainterWindow::askAboutMapData(const QString& path)
+{
+    // A folder holds one map data file under a fixed name: one of another map
+    // size there must not be replaced without a word.
+    if (!map_.mapData)
+        return WriteAnswer::Write;
+    const std::string dataPath = mapDataPathFor(toFileName(path));
+    if (!QFileInfo::exists(fromFileName(dataPath)))
+        return WriteAnswer::Write;
+    MapData there;
+    const FileResult read = readMapDataFile(dataPath, there);
+    if (read == FileResult::Ok && encodeMapData(there) == encodeMapData(*map_.mapData))
+        return WriteAnswer::Write;
+    const QString held = read == FileResult::Ok
+                             ? tr("a map of %1 x %2 tens of metres").arg(there.widthTens).arg(there.heightTens)
+                             : tr("a map it does not say (%1)").arg(tr(describe(read)));
+    const QString text =
+        tr("<p>This folder already has a map data file, %1, for %2; this map is %3 x %4 tens of metres.</p>"
+           "<p>The file's name is fixed, so a folder holds the map data of one map size: replacing it would give "
+           "the other picture there the wrong sizes.</p><p>Save this map in another folder?</p>")
+            .arg(QString::fromUtf8(MAP_DATA_FILE_NAME), held)
+            .arg(map_.mapData->widthTens)
+            .arg(map_.mapData->heightTens);
+    switch (dialogs().question(this, tr("Save Map Picture"), text,
+                               QMessageBox::Retry | QMessageBox::Yes | QMessageBox::Cancel, QMessageBox::Retry,
+                               {{QMessageBox::Retry, tr("Other &Folder...")}, {QMessageBox::Yes, tr("&Replace")}})) {
+    case QMessageBox::Yes:
+        return WriteAnswer::Write;
+    case QMessageBox::Retry:
+        return WriteAnswer::ChooseAnother;
+    default:
+        return WriteAnswer::Cancel;
+    }
 }
 
 bool PainterWindow::writePicture(const QString& path)
@@ -367,9 +466,8 @@ bool PainterWindow::writePicture(const QString& path)
         showBox(MessageKind::Critical, tr("Save"), QString::fromLocal8Bit(error.c_str()).toHtmlEscaped());
         return false;
     }
-    path_ = path;
+    doc_->setSaved(path);
     lastFolder_ = QFileInfo(path).absolutePath();
-    undoStack_->setClean();
     updateTitle();
     statusBar()->showMessage(tr("Saved %1").arg(QDir::toNativeSeparators(path)), kStatusMillis);
     return true;
@@ -379,6 +477,7 @@ void PainterWindow::buildGrid()
 {
     if (!hasMap())
         return;
+    ui_->canvas->endStroke();
     // The entries as "CONFIRM DATA" checks them, before anything is written.
     std::int32_t min = 0, interval = 0;
     if (const auto refused = checkMinElevation(std::to_string(minElevation()), min)) {
@@ -394,30 +493,41 @@ void PainterWindow::buildGrid()
         showUserMessage(messageForBuildResult(heights_.result, false));
         return;
     }
-    // The grid is built from the picture on disk, so the picture is saved first.
-    if (path_.isEmpty() && !save())
-        return;
-    const QString chosen =
-        dialogs().saveFileName(this, tr("Build Grid"), fromFileName(proposedSaveName(toFileName(path_))),
-                               tr("ASCII grids (*.asc);;All files (*)"));
-    if (chosen.isEmpty())
-        return;
-    if (!undoStack_->isClean() && !save())
-        return;
+    // The grid file and the report, each asked about once under the names really written.
+    const QString picture = doc_->path().isEmpty() ? QDir(lastFolder_).filePath(tr("map.bmp")) : doc_->path();
+    QString chosen = fromFileName(proposedSaveName(toFileName(picture)));
+    for (WriteAnswer answer = WriteAnswer::ChooseAnother; answer != WriteAnswer::Write;) {
+        chosen = dialogs().saveFileName(this, tr("Build Grid"), chosen, tr("ASCII grids (*.asc);;All files (*)"));
+        if (chosen.isEmpty())
+            return;
+        answer = askBeforeWriting(dialogs(), this, tr("Build Grid"),
+                                  {fromFileName(gridFileNameFor(toFileName(chosen))),
+                                   fromFileName(reportFileNameFor(toFileName(chosen)))});
+        if (answer == WriteAnswer::Cancel)
+            return;
+    }
 
+    // Built from the map on screen, so the picture's file is not saved behind
+    // the user's back; the map data file is the map's own or the one beside its picture.
+    std::optional<MapData> mapData = map_.mapData;
+    if (!mapData && !doc_->path().isEmpty()) {
+        MapData beside;
+        if (readMapDataFile(mapDataPathFor(toFileName(doc_->path())), beside) == FileResult::Ok)
+            mapData = beside;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     BuildRequest request;
-    request.bmpFilePath = toFileName(path_);
-    request.colourSet = map_.colourSet;
     request.minElevation = min;
     request.contourInterval = interval;
-    const GridBuild build = buildGridFiles(request, toFileName(chosen));
+    const GridBuild build = buildGridFromMap(map_, mapData, request, toFileName(chosen));
     QApplication::restoreOverrideCursor();
-    if (!build.outcome.built()) {
-        if (!build.outcome.messages.empty())
-            showUserMessage(build.outcome.messages.back());
+    // The build's warnings as qarn build prints them, then what ended it.
+    const std::vector<UserMessage>& messages = build.outcome.messages;
+    for (std::size_t i = 0; i < messages.size(); ++i)
+        if (messages[i].kind != MessageKind::Information || (i + 1 == messages.size() && !build.outcome.built()))
+            showUserMessage(messages[i]);
+    if (!build.outcome.built())
         return;
-    }
     if (build.saved.result != OutputResult::Ok) {
         showBox(MessageKind::Critical, tr("Build Grid"), QString::fromLocal8Bit(build.saved.error.c_str()).toHtmlEscaped());
         return;
@@ -442,10 +552,8 @@ void PainterWindow::strokeEnded()
     BlockEdit edit = ui_->canvas->takeStroke();
     if (edit.empty())
         return;
-    for (const BlockChange& change : edit.changes())
-        painted_[change.index] = 1;
     const QString name = tools_->checkedAction() ? tools_->checkedAction()->text().remove(QLatin1Char('&')) : QString();
-    undoStack_->push(new StrokeCommand(this, std::move(edit), name));
+    doc_->pushStroke(std::move(edit), name);
     requestPreview();
 }
 
@@ -567,7 +675,7 @@ void PainterWindow::startCheck(const QString& path, ColourSet colourSet)
     request.bmpFilePath = toFileName(path);
     request.colourSet = colourSet;
     checkWatcher_.setFuture(QtConcurrent::run(
-        [request, generation = mapGeneration_, rows = map_.rows, cols = map_.cols] {
+        [request, generation = doc_->generation(), rows = map_.rows, cols = map_.cols] {
             const PictureCheck check = checkPicture(request);
             CheckMarks marks;
             marks.generation = generation;
@@ -585,10 +693,10 @@ void PainterWindow::startCheck(const QString& path, ColourSet colourSet)
 void PainterWindow::checkFinished()
 {
     CheckMarks marks = checkWatcher_.result();
-    if (marks.generation != mapGeneration_ || marks.warnings.size() != painted_.size())
+    if (marks.generation != doc_->generation() || marks.warnings.size() != doc_->painted().size())
         return; // a check of an earlier map
     for (std::size_t i = 0; i < marks.warnings.size(); ++i)
-        if (painted_[i])
+        if (doc_->painted()[i])
             marks.warnings[i] = 0; // painted while the check ran
     ui_->canvas->setWarningMarks(std::move(marks.warnings));
     if (marks.errors + marks.warningCount > 0)
@@ -605,7 +713,7 @@ void PainterWindow::updateTitle()
         setWindowTitle(tr("QarnPainter"));
         return;
     }
-    const QString name = path_.isEmpty() ? tr("Untitled") : QFileInfo(path_).fileName();
+    const QString name = doc_->path().isEmpty() ? tr("Untitled") : QFileInfo(doc_->path()).fileName();
     setWindowTitle(tr("%1[*] - QarnPainter").arg(name));
     setWindowModified(!undoStack_->isClean());
 }

@@ -8,6 +8,7 @@
 #include "painter/model/block_map.h"
 #include "painter/model/map_terrain.h"
 #include "qtsupport/dialogs.h"
+#include "qtsupport/write_question.h"
 
 #include <QFutureWatcher>
 #include <QMainWindow>
@@ -29,6 +30,7 @@ class PainterWindow;
 namespace qarn::painter {
 
 class BlockCanvas;
+class PainterDocument;
 class PreviewView;
 
 // QarnPainter's main window: one map painted on the canvas, its palette and
@@ -36,8 +38,9 @@ class PreviewView;
 // its check and its terrain are the core model's work; the window shows them.
 // Errors reach the user through message boxes; message boxes, file dialogs,
 // the New Map and colour-set questions and the save question go through its
-// Dialogs so a test can answer them. The window owns the map and the undo
-// history; widgets belong to the form.
+// Dialogs so a test can answer them. The map, its history and its file are
+// the PainterDocument's, which the window owns and its views observe; widgets
+// belong to the form.
 class PainterWindow : public QMainWindow {
     Q_OBJECT
 
@@ -50,9 +53,10 @@ public:
     // The colour set last chosen for a picture (from the settings at start).
     ColourSet rememberedColourSet() const { return rememberedSet_; }
 
+    PainterDocument* document() const { return doc_; }
     const BlockMap& map() const { return map_; }
     bool hasMap() const { return map_.rows > 0 && map_.cols > 0; }
-    QString picturePath() const { return path_; }
+    QString picturePath() const;
     BlockCanvas* canvas() const;
     PreviewView* preview() const;
     QUndoStack* undoStack() const { return undoStack_; }
@@ -81,16 +85,19 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    friend class StrokeCommand;
-
     // The colour set of a picture being opened; none when cancelled.
     std::optional<ColourSet> askColourSet(ColourSet preset);
     // The New Map dialog; none when cancelled.
     std::optional<NewMapEntries> askNewMap(const NewMapEntries& start);
     void showBox(MessageKind kind, const QString& caption, const QString& text);
 
-    void installMap(BlockMap map, const QString& path);
+    void installMap(BlockMap map, const QString& path, bool asOpened);
+    void mapReplaced(); // shows the document's new map
     bool maybeSave();
+    // Whether the map data file a save writes beside `path` may replace one there.
+    WriteAnswer askAboutMapData(const QString& path);
+    // Whether the first save over an opened picture may change more than the painted blocks.
+    WriteAnswer askAboutRewrite();
     bool writePicture(const QString& path);
     void strokeEnded();
     void blocksChanged(const BlockEdit& edit); // by undo or redo
@@ -114,7 +121,9 @@ private:
 
     std::unique_ptr<Ui::PainterWindow> ui_;
     Dialogs* dialogs_ = &Dialogs::real();
-    QUndoStack* undoStack_ = nullptr;
+    PainterDocument* doc_;   // the map, its history and its file
+    const BlockMap& map_;    // the document's
+    QUndoStack* undoStack_;  // the document's
     QActionGroup* tools_ = nullptr;
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
@@ -122,13 +131,10 @@ private:
     QComboBox* sizeCombo_ = nullptr;
     QLabel* cursorLabel_ = nullptr;
 
-    BlockMap map_;
-    QString path_;                  // the picture's file; empty until saved
     ColourSet rememberedSet_ = ColourSet::System;
     QString lastFolder_;
     NewMapEntries lastNewMap_;
     MapHeights heights_;            // of the map at the current entries
-    std::vector<std::uint8_t> painted_; // blocks painted since the map was opened or made
     QPoint hover_{-1, -1};          // block under the mouse (x column, y row)
 
     QFutureWatcher<TerrainPreview> previewWatcher_;
@@ -140,7 +146,6 @@ private:
         std::size_t errors = 0, warningCount = 0;
     };
     QFutureWatcher<CheckMarks> checkWatcher_;
-    int mapGeneration_ = 0; // counts maps installed, so a late check of an earlier one is dropped
 };
 
 } // namespace qarn::painter

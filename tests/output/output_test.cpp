@@ -175,6 +175,26 @@ TEST(SaveFailure, BothOrNeitherWhenTheSecondRenameFails)
     EXPECT_EQ(entriesIn(dir.path()), (std::vector<std::string>{"map-Build_Data.txt", "map.asc"}));
 }
 
+// A temporary left by a killed run goes when the same file is next saved; one
+// that a run still writes stays.
+TEST(SaveFailure, StaleTemporariesGoLiveOnesStay)
+{
+    TempDir dir;
+    AtomicFile live(dir.file("map.asc"));
+    ASSERT_EQ(live.open(), FileResult::Ok);
+    writeFile(dir.file(".map.asc.qarn-ab12CD"), "killed");
+    writeFile(dir.file(".map.asc.qarn-ab12CDE"), "not ours");
+    AtomicFile next(dir.file("map.asc"));
+    ASSERT_EQ(next.open(), FileResult::Ok);
+    const std::vector<std::string> entries = entriesIn(dir.path());
+    EXPECT_EQ(entries.size(), 3u);
+    EXPECT_EQ(std::count(entries.begin(), entries.end(), ".map.asc.qarn-ab12CD"), 0);
+    EXPECT_EQ(std::count(entries.begin(), entries.end(), ".map.asc.qarn-ab12CDE"), 1);
+    ASSERT_EQ(live.commit(), FileResult::Ok);
+    next.discard();
+    EXPECT_EQ(entriesIn(dir.path()), (std::vector<std::string>{".map.asc.qarn-ab12CDE", "map.asc"}));
+}
+
 // Save As writes both files or neither: a report that cannot be written keeps
 // the earlier grid file as it was, with its permissions.
 TEST(SaveFailure, GridAndReportBothOrNeither)

@@ -91,6 +91,7 @@ private slots:
     void withoutMapDataTheReportSaysSo();
     void failedBuildsAndSaves();
     void colourErrorIsLocatedAndOutlinedUntilABuildSucceeds();
+    void saveAsAsksAboutTheFilesItWrites();
 };
 
 void ForgeWindowTest::confirmRefusesEntriesWithTheirBoxes()
@@ -282,6 +283,24 @@ void ForgeWindowTest::colourErrorIsLocatedAndOutlinedUntilABuildSucceeds()
     QCOMPARE(w.previewPage()->picture(), terrain);
     // The colour error's lines go with it: the good build has nothing to add.
     QCOMPARE(w.statusLine(), QString());
+}
+
+// A name typed without ".asc": both files it would write are named in one question.
+void ForgeWindowTest::saveAsAsksAboutTheFilesItWrites()
+{
+    TempDir work;
+    ScopedWorkingDir cd(work.path());
+    writeFile(work.path() / "hills.asc", "old");
+    writeFile(work.path() / "hills-Build_Data.txt", "old");
+    RecordingWindow w;
+    build(w, testData("cli/build/small.bmp"));
+    w.seam.fileAnswers.push_back(qpath(work.path() / "hills"));
+    w.fileSaveAs();
+    QCOMPARE(w.seam.questions.size(), 1);
+    QVERIFY(w.seam.questions[0].contains(qpath(work.path() / "hills.asc")) &&
+            w.seam.questions[0].contains(qpath(work.path() / "hills-Build_Data.txt")));
+    QCOMPARE(w.statuses.last(), text("forge status saving aborted"));
+    QCOMPARE(readFile(work.path() / "hills.asc") + readFile(work.path() / "hills-Build_Data.txt"), "oldold");
 }
 
 QTEST_MAIN(ForgeWindowTest)

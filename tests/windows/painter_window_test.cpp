@@ -2,17 +2,26 @@
 // map), one pencil stroke dragged with the mouse, undo and redo, and Save read
 // back by the model's own reader. What the tools paint is the model's tests' job.
 #include "block_canvas.h"
+#include "painter_document.h"
 #include "painter_window.h"
 #include "preview_view.h"
 
+#include "common/map_data_file.h"
 #include "painter/model/map_picture_file.h"
 
+#include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QListWidget>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTest>
 #include <QUndoStack>
 
+#include "forge/output/grid_files.h"
 #include "tests/support/support.h"
 #include "tests/windows/support/recording_dialogs.h"
 
@@ -30,6 +39,38 @@ std::function<bool(QDialog&)> newMapAnswer(const NewMapEntries& entries)
         static_cast<NewMapDialog&>(dialog).setEntries(entries);
         return true;
     };
+}
+
+// A window with a new blank map of 20 x 15 blocks and rung 3 chosen, the
+// mouse and keys as a user gives them.
+struct Painting {
+    RecordingDialogs seam;
+    PainterWindow window;
+    BlockCanvas* canvas = window.canvas();
+    std::vector<Rgb> blank;
+
+    Painting()
+    {
+        window.setDialogs(&seam);
+        window.resize(900, 700);
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            throw std::runtime_error("the window was not shown");
+        seam.dialogAnswers = {newMapAnswer({"200", "150", ColourSet::System, {}})};
+        window.newMap();
+        blank = window.map().blocks;
+        window.findChild<QListWidget*>("paletteList")->setCurrentRow(3);
+    }
+    QPoint at(int row, int col) const { return canvas->blockRect(row, col).center().toPoint(); }
+    void press(int row, int col) { QTest::mousePress(canvas->viewport(), Qt::LeftButton, {}, at(row, col)); }
+    void move(int row, int col) { QTest::mouseMove(canvas->viewport(), at(row, col)); }
+    void release(int row, int col) { QTest::mouseRelease(canvas->viewport(), Qt::LeftButton, {}, at(row, col)); }
+    bool painted(int row, int col) const { return window.map().at(row, col) == SYSTEM_COLOUR_SET[3]; }
+};
+
+QString q(const fs::path& path)
+{
+    return QString::fromStdString(path.string());
 }
 
 } // namespace
@@ -93,6 +134,261 @@ private slots:
         QVERIFY(read.blocks == painted);
         QVERIFY(fs::exists(dir.path() / MAP_DATA_FILE_NAME)); // made from sizes: its map data file beside it
         QCOMPARE(seam.boxes.size(), 1);
+    }
+
+    // Undo and a tool's key pressed while the button is held wait for the stroke to end.
+    void strokeInProgressIsNotCutInto()
+    {
+        Painting p;
+        p.press(2, 1), p.move(2, 5), p.release(2, 5);
+        p.press(4, 1), p.move(4, 5);
+        QTest::keyClick(&p.window, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(&p.window, Qt::Key_R);
+        p.move(6, 5), p.release(6, 5);
+        QVERIFY(p.painted(2, 3) && p.painted(4, 3) && p.painted(5, 5) && !p.painted(5, 1));
+        QCOMPARE(p.window.undoStack()->count(), 2);
+        QCOMPARE(p.canvas->tool(), BlockCanvas::Tool::Rectangle);
+    }
+
+    // Space held while the palette has the focus pans instead of painting.
+    void spaceDragPansWhereverTheFocusIs()
+    {
+        Painting p;
+        QWidget* palette = p.window.findChild<QListWidget*>("paletteList");
+        palette->setFocus();
+        QTest::keyPress(palette, Qt::Key_Space);
+        p.press(2, 1), p.move(2, 5), p.release(2, 5);
+        QTest::keyRelease(palette, Qt::Key_Space);
+        QVERIFY(p.window.map().blocks == p.blank);
+        QCOMPARE(p.window.findChild<QListWidget*>("paletteList")->currentRow(), 3);
+    }
+
+    // Save As and Build Grid ask about the names they will really write, each once.
+    void replacingIsAskedForTheNamesWritten()
+    {
+        TempDir dir;
+        for (const char* name : {"ro.bmp", "hills.asc", "hills-Build_Data.txt"})
+            writeFile(dir.path() / name, "old");
+        Painting p;
+        p.seam.fileAnswers = {q(dir.path() / "ro"), q(dir.path() / "map.bmp"), q(dir.path() / "hills")};
+        QVERIFY(!p.window.saveAs() && p.window.save());
+        p.window.buildGrid();
+        QCOMPARE(p.seam.questions.size(), 2);
+        QVERIFY(p.seam.questions[0].contains(q(dir.path() / "ro.bmp")));
+        QVERIFY(p.seam.questions[1].contains(q(dir.path() / "hills.asc")) &&
+                p.seam.questions[1].contains(q(dir.path() / "hills-Build_Data.txt")));
+        for (const char* name : {"ro.bmp", "hills.asc", "hills-Build_Data.txt"})
+            QCOMPARE(readFile(dir.path() / name), std::string("old"));
+    }
+
+    // Save does not replace a read-only picture; it offers Save As.
+    void readOnlyPictureIsNotReplaced()
+    {
+        TempDir dir;
+        Painting p;
+        p.seam.fileAnswers = {q(dir.path() / "ro.bmp")};
+        QVERIFY(p.window.save());
+        fs::permissions(dir.path() / "ro.bmp", fs::perms::owner_read);
+        const std::string before = readFile(dir.path() / "ro.bmp");
+        p.press(2, 1), p.release(2, 1);
+        p.seam.questionAnswers = {QMessageBox::Save};
+        p.seam.fileAnswers = {q(dir.path() / "other.bmp")};
+        QVERIFY(p.window.save());
+        QCOMPARE(p.seam.questions.size(), 1);
+        QVERIFY(p.seam.questions[0].contains("read-only"));
+        QCOMPARE(readFile(dir.path() / "ro.bmp"), before);
+        QCOMPARE(p.window.picturePath(), q(dir.path() / "other.bmp"));
+    }
+
+    // A new map saved beside a map data file of other sizes asks first; another folder keeps it.
+    void mapDataOfOtherSizesIsNotReplaced()
+    {
+        TempDir first, second;
+        const fs::path data = first.path() / MAP_DATA_FILE_NAME;
+        fs::copy_file(fs::path(QARN_SOURCE_DIR) / "examples" / MAP_DATA_FILE_NAME, data);
+        MapData there;
+        QCOMPARE(readMapDataFile(data.string(), there), FileResult::Ok);
+        Painting p;
+        p.seam.fileAnswers = {q(first.path() / "map.bmp"), q(second.path() / "map.bmp")};
+        p.seam.questionAnswers = {QMessageBox::Retry};
+        QVERIFY(p.window.saveAs());
+        QCOMPARE(p.seam.questions,
+                 QStringList{QString("Save Map Picture|<p>This folder already has a map data file, "
+                                     "QarnSizer_MAP_Data.xdt, for a map of %1 x %2 tens of metres; this map is "
+                                     "200 x 150 tens of metres.</p><p>The file's name is fixed, so a folder holds the "
+                                     "map data of one map size: replacing it would give the other picture there the "
+                                     "wrong sizes.</p><p>Save this map in another folder?</p>")
+                                 .arg(there.widthTens)
+                                 .arg(there.heightTens)});
+        QCOMPARE(readFile(data), readFile(fs::path(QARN_SOURCE_DIR) / "examples" / MAP_DATA_FILE_NAME));
+        QVERIFY(!fs::exists(first.path() / "map.bmp") && fs::exists(second.path() / "map.bmp"));
+    }
+
+    // Build Grid builds the map on screen and leaves its picture's file as it was.
+    void buildGridBuildsTheMapOnScreenWithoutSaving()
+    {
+        TempDir dir, check;
+        Painting p;
+        p.seam.fileAnswers = {q(dir.path() / "map.bmp"), q(dir.path() / "grid")};
+        QVERIFY(p.window.save());
+        const std::string saved = readFile(dir.path() / "map.bmp");
+        p.press(2, 1), p.move(2, 5), p.release(2, 5);
+        p.window.buildGrid();
+        QCOMPARE(readFile(dir.path() / "map.bmp"), saved);
+        QVERIFY(!p.window.undoStack()->isClean());
+        std::string error;
+        QCOMPARE(saveMapPicture(p.window.map(), check.file("map.bmp"), error), OutputResult::Ok);
+        BuildRequest request;
+        request.bmpFilePath = check.file("map.bmp");
+        request.minElevation = 100;
+        request.contourInterval = 20;
+        const GridBuild expected = buildGridFiles(request, check.file("grid"));
+        QVERIFY(expected.saved.result == OutputResult::Ok);
+        QCOMPARE(readFile(dir.path() / "grid.asc"), readFile(check.path() / "grid.asc"));
+        QCOMPARE(p.seam.boxes, QStringList{});
+    }
+
+    // Build Grid shows the build's warnings: here the map data file missing beside an opened picture.
+    void buildGridShowsTheBuildsWarnings()
+    {
+        TempDir dir;
+        fs::copy_file(fs::path(QARN_SOURCE_DIR) / "examples" / "sample-map.bmp", dir.path() / "map.bmp");
+        Painting p;
+        QVERIFY(p.window.openPicture(q(dir.path() / "map.bmp"), ColourSet::System));
+        p.seam.fileAnswers = {q(dir.path() / "grid")};
+        p.window.buildGrid();
+        QCOMPARE(p.seam.boxes, QStringList{box("map data missing")});
+        QVERIFY(fs::exists(dir.path() / "grid.asc"));
+        // With the map data file beside the picture, it is built with it.
+        fs::copy_file(fs::path(QARN_SOURCE_DIR) / "examples" / MAP_DATA_FILE_NAME, dir.path() / MAP_DATA_FILE_NAME);
+        p.seam.boxes.clear();
+        p.seam.fileAnswers = {q(dir.path() / "again")};
+        p.window.buildGrid();
+        QCOMPARE(p.seam.boxes, QStringList{});
+    }
+
+    // A temporary left beside the picture by a save that was killed goes with the next save.
+    void aKilledSavesTemporaryGoesWithTheNextSave()
+    {
+        TempDir dir;
+        writeFile(dir.path() / ".map.bmp.qarn-k1lLed", std::string(100000, 'x'));
+        Painting p;
+        p.seam.fileAnswers = {q(dir.path() / "map.bmp")};
+        QVERIFY(p.window.save());
+        QCOMPARE(entriesIn(dir.path()), (std::vector<std::string>{MAP_DATA_FILE_NAME, "map.bmp"}));
+    }
+
+    // The first save over a picture drawn otherwise says what else it changes.
+    void savingOverAPictureDrawnOtherwiseSaysWhatChanges()
+    {
+        TempDir dir;
+        std::vector<std::uint32_t> palette;
+        for (int rung : {1, 2, 3})
+            palette.push_back(std::uint32_t(SYSTEM_COLOUR_SET[rung].red) << 16 |
+                              std::uint32_t(SYSTEM_COLOUR_SET[rung].green) << 8 | SYSTEM_COLOUR_SET[rung].blue);
+        // 8 bits, not whole blocks, and block (0, 0) in three colours.
+        const std::string picture =
+            encodeBmp(407, 253, 8, [](int x, int y) { return y == 0 && x < 2 ? x + 1 : 0; }, palette);
+        writeFile(dir.path() / "map.bmp", picture);
+        Painting p;
+        QVERIFY(p.window.openPicture(q(dir.path() / "map.bmp"), ColourSet::System));
+        p.press(5, 5), p.release(5, 5);
+        QVERIFY(!p.window.save());
+        QCOMPARE(p.seam.questions,
+                 QStringList{"Save Map Picture|<p>Saving over " + q(dir.path() / "map.bmp") +
+                             " changes more than the painted blocks:</p><ul><li>8 bits per pixel become 24</li>"
+                             "<li>407 x 253 pixels become 400 x 250, whole blocks only</li><li>1 blocks of more "
+                             "than one colour become one colour each</li></ul><p>Save over it, or save under "
+                             "another name?</p>"});
+        QCOMPARE(readFile(dir.path() / "map.bmp"), picture);
+        p.seam.questionAnswers = {QMessageBox::Save};
+        QVERIFY(p.window.save() && p.window.save());
+        QCOMPARE(p.seam.questions.size(), 2);
+    }
+
+    // The document's history across two overlapping strokes, each undone and redone whole.
+    void documentUndoesAcrossStrokes()
+    {
+        Painting p;
+        PainterDocument& doc = *p.window.document();
+        QSignalSpy changed(&doc, &PainterDocument::blocksChanged);
+        p.press(2, 1), p.move(2, 5), p.release(2, 5);
+        const std::vector<Rgb> first = doc.map().blocks;
+        p.window.findChild<QListWidget*>("paletteList")->setCurrentRow(5);
+        p.press(2, 3), p.move(2, 7), p.release(2, 7);
+        const std::vector<Rgb> second = doc.map().blocks;
+        const std::vector<std::vector<Rgb>> states = {second, first, p.blank, first, second};
+        for (int step = 1; step < 5; ++step) {
+            step <= 2 ? doc.undoStack()->undo() : doc.undoStack()->redo();
+            QVERIFY(doc.map().blocks == states[std::size_t(step)]);
+        }
+        QCOMPARE(changed.count(), 4);
+        QCOMPARE(std::count(doc.painted().begin(), doc.painted().end(), 1), 7);
+        doc.setSaved("/maps/x.bmp");
+        QVERIFY(doc.undoStack()->isClean() && !doc.pictureAsOpened());
+        QCOMPARE(p.window.windowTitle(), QString("x.bmp[*] - QarnPainter"));
+    }
+
+    // The keys and clicks map makers reach for.
+    void keysAndClicksMapMakersReachFor()
+    {
+        Painting p;
+        auto* palette = p.window.findChild<QListWidget*>("paletteList");
+        auto* sizes = p.window.findChild<QComboBox*>("sizeCombo");
+        p.press(2, 1), p.release(2, 1);
+        QTest::keyClick(&p.window, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(&p.window, Qt::Key_Y, Qt::ControlModifier);
+        QVERIFY(p.painted(2, 1));
+        // Shift+click: a line from where the last pencil stroke ended.
+        QTest::mouseClick(p.canvas->viewport(), Qt::LeftButton, Qt::ShiftModifier, p.at(2, 6));
+        QVERIFY(p.painted(2, 4) && p.painted(2, 6) && !p.painted(3, 4));
+        // Alt+click picks rung 0 from a blank block, whatever the tool.
+        QTest::mouseClick(p.canvas->viewport(), Qt::LeftButton, Qt::AltModifier, p.at(9, 9));
+        QCOMPARE(palette->currentRow(), 0);
+        // Escape drops a rectangle being dragged.
+        QTest::keyClick(&p.window, Qt::Key_R);
+        palette->setCurrentRow(3);
+        p.press(5, 1), p.move(8, 8);
+        QTest::keyClick(p.canvas, Qt::Key_Escape);
+        p.release(8, 8);
+        QVERIFY(!p.painted(6, 6));
+        QCOMPARE(p.window.undoStack()->count(), 2);
+        // ] and [ step the size; Ctrl+= zooms in.
+        QTest::keyClick(&p.window, Qt::Key_BracketRight);
+        QTest::keyClick(&p.window, Qt::Key_BracketRight);
+        QTest::keyClick(&p.window, Qt::Key_BracketLeft);
+        QCOMPARE(sizes->currentData().toInt(), 2);
+        const double zoom = p.canvas->zoom();
+        QTest::keyClick(&p.window, Qt::Key_Equal, Qt::ControlModifier);
+        QVERIFY(p.canvas->zoom() > zoom);
+    }
+
+    // New Map starts in Width and refuses a file that is not a 16-byte map data file.
+    void newMapDialogRefusesWhatIsNotAMapDataFile()
+    {
+        RecordingDialogs seam;
+        NewMapDialog dialog(seam);
+        auto* width = dialog.findChild<QLineEdit*>("widthEdit");
+        QCOMPARE(dialog.focusWidget(), width);
+        const QString readme = QARN_SOURCE_DIR "/README.md";
+        seam.fileAnswers = {readme};
+        dialog.findChild<QRadioButton*>("fromFileRadio")->click();
+        dialog.findChild<QPushButton*>("browseButton")->click();
+        QCOMPARE(dialog.findChild<QLabel*>("mapDataProblem")->text(),
+                 readme + QString(": not a map data file (%1 bytes; a map data file has 16)").arg(QFileInfo(readme).size()));
+        QCOMPARE(width->text(), QString());
+    }
+
+    // Open says why a file cannot be opened.
+    void openSaysWhy()
+    {
+        TempDir dir;
+        Painting p;
+        QVERIFY(!p.window.openPicture(q(dir.path()), ColourSet::System));
+        QVERIFY(!p.window.openPicture(q(dir.path() / "gone.bmp"), ColourSet::System));
+        QCOMPARE(p.seam.boxes, (QStringList{"critical|parent|Open|<p>" + q(dir.path()) + " cannot be opened: it is a folder.</p>",
+                                            "critical|parent|Open|<p>" + q(dir.path() / "gone.bmp") +
+                                                " cannot be opened: there is no such file.</p>"}));
     }
 };
 

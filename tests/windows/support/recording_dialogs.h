@@ -37,7 +37,8 @@ public:
         boxes << QStringList{name, parent ? "parent" : "no parent", caption, text}.join('|');
     }
     QMessageBox::StandardButton question(QWidget*, const QString& caption, const QString& text,
-                                         QMessageBox::StandardButtons, QMessageBox::StandardButton) override
+                                         QMessageBox::StandardButtons, QMessageBox::StandardButton,
+                                         const ButtonLabels&) override
     {
         questions << caption + "|" + text;
         return next(questionAnswers, QMessageBox::Cancel);

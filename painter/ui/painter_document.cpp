@@ -1,0 +1,80 @@
+#include "painter_document.h"
+
+#include <QUndoCommand>
+#include <QUndoStack>
+
+#include <functional>
+
+namespace qarn::painter {
+
+namespace {
+
+// One stroke as one undo step, told to the document's observers through
+// `changed`. The stroke is already on the map when it is pushed, so the first
+// redo() (QUndoStack::push calls it) does nothing.
+class StrokeCommand : public QUndoCommand {
+public:
+    StrokeCommand(BlockMap& map, BlockEdit edit, const QString& text, std::function<void(const BlockEdit&)> changed)
+        : QUndoCommand(text), map_(map), edit_(std::move(edit)), changed_(std::move(changed))
+    {
+    }
+    void undo() override
+    {
+        edit_.undo(map_);
+        changed_(edit_);
+    }
+    void redo() override
+    {
+        if (first_) {
+            first_ = false;
+            return;
+        }
+        edit_.redo(map_);
+        changed_(edit_);
+    }
+
+private:
+    BlockMap& map_;
+    BlockEdit edit_;
+    std::function<void(const BlockEdit&)> changed_;
+    bool first_ = true;
+};
+
+} // namespace
+
+PainterDocument::PainterDocument(QObject* parent) : QObject(parent), undoStack_(new QUndoStack(this)) {}
+
+PainterDocument::~PainterDocument()
+{
+    // The stack, a child, empties itself when deleted and says so; no one is to be told by then.
+    undoStack_->disconnect();
+}
+
+void PainterDocument::install(BlockMap map, const QString& path, bool asOpened)
+{
+    map_ = std::move(map);
+    path_ = path;
+    asOpened_ = asOpened;
+    ++generation_;
+    undoStack_->clear();
+    undoStack_->setClean();
+    painted_.assign(map_.blocks.size(), 0);
+    emit mapReplaced();
+}
+
+void PainterDocument::pushStroke(BlockEdit edit, const QString& name)
+{
+    for (const BlockChange& change : edit.changes())
+        painted_[change.index] = 1;
+    undoStack_->push(new StrokeCommand(map_, std::move(edit), name,
+                                       [this](const BlockEdit& changed) { emit blocksChanged(changed); }));
+}
+
+void PainterDocument::setSaved(const QString& path)
+{
+    path_ = path;
+    asOpened_ = false;
+    undoStack_->setClean();
+}
+
+} // namespace qarn::painter

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "painter/model/block_edit.h"
+#include "painter/model/block_map.h"
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+class QUndoStack;
+
+namespace qarn::painter {
+
+// One map being painted: its blocks, their undo history, the file they were
+// opened from or saved to and whether that file still holds the picture as
+// opened, and which blocks were painted since. The canvas, palette, preview,
+// status bar and title observe it through its signals; the blocks change only
+// through strokes (pushed once the canvas has painted them) and their undo
+// and redo. Nothing here fails; the document owns the map and the history.
+class PainterDocument : public QObject {
+    Q_OBJECT
+
+public:
+    explicit PainterDocument(QObject* parent = nullptr);
+    ~PainterDocument() override;
+
+    const BlockMap& map() const { return map_; }
+    // The map for the canvas to paint a stroke into; the stroke is pushed when it ends.
+    BlockMap& mapForPainting() { return map_; }
+    bool hasMap() const { return map_.rows > 0 && map_.cols > 0; }
+    QUndoStack* undoStack() const { return undoStack_; }
+    const QString& path() const { return path_; } // empty until saved
+    bool pictureAsOpened() const { return asOpened_; }
+    // 1 for each block painted since the map was opened or made (row-major).
+    const std::vector<std::uint8_t>& painted() const { return painted_; }
+    // Counts the maps installed, so late background work on an earlier one is dropped.
+    int generation() const { return generation_; }
+
+    // A new map or an opened one (`asOpened`: `path` holds it as it was read); the history starts afresh.
+    void install(BlockMap map, const QString& path, bool asOpened);
+    // A finished stroke, already on the map, as one undo step named `name`.
+    void pushStroke(BlockEdit edit, const QString& name);
+    // The map was written to `path`: that is its file now, and it is clean.
+    void setSaved(const QString& path);
+
+signals:
+    void mapReplaced();
+    // Blocks changed by an undo or redo.
+    void blocksChanged(const BlockEdit& edit);
+
+private:
+    BlockMap map_;
+    QUndoStack* undoStack_;
+    QString path_;
+    bool asOpened_ = false;
+    std::vector<std::uint8_t> painted_;
+    int generation_ = 0;
+};
+
+} // namespace qarn::painter

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace qarn {
+
+class Dialogs;
+
+// What the user said before files were written.
+enum class WriteAnswer { Write, ChooseAnother, Cancel };
+
+// Whether the files a save will really write may be written, asked once,
+// before anything is: a file there that is read-only is refused with a box
+// offering another name (Save As); the others that exist are named together
+// in one question (Replace, another name, Cancel) unless `replacing` says the
+// user is saving over them on purpose (File > Save). Files not there yet pass
+// without a word. Nothing is written here.
+enum class Replacing { Ask, Expected };
+WriteAnswer askBeforeWriting(Dialogs& dialogs, QWidget* parent, const QString& caption, const QStringList& paths,
+                             Replacing replacing = Replacing::Ask);
+
+} // namespace qarn
