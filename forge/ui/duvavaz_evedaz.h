@@ -16,6 +16,10 @@
 class QUndoStack;
 class ReliefPreviewPage;
 
+namespace qarn {
+class TerrainViewPanel;
+}
+
 // The builder's main window: the state of one terrain build and the slots that
 // lead the user from File > Open through "CONFIRM DATA" to "Build It" and the
 // saves. The build and the files are the core's work; the window shows their
@@ -69,6 +73,8 @@ public:
     // The "Preview" page after "Details": the last build as a shaded relief,
     // redrawn from the table's values (as Save would write them) after edits.
     ReliefPreviewPage* previewPage() const { return previewPage_; }
+    // The "3D View" page after "Preview": the same values in perspective.
+    qarn::TerrainViewPanel* viewPage() const { return viewPage_; }
 
     // Caption of the box for a grid file or report that could not be written.
     static QString saveFailedCaption();
@@ -107,6 +113,8 @@ private:
     std::vector<int> tableValues() const; // the table's texts as Save reads them
     void copyTableIntoGrid();
     void refreshPreview();
+    void refreshView();
+    void exportView();
     void showWhereBuildStopped(ExtractResult result, bool colourError); // status bar and Preview page, after the box
     bool saveGridAndReportAs(); // Save As; true when both files were written
     void showSaveFailure(const std::string& error);
@@ -117,5 +125,7 @@ private:
     QAction* redoAction_ = nullptr;
     ReliefPreviewPage* previewPage_ = nullptr;
     bool previewStale_ = false;
+    qarn::TerrainViewPanel* viewPage_ = nullptr;
+    bool viewStale_ = false;
     bool previewMarked_ = false; // the Preview page shows the colour errors until a build succeeds
 };
