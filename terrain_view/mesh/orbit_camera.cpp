@@ -18,20 +18,30 @@ double radians(double degrees)
 
 } // namespace
 
+double OrbitCamera::fittingDistance() const
+{
+    // The box's width across the screen, its depth and height seen at the
+    // pitch up it; its near edge comes closer by half the depth's run.
+    const double tanVertical = std::tan(radians(FOV_Y_DEGREES) / 2.0);
+    const double tanHorizontal = tanVertical * width_ / height_;
+    const double p = radians(pitch_);
+    const double across = 0.5 * boxWidth_ / tanHorizontal;
+    const double up = 0.5 * (boxDepth_ * std::sin(p) + boxHeight_ * std::cos(p)) / tanVertical;
+    return std::max(1.05 * std::max(across, up) + 0.5 * boxDepth_ * std::cos(p) + boxHeight_ * std::sin(p) * 0.5,
+                    1.0);
+}
+
 void OrbitCamera::frame(const Vec3& centre, double width, double depth, double height)
 {
     centre_ = centre;
+    boxWidth_ = std::max(width, 0.0);
+    boxDepth_ = std::max(depth, 0.0);
     extent_ = std::max({width, depth, 1.0});
     boxHeight_ = std::max(height, 0.0);
     target_ = centre;
     heading_ = DEFAULT_HEADING;
     pitch_ = DEFAULT_PITCH;
-    // Far enough that the box's diagonal fits the narrower field of view.
-    const double aspect = static_cast<double>(width_) / height_;
-    const double halfFov = radians(FOV_Y_DEGREES) / 2.0;
-    const double narrowHalf = aspect < 1.0 ? std::atan(std::tan(halfFov) * aspect) : halfFov;
-    const double radius = 0.5 * std::sqrt(width * width + depth * depth + boxHeight_ * boxHeight_);
-    distance_ = std::max(radius / std::sin(narrowHalf), 1.0);
+    distance_ = fittingDistance();
 }
 
 void OrbitCamera::frameFromAbove()
@@ -39,10 +49,7 @@ void OrbitCamera::frameFromAbove()
     target_ = centre_;
     heading_ = 0.0;
     pitch_ = MAX_PITCH;
-    const double aspect = static_cast<double>(width_) / height_;
-    const double halfFov = radians(FOV_Y_DEGREES) / 2.0;
-    const double narrowHalf = aspect < 1.0 ? std::atan(std::tan(halfFov) * aspect) : halfFov;
-    distance_ = std::max(0.55 * extent_ / std::tan(narrowHalf) + boxHeight_, 1.0);
+    distance_ = fittingDistance();
 }
 
 void OrbitCamera::setViewport(int widthPixels, int heightPixels)

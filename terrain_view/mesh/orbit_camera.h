@@ -54,7 +54,10 @@ public:
     int viewportHeight() const { return height_; }
 
 private:
+    double fittingDistance() const;
+
     Vec3 centre_;
+    double boxWidth_ = 1000.0, boxDepth_ = 1000.0;
     double extent_ = 1000.0; // the framed box's larger horizontal side
     double boxHeight_ = 0.0;
     Vec3 target_;

@@ -78,6 +78,7 @@ void TerrainGlView::releaseGl()
     if (!glReady_ || !context())
         return;
     makeCurrent();
+    program_.reset();
     vao_.destroy();
     vertexBuffer_.destroy();
     indexBuffer_.destroy();
@@ -137,8 +138,9 @@ void TerrainGlView::initializeGL()
         emit glFailed(tr("no OpenGL 3.3 driver could be started"));
         return;
     }
-    if (!program_.addShaderFromSourceCode(QOpenGLShader::Vertex, VERTEX_SHADER) ||
-        !program_.addShaderFromSourceCode(QOpenGLShader::Fragment, FRAGMENT_SHADER) || !program_.link()) {
+    program_ = std::make_unique<QOpenGLShaderProgram>();
+    if (!program_->addShaderFromSourceCode(QOpenGLShader::Vertex, VERTEX_SHADER) ||
+        !program_->addShaderFromSourceCode(QOpenGLShader::Fragment, FRAGMENT_SHADER) || !program_->link()) {
         emit glFailed(tr("the OpenGL driver cannot run the view's shaders"));
         return;
     }
@@ -193,13 +195,13 @@ void TerrainGlView::paintGL()
     camera_.setViewport(width(), height());
 
     glEnable(GL_DEPTH_TEST);
-    program_.bind();
+    program_->bind();
     const std::array<float, 16> vp = camera_.viewProjection().toFloats();
-    glUniformMatrix4fv(program_.uniformLocation("viewProjection"), 1, GL_FALSE, vp.data());
-    program_.setUniformValue("exaggeration", static_cast<float>(exaggeration_));
-    program_.setUniformValue("sun", static_cast<float>(sun_.x), static_cast<float>(sun_.y), static_cast<float>(sun_.z));
-    program_.setUniformValue("landShading", static_cast<float>(RELIEF_LAND_SHADING));
-    program_.setUniformValue("waterShading", static_cast<float>(RELIEF_WATER_SHADING));
+    glUniformMatrix4fv(program_->uniformLocation("viewProjection"), 1, GL_FALSE, vp.data());
+    program_->setUniformValue("exaggeration", static_cast<float>(exaggeration_));
+    program_->setUniformValue("sun", static_cast<float>(sun_.x), static_cast<float>(sun_.y), static_cast<float>(sun_.z));
+    program_->setUniformValue("landShading", static_cast<float>(RELIEF_LAND_SHADING));
+    program_->setUniformValue("waterShading", static_cast<float>(RELIEF_WATER_SHADING));
     vao_.bind();
     const Vec3 eye = camera_.eye();
     const double pixelsPerRadian = height() / (OrbitCamera::FOV_Y_DEGREES * 3.14159265358979323846 / 180.0);
@@ -213,7 +215,7 @@ void TerrainGlView::paintGL()
         trianglesDrawn_ += range.count / 3;
     }
     vao_.release();
-    program_.release();
+    program_->release();
 }
 
 void TerrainGlView::mousePressEvent(QMouseEvent* event)

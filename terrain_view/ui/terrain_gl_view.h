@@ -62,7 +62,7 @@ private:
     bool shownPending_ = false;
     bool glReady_ = false;
     bool framed_ = false;
-    QOpenGLShaderProgram program_;
+    std::unique_ptr<QOpenGLShaderProgram> program_; // of the current context, which a new window replaces
     QOpenGLVertexArrayObject vao_;
     QOpenGLBuffer vertexBuffer_{QOpenGLBuffer::VertexBuffer};
     QOpenGLBuffer indexBuffer_{QOpenGLBuffer::IndexBuffer};

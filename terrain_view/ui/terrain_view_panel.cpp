@@ -9,7 +9,7 @@
 #include <QDoubleSpinBox>
 #include <QEvent>
 #include <QFile>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -24,7 +24,7 @@ TerrainViewPanel::TerrainViewPanel(QWidget* parent) : QWidget(parent)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    auto* controls = new QHBoxLayout;
+    auto* controls = new QGridLayout;
     azimuthLabel_ = new QLabel(this);
     azimuth_ = new QSpinBox(this);
     azimuth_->setObjectName(QStringLiteral("sunAzimuth"));
@@ -49,11 +49,16 @@ TerrainViewPanel::TerrainViewPanel(QWidget* parent) : QWidget(parent)
     topButton_->setObjectName(QStringLiteral("topView"));
     exportButton_ = new QPushButton(this);
     exportButton_->setObjectName(QStringLiteral("exportPng"));
-    for (QWidget* w : std::initializer_list<QWidget*>{azimuthLabel_, azimuth_, elevationLabel_, elevation_,
-                                                      exaggerationLabel_, exaggeration_, resetButton_, topButton_,
-                                                      exportButton_})
-        controls->addWidget(w);
-    controls->addStretch(1);
+    // Three short rows, so the panel fits a dock as narrow as the preview's.
+    const std::pair<QLabel*, QWidget*> rows[] = {
+        {azimuthLabel_, azimuth_}, {elevationLabel_, elevation_}, {exaggerationLabel_, exaggeration_}};
+    QPushButton* const buttons[] = {resetButton_, topButton_, exportButton_};
+    for (int i = 0; i < 3; ++i) {
+        controls->addWidget(rows[i].first, i, 0);
+        controls->addWidget(rows[i].second, i, 1);
+        controls->addWidget(buttons[i], i, 3);
+    }
+    controls->setColumnStretch(2, 1);
     layout->addLayout(controls);
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("viewStatus"));
