@@ -267,14 +267,14 @@ TerrainMesh buildTerrainMesh(const TerrainHeights& terrain, double cellSize)
 {
     TerrainMesh mesh;
     const std::int64_t cells = std::int64_t{terrain.rows} * terrain.cols;
-    if (terrain.rows < 1 || terrain.cols < 1 || terrain.heights.size() < static_cast<std::size_t>(cells) ||
-        (!terrain.flat.empty() && terrain.flat.size() < static_cast<std::size_t>(cells)) ||
-        (!terrain.outside.empty() && terrain.outside.size() < static_cast<std::size_t>(cells)) || !(cellSize > 0.0))
-        return mesh;
     if (cells > MAX_CELLS) {
         mesh.result = MeshResult::TooLarge;
         return mesh;
     }
+    if (terrain.rows < 1 || terrain.cols < 1 || terrain.heights.size() < static_cast<std::size_t>(cells) ||
+        (!terrain.flat.empty() && terrain.flat.size() < static_cast<std::size_t>(cells)) ||
+        (!terrain.outside.empty() && terrain.outside.size() < static_cast<std::size_t>(cells)) || !(cellSize > 0.0))
+        return mesh;
     try {
         MeshBuilder(terrain, cellSize, mesh).build();
     } catch (const std::bad_alloc&) {
