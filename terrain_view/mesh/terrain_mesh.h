@@ -38,7 +38,7 @@ struct TerrainVertex {
 inline constexpr int MESH_CHUNK_CELLS = 32;
 inline constexpr int MESH_LEVELS = 5; // cell steps 1, 2, 4, 8, 16
 // Triangles are made about this many pixels across on the screen.
-inline constexpr double MESH_TRIANGLE_PIXELS = 3.0;
+inline constexpr double MESH_TRIANGLE_PIXELS = 8.0;
 
 struct IndexRange {
     std::uint32_t first = 0; // into TerrainMesh::indices

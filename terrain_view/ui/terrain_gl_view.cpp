@@ -7,6 +7,7 @@
 #include <QSurfaceFormat>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 
@@ -56,10 +57,19 @@ TerrainGlView::TerrainGlView(QWidget* parent) : QOpenGLWidget(parent)
     format.setVersion(3, 3);
     format.setProfile(QSurfaceFormat::CoreProfile);
     format.setDepthBufferSize(24);
+    // Frames come as fast as they are drawn; a software renderer has no
+    // vertical blank worth waiting for.
+    format.setSwapInterval(0);
     setFormat(format);
     setMinimumSize(160, 120);
     setFocusPolicy(Qt::StrongFocus);
     setSun(PREVIEW_LIGHT_AZIMUTH_DEGREES, PREVIEW_LIGHT_ALTITUDE_DEGREES);
+    rest_.setSingleShot(true);
+    rest_.setInterval(250);
+    connect(&rest_, &QTimer::timeout, this, [this] {
+        moving_ = false;
+        update();
+    });
     connect(this, &QOpenGLWidget::frameSwapped, this, [this] {
         if (shownPending_) {
             shownPending_ = false;
@@ -205,8 +215,20 @@ void TerrainGlView::paintGL()
     vao_.bind();
     const Vec3 eye = camera_.eye();
     const double pixelsPerRadian = height() / (OrbitCamera::FOV_Y_DEGREES * 3.14159265358979323846 / 180.0);
+    // Near chunks first, so the depth test spares the software renderer
+    // shading what they hide.
+    order_.clear();
     for (const MeshChunk& chunk : mesh_->chunks) {
-        const int level = chooseLevel(chunk, eye, pixelsPerRadian, mesh_->cellSize, exaggeration_);
+        const Vec3 centre{chunk.centre.x, chunk.centre.y, chunk.centre.z * exaggeration_};
+        order_.push_back({length(eye - centre), &chunk});
+    }
+    std::sort(order_.begin(), order_.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [distance, chunkPointer] : order_) {
+        const MeshChunk& chunk = *chunkPointer;
+        const int level = std::min(chooseLevel(chunk, eye, pixelsPerRadian, mesh_->cellSize, exaggeration_) +
+                                       (moving_ ? 1 : 0),
+                                   MESH_LEVELS - 1);
         const IndexRange& range = chunk.levels[static_cast<std::size_t>(level)];
         if (range.count == 0)
             continue;
@@ -229,11 +251,27 @@ void TerrainGlView::mouseMoveEvent(QMouseEvent* event)
     const QPoint d = at - lastMouse_;
     lastMouse_ = at;
     if (event->buttons() & Qt::LeftButton)
-        camera_.orbit(d.x(), d.y());
+        orbit(d.x(), d.y());
     else if (event->buttons() & (Qt::RightButton | Qt::MiddleButton))
-        camera_.pan(d.x(), d.y());
-    else
-        return;
+        pan(d.x(), d.y());
+}
+
+void TerrainGlView::orbit(double dx, double dy)
+{
+    camera_.orbit(dx, dy);
+    moved();
+}
+
+void TerrainGlView::pan(double dx, double dy)
+{
+    camera_.pan(dx, dy);
+    moved();
+}
+
+void TerrainGlView::moved()
+{
+    moving_ = true;
+    rest_.start();
     update();
 }
 
@@ -244,7 +282,7 @@ void TerrainGlView::wheelEvent(QWheelEvent* event)
         return;
     const QPointF at = event->position();
     camera_.zoom(steps, camera_.groundPointAt(at.x(), at.y()));
-    update();
+    moved();
     event->accept();
 }
 

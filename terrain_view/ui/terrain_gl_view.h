@@ -9,8 +9,11 @@
 #include <QOpenGLVertexArrayObject>
 #include <QOpenGLWidget>
 #include <QPoint>
+#include <QTimer>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace qarn {
 
@@ -36,6 +39,10 @@ public:
     void resetView();
     void topView();
     OrbitCamera& camera() { return camera_; }
+    // What the mouse does, in pixels: while the camera moves, chunks are drawn
+    // a level coarser, and in full once it has rested a moment.
+    void orbit(double dx, double dy);
+    void pan(double dx, double dy);
     // Triangles the last frame drew.
     std::size_t trianglesDrawn() const { return trianglesDrawn_; }
 
@@ -56,6 +63,7 @@ private:
     void upload();
     void frameMesh();
     void releaseGl();
+    void moved();
 
     std::shared_ptr<const TerrainMesh> mesh_;
     bool uploadPending_ = false;
@@ -70,7 +78,10 @@ private:
     Vec3 sun_;
     double exaggeration_ = 1.0;
     QPoint lastMouse_;
+    QTimer rest_;
+    bool moving_ = false;
     std::size_t trianglesDrawn_ = 0;
+    std::vector<std::pair<double, const MeshChunk*>> order_; // of drawing, kept to spare allocations
 };
 
 } // namespace qarn
