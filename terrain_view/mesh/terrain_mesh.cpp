@@ -162,7 +162,13 @@ private:
     void quad(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d)
     {
         // a b / d c, two triangles.
-        mesh_.indices.insert(mesh_.indices.end(), {a, b, c, a, c, d});
+        std::vector<std::uint32_t>& out = mesh_.indices;
+        out.push_back(a);
+        out.push_back(b);
+        out.push_back(c);
+        out.push_back(a);
+        out.push_back(c);
+        out.push_back(d);
     }
 
     void makeChunks()
