@@ -81,6 +81,10 @@ TerrainGlView::TerrainGlView(QWidget* parent) : QOpenGLWidget(parent)
 TerrainGlView::~TerrainGlView()
 {
     releaseGl();
+    // The base class destroys the context after this part of the object is
+    // gone: its last signal must not reach releaseGl.
+    if (context())
+        disconnect(context(), nullptr, this, nullptr);
 }
 
 void TerrainGlView::releaseGl()
