@@ -15,6 +15,7 @@ cmake --build "$build" -j"${QARN_JOBS:-2}"
 xvfb-run -a -s "-screen 0 1280x1024x24" sizer/tools/take_screenshots.sh "$build/sizer/ui/QarnSizer" "$out"
 xvfb-run -a -s "-screen 0 1280x1024x24" forge/tools/take_screenshots.sh "$build/forge/ui/QarnForge" "$out"
 xvfb-run -a -s "-screen 0 1400x900x24" painter/tools/take_screenshots.sh "$build/painter/ui/QarnPainter" "$out"
+xvfb-run -a -s "-screen 0 1400x900x24" terrain_view/tools/take_screenshots.sh "$build/forge/ui/QarnForge" "$out"
 
 qarn=$root/$build/cli/qarn
 work=$(mktemp -d)

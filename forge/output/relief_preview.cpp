@@ -47,39 +47,16 @@ struct RampStop {
     double red, green, blue;
 };
 
-// Low greens, through yellow and browns, to grey and white on the tops.
 constexpr RampStop RAMP[] = {
     {0.00, 46, 112, 60},   {0.15, 96, 156, 72},   {0.32, 170, 196, 100}, {0.48, 226, 212, 132},
     {0.64, 196, 150, 90},  {0.80, 150, 110, 80},  {0.90, 165, 160, 155}, {1.00, 250, 250, 250},
 };
-constexpr RampStop WATER = {0.0, 62, 120, 196};
-
-// How much the hillshade darkens or lightens a colour: full on land, light on
-// water, so a flat area reads as one flat sheet.
-constexpr double LAND_SHADING = 0.8;
-constexpr double WATER_SHADING = 0.3;
 
 // Heights are stretched this much for the shading only: slopes of a few
 // degrees, usual in these maps, would otherwise hardly show.
 constexpr double VERTICAL_EXAGGERATION = 3.0;
 
 constexpr double PI = 3.14159265358979323846;
-
-RampStop rampColour(double t)
-{
-    if (!(t > 0.0))
-        return RAMP[0];
-    constexpr std::size_t last = sizeof(RAMP) / sizeof(RAMP[0]) - 1;
-    for (std::size_t i = 1; i <= last; ++i) {
-        if (t <= RAMP[i].at) {
-            const RampStop& a = RAMP[i - 1];
-            const RampStop& b = RAMP[i];
-            const double f = (t - a.at) / (b.at - a.at);
-            return {t, a.red + f * (b.red - a.red), a.green + f * (b.green - a.green), a.blue + f * (b.blue - a.blue)};
-        }
-    }
-    return RAMP[last];
-}
 
 std::uint8_t channel(double value)
 {
@@ -103,6 +80,22 @@ bool encode(std::FILE* file, const PreviewImage& image, char* message)
 }
 
 } // namespace
+
+ReliefColour reliefHeightColour(double t)
+{
+    if (!(t > 0.0))
+        return {RAMP[0].red, RAMP[0].green, RAMP[0].blue};
+    constexpr std::size_t last = sizeof(RAMP) / sizeof(RAMP[0]) - 1;
+    for (std::size_t i = 1; i <= last; ++i) {
+        if (t <= RAMP[i].at) {
+            const RampStop& a = RAMP[i - 1];
+            const RampStop& b = RAMP[i];
+            const double f = (t - a.at) / (b.at - a.at);
+            return {a.red + f * (b.red - a.red), a.green + f * (b.green - a.green), a.blue + f * (b.blue - a.blue)};
+        }
+    }
+    return {RAMP[last].red, RAMP[last].green, RAMP[last].blue};
+}
 
 PreviewImage renderReliefPreview(int rows, int cols, const float* heights, const std::uint8_t* flatMask,
                                  int pixelsPerCell)
@@ -169,8 +162,9 @@ PreviewImage renderReliefPreview(int rows, int cols, const float* heights, const
             const std::size_t index = static_cast<std::size_t>(r) * static_cast<std::size_t>(cols) +
                                       static_cast<std::size_t>(c);
             const bool water = flatMask && flatMask[index] != 0;
-            const RampStop colour = water ? WATER : rampColour(span > 0.0 ? (here[c] - lowest) / span : 0.0);
-            const double strength = water ? WATER_SHADING : LAND_SHADING;
+            const ReliefColour colour =
+                water ? RELIEF_WATER_COLOUR : reliefHeightColour(span > 0.0 ? (here[c] - lowest) / span : 0.0);
+            const double strength = water ? RELIEF_WATER_SHADING : RELIEF_LAND_SHADING;
             const double factor = 1.0 - strength + strength * light;
             const std::uint8_t pixel[3] = {channel(colour.red * factor), channel(colour.green * factor),
                                            channel(colour.blue * factor)};

@@ -28,6 +28,25 @@ struct PreviewImage {
 // Light from the north-west, 45 degrees above the horizon.
 inline constexpr double PREVIEW_LIGHT_AZIMUTH_DEGREES = 315.0;
 inline constexpr double PREVIEW_LIGHT_ALTITUDE_DEGREES = 45.0;
+
+// The relief's colours, 0 to 255 a channel, unrounded; shared with the 3D view
+// so both show a height in the same colour.
+struct ReliefColour {
+    double red, green, blue;
+};
+
+// The colour of a height at `t` between the map's lowest (0) and highest (1)
+// cell: low greens, through yellow and browns, to grey and white on the tops.
+// Values outside 0..1 (and not-a-number) take the nearer end.
+ReliefColour reliefHeightColour(double t);
+inline constexpr ReliefColour RELIEF_WATER_COLOUR = {62, 120, 196};
+
+// How much the hillshade darkens or lightens a colour: full on land, light on
+// water, so a flat area reads as one flat sheet. The colour is multiplied by
+// 1 - s + s * light, light being 1 on level ground.
+inline constexpr double RELIEF_LAND_SHADING = 0.8;
+inline constexpr double RELIEF_WATER_SHADING = 0.3;
+
 // Largest picture rendered, in pixels: far above a 540 x 540 map at 16 pixels a cell.
 inline constexpr std::int64_t PREVIEW_MAX_PIXELS = 100'000'000;
 

@@ -3,6 +3,8 @@
 #include "height_table_model.h"
 #include "relief_preview_page.h"
 
+#include "terrain_view/ui/terrain_view_panel.h"
+
 #include "common/whole_number.h"
 #include "forge/extract/build_inputs.h"
 #include "forge/extract/build_pipeline.h"
@@ -106,14 +108,23 @@ DuvavazEvedaz::DuvavazEvedaz(QWidget* parent, const char* name, Qt::WindowFlags 
     // "Edit Grids" page cost nothing until then.
     previewPage_ = new ReliefPreviewPage(ProcesstabWidget);
     ProcesstabWidget->addTab(previewPage_, tr8("Preview"));
+    // The 3D view likewise, built when its page comes to the front.
+    viewPage_ = new qarn::TerrainViewPanel(ProcesstabWidget);
+    ProcesstabWidget->addTab(viewPage_, tr8("3D View"));
+    connect(viewPage_, &qarn::TerrainViewPanel::exportRequested, this, &DuvavazEvedaz::exportView);
     connect(TableResultsModel, &QAbstractItemModel::dataChanged, this, [this] {
         previewStale_ = true;
+        viewStale_ = true;
         if (ProcesstabWidget->currentWidget() == previewPage_)
             refreshPreview();
+        if (ProcesstabWidget->currentWidget() == viewPage_)
+            refreshView();
     });
     connect(ProcesstabWidget, &QTabWidget::currentChanged, this, [this] {
         if (previewStale_ && ProcesstabWidget->currentWidget() == previewPage_)
             refreshPreview();
+        if (viewStale_ && ProcesstabWidget->currentWidget() == viewPage_)
+            refreshView();
     });
 
     connect(TableResultsModel, &HeightTableModel::cellRestored, this, [this](const QModelIndex& at) {
@@ -287,8 +298,11 @@ void DuvavazEvedaz::fillTable(std::vector<int> truncatedHeights)
     TableResultsModel->setHeights(tableRows, tableCols, std::move(truncatedHeights));
     fitTableColumns();
     previewStale_ = true;
+    viewStale_ = true;
     if (ProcesstabWidget->currentWidget() == previewPage_)
         refreshPreview();
+    if (ProcesstabWidget->currentWidget() == viewPage_)
+        refreshView();
 }
 
 std::vector<int> DuvavazEvedaz::tableValues() const
@@ -314,6 +328,35 @@ void DuvavazEvedaz::refreshPreview()
     const std::vector<int> values = tableValues();
     previewPage_->showTerrain(tableRows, tableCols, std::vector<float>(values.begin(), values.end()),
                               flatAreaMask(grid));
+}
+
+void DuvavazEvedaz::refreshView()
+{
+    viewStale_ = false;
+    qarn::TerrainHeights terrain = qarn::terrainOfGrid(grid);
+    const std::vector<int> values = tableValues();
+    if (terrain.heights.size() != values.size())
+        return;
+    std::copy(values.begin(), values.end(), terrain.heights.begin());
+    viewPage_->showTerrain(std::move(terrain), METRES_PER_SRTM_GRID);
+}
+
+void DuvavazEvedaz::exportView()
+{
+    QString name = QStringLiteral("view.png");
+    for (WriteAnswer answer = WriteAnswer::ChooseAnother; answer != WriteAnswer::Write;) {
+        name = dialogs().saveFileName(this, tr8("Export 3D View"), name, QStringLiteral("*.png"));
+        if (name.isEmpty())
+            return;
+        answer = askBeforeWriting(dialogs(), this, tr8("Export 3D View"), {name});
+        if (answer == WriteAnswer::Cancel)
+            return;
+    }
+    QString error;
+    if (viewPage_->exportPng(name, error))
+        showStatus(tr8("3D view saved as %1").arg(name));
+    else
+        dialogs().message(this, MessageKind::Critical, tr8("Export 3D View"), error.toHtmlEscaped());
 }
 
 void DuvavazEvedaz::showSaveFailure(const std::string& error)

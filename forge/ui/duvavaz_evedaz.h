@@ -18,6 +18,11 @@
 class QLabel;
 class QTimer;
 class QUndoStack;
+
+namespace qarn {
+class TerrainViewPanel;
+}
+
 namespace qarn::forge {
 
 class ReliefPreviewPage;
@@ -75,6 +80,8 @@ public:
     // The "Preview" page after "Details": the last build as a shaded relief,
     // redrawn from the table's values (as Save would write them) after edits.
     ReliefPreviewPage* previewPage() const { return previewPage_; }
+    // The "3D View" page after "Preview": the same values in perspective.
+    qarn::TerrainViewPanel* viewPage() const { return viewPage_; }
 
     // Caption of the box for a grid file or report that could not be written.
     static QString saveFailedCaption();
@@ -117,6 +124,8 @@ private:
     // After the colour error box: the first wrong block and the box's note in
     // the status bar, the wrong blocks outlined on the Preview page.
     void showColourErrors(const std::string& note);
+    void refreshView();
+    void exportView();
     bool saveGridAndReportAs(); // Save As; true when both files were written
     void showSaveFailure(const std::string& error);
     void updateUndoActions();
@@ -129,6 +138,8 @@ private:
     ReliefPreviewPage* previewPage_ = nullptr;
     Dialogs* dialogs_ = &Dialogs::real();
     bool previewStale_ = false;
+    qarn::TerrainViewPanel* viewPage_ = nullptr;
+    bool viewStale_ = false;
     bool previewMarked_ = false; // the Preview page shows the colour errors until a build succeeds
 };
 

@@ -65,6 +65,7 @@ TerrainPreview previewTerrain(const BlockMap& map, std::int32_t minElevation, st
         return preview;
     }
     preview.image = renderReliefPreview(grid, pixelsPerCell);
+    preview.terrain = qarn::terrainOfGrid(grid);
     return preview;
 }
 

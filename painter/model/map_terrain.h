@@ -7,6 +7,7 @@
 #include "forge/extract/result_codes.h"
 #include "forge/output/relief_preview.h"
 #include "painter/model/block_map.h"
+#include "terrain_view/mesh/terrain_heights.h"
 
 namespace qarn {
 
@@ -32,6 +33,7 @@ int rungOf(const BlockMap& map, Rgb colour);
 struct TerrainPreview {
     ExtractResult result = ExtractResult::Ok; // the heights' result, or NoMemory
     PreviewImage image;
+    qarn::TerrainHeights terrain; // the built grid's cells, for the 3D view
 };
 
 // The relief preview of the built grid, at `pixelsPerCell`. Blocks whose

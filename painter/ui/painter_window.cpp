@@ -5,6 +5,8 @@
 #include "block_canvas.h"
 #include "painter_document.h"
 #include "preview_view.h"
+
+#include "terrain_view/ui/terrain_view_panel.h"
 #include "ui_painter_window.h"
 
 #include "common/map_data_file.h"
@@ -26,6 +28,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QDockWidget>
+#include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QSettings>
@@ -90,6 +95,15 @@ PainterWindow::PainterWindow(QWidget* parent)
     ui_->menuEdit->addAction(redoAction_);
     ui_->menuView->addAction(ui_->paletteDock->toggleViewAction());
     ui_->menuView->addAction(ui_->previewDock->toggleViewAction());
+    // The 3D view under the preview, fed by the same background preview.
+    viewDock_ = new QDockWidget(this);
+    viewDock_->setObjectName(QStringLiteral("viewDock"));
+    terrainView_ = new qarn::TerrainViewPanel(viewDock_);
+    viewDock_->setWidget(terrainView_);
+    addDockWidget(Qt::RightDockWidgetArea, viewDock_);
+    splitDockWidget(ui_->previewDock, viewDock_, Qt::Vertical);
+    ui_->menuView->addAction(viewDock_->toggleViewAction());
+    connect(terrainView_, &qarn::TerrainViewPanel::exportRequested, this, &PainterWindow::exportView);
     connect(undoStack_, &QUndoStack::cleanChanged, this, &PainterWindow::updateTitle);
     connect(doc_, &PainterDocument::mapReplaced, this, &PainterWindow::mapReplaced);
     connect(doc_, &PainterDocument::blocksChanged, this, &PainterWindow::blocksChanged);
@@ -664,9 +678,29 @@ void PainterWindow::previewFinished()
                                      .copy());
     else
         ui_->preview->setPicture(QImage());
+    if (preview.result == ExtractResult::Ok && preview.terrain.rows > 0)
+        terrainView_->showTerrain(preview.terrain, METRES_PER_SRTM_GRID);
+    else
+        terrainView_->clear();
     if (previewAgain_)
         requestPreview();
     emit previewShown();
+}
+
+void PainterWindow::exportView()
+{
+    QString path = lastFolder_;
+    for (WriteAnswer answer = WriteAnswer::ChooseAnother; answer != WriteAnswer::Write;) {
+        path = dialogs().saveFileName(this, tr("Export 3D View"), path, tr("PNG pictures (*.png)"));
+        if (path.isEmpty())
+            return;
+        answer = askBeforeWriting(dialogs(), this, tr("Export 3D View"), {path});
+        if (answer == WriteAnswer::Cancel)
+            return;
+    }
+    QString error;
+    if (!terrainView_->exportPng(path, error))
+        showBox(MessageKind::Critical, tr("Export 3D View"), error.toHtmlEscaped());
 }
 
 void PainterWindow::startCheck(const QString& path, ColourSet colourSet)
@@ -738,6 +772,7 @@ void PainterWindow::updateUndoTexts()
 void PainterWindow::retranslate()
 {
     sizeLabel_->setText(tr("Size (blocks):"));
+    viewDock_->setWindowTitle(tr("3D View"));
     updateUndoTexts();
     rebuildPalette();
     updateTitle();

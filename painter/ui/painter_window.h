@@ -20,8 +20,13 @@
 
 class QActionGroup;
 class QComboBox;
+class QDockWidget;
 class QLabel;
 class QUndoStack;
+
+namespace qarn {
+class TerrainViewPanel;
+}
 
 namespace Ui {
 class PainterWindow;
@@ -59,6 +64,8 @@ public:
     QString picturePath() const;
     BlockCanvas* canvas() const;
     PreviewView* preview() const;
+    // The 3D view beside the preview, following the same painted map.
+    qarn::TerrainViewPanel* terrainView() const { return terrainView_; }
     QUndoStack* undoStack() const { return undoStack_; }
     // Whether a preview is being drawn in the background.
     bool previewRunning() const { return previewWatcher_.isRunning(); }
@@ -107,6 +114,7 @@ private:
     void showHover(int row, int col);
     void requestPreview();
     void previewFinished();
+    void exportView();
     void startCheck(const QString& path, ColourSet colourSet);
     void checkFinished();
     void updateTitle();
@@ -130,6 +138,8 @@ private:
     QLabel* sizeLabel_ = nullptr;
     QComboBox* sizeCombo_ = nullptr;
     QLabel* cursorLabel_ = nullptr;
+    QDockWidget* viewDock_ = nullptr;
+    qarn::TerrainViewPanel* terrainView_ = nullptr;
 
     ColourSet rememberedSet_ = ColourSet::System;
     QString lastFolder_;

@@ -4,6 +4,7 @@
 #include "duvavaz_evedaz.h"
 #include "height_table_model.h"
 #include "relief_preview_page.h"
+#include "terrain_view/ui/terrain_view_panel.h"
 
 #include <QAction>
 #include <QLabel>
@@ -92,7 +93,21 @@ private slots:
     void failedBuildsAndSaves();
     void colourErrorIsLocatedAndOutlinedUntilABuildSucceeds();
     void saveAsAsksAboutTheFilesItWrites();
+    void viewPageSaysWhyItCannotDraw();
 };
+
+// Offscreen there is no OpenGL: the 3D View page beside Preview says so and
+// offers no export; the rest of the window works (the other tests).
+void ForgeWindowTest::viewPageSaysWhyItCannotDraw()
+{
+    RecordingWindow w;
+    const int page = w.ProcesstabWidget->indexOf(w.viewPage());
+    QCOMPARE(page, w.ProcesstabWidget->indexOf(w.previewPage()) + 1);
+    QCOMPARE(w.ProcesstabWidget->tabText(page), QString("3D View"));
+    QCOMPARE(w.viewPage()->fallbackText(),
+             QString("The 3D view cannot be shown: the offscreen platform has no OpenGL. Everything else works as usual."));
+    QVERIFY(!w.viewPage()->findChild<QPushButton*>("exportPng")->isEnabled());
+}
 
 void ForgeWindowTest::confirmRefusesEntriesWithTheirBoxes()
 {
