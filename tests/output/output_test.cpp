@@ -9,6 +9,7 @@
 #include <sys/resource.h>
 #endif
 
+#include "common/atomic_file.h"
 #include "common/map_data_file.h"
 #include "forge/extract/build_inputs.h"
 #include "forge/output/ascii_grid_writer.h"
@@ -153,6 +154,23 @@ TEST(SaveFailure, KeepsTheEarlierFileAndNamesFileAndReason)
     ASSERT_EQ(saveAsciiGrid(target, AsciiGridHeader{}, 1, 1, heights.data(), error), OutputResult::Ok);
     EXPECT_EQ(readFile(target).size(), 95u + 1200u * (1201u * 2u + 1u) + 4u + 1200u * 2u + 1u);
     EXPECT_EQ(entriesIn(dir.path()), std::vector<std::string>{"map.asc"});
+}
+
+// The second file failing at its very replace (a folder put in its place
+// after both were written) puts the first target's earlier file back.
+TEST(SaveFailure, TheSecondReplaceFailingRestoresTheFirst)
+{
+    TempDir dir;
+    writeFile(dir.file("map.asc"), "earlier");
+    AtomicFile grid(dir.file("map.asc")), report(dir.file("map-Build_Data.txt"));
+    ASSERT_EQ(grid.open(), FileResult::Ok);
+    ASSERT_EQ(report.open(), FileResult::Ok);
+    std::fputs("new", grid.stream());
+    std::fputs("new", report.stream());
+    fs::create_directory(dir.file("map-Build_Data.txt"));
+    EXPECT_NE(commitBoth(grid, report), FileResult::Ok);
+    EXPECT_EQ(readFile(dir.file("map.asc")), "earlier");
+    EXPECT_EQ(entriesIn(dir.path()), (std::vector<std::string>{"map-Build_Data.txt", "map.asc"}));
 }
 
 // Save As writes both files or neither: a report that cannot be written keeps
