@@ -16,12 +16,15 @@ export WINEPREFIX="$PWD/build-windows/wine" WINEDEBUG=-all WINEDLLOVERRIDES="msc
 echo "== build (Windows, mingw-w64) =="
 cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
   -DQARN_BUILD_TESTS=ON
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  "$wine" wineboot -i >/dev/null 2>&1
-fi
-# One Wine server for every program run, instead of one started for each.
+# One Wine server for every program run, instead of one started for each
+# (after ending one a previous run may have left behind).
+mkdir -p "$WINEPREFIX"
+/usr/lib/wine/wineserver -k 2>/dev/null || true
 /usr/lib/wine/wineserver -p
 trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
+# Makes Wine's Windows the first time, and starts its services before the
+# first test program does.
+"$wine" wineboot -i >/dev/null 2>&1
 cmake --build build-windows -j"$jobs"
 
 echo "== tests (Windows, under Wine) =="

@@ -101,7 +101,7 @@ TEST_P(PlantedMistakes, AreListedAsWrittenAndStopTheBuildExactlyWhenExtractionDo
     const PictureCheck check = checkPicture({dir.file("map.bmp"), p.colourSet, p.withHeights, 100, 20});
     EXPECT_EQ(checkReportLines(check, p.linesPerKind), expectedLines(p.name));
 
-    std::FILE* heights = std::tmpfile();
+    std::FILE* heights = scratchFile();
     const ExtractionResult extracted = extractBlockHeights(dir.file("map.bmp"), heights, 100, 20, p.colourSet);
     std::fclose(heights);
     EXPECT_EQ(check.result, extracted.result);
