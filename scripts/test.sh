@@ -15,25 +15,7 @@ cmake --build build -j"$jobs"
 echo "== tests (Release) =="
 (cd build && ctest --output-on-failure -j"$jobs")
 
-echo "== build (Windows, mingw-w64) =="
-# Wine keeps its Windows in the build folder; no display, no questions, no
-# Mono or Gecko installers.
-export WINEPREFIX="$PWD/build-windows/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DQARN_BUILD_TESTS=ON
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
-fi
-cmake --build build-windows -j"$jobs"
-echo "== tests (Windows, under Wine) =="
-# One Wine server for all the programs, instead of one started for each.
-/usr/lib/wine/wineserver -p
-(cd build-windows && ctest --output-on-failure -j"$jobs")
-scripts/compare_windows_build.py --linux build/cli/qarn --windows build-windows/cli/qarn.exe
-cmp build/packaging/qarn-system-colours.gpl build-windows/packaging/qarn-system-colours.gpl
-cmake --build build-windows --target qarn_windows_zip
-/usr/lib/wine/wineserver -k 2>/dev/null || true
-unset WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
+scripts/test_windows.sh
 
 # Built with clang, so the whole tree keeps building with both compilers.
 echo "== build (clang, AddressSanitizer + UndefinedBehaviorSanitizer) =="

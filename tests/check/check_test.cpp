@@ -107,7 +107,7 @@ TEST_P(PlantedMistakes, AreListedAsWrittenAndStopTheBuildExactlyWhenExtractionDo
          .minElevation = 100, .contourInterval = 20, .scope = CheckScope::Everything, .drawable = true});
     EXPECT_EQ(checkReportLines(check, p.linesPerKind, p.everyPair), expectedLines(p.name));
 
-    std::FILE* heights = std::tmpfile();
+    std::FILE* heights = scratchFile();
     const ExtractionResult extracted = extractBlockHeights(dir.file("map.bmp"), heights, 100, 20, p.colourSet);
     std::fclose(heights);
     EXPECT_EQ(check.result, extracted.result);

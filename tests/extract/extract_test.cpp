@@ -23,7 +23,7 @@ namespace {
 
 ExtractResult load(const std::string& bytes, BmpImage& image, long* positionAfter = nullptr)
 {
-    std::FILE* f = std::tmpfile();
+    std::FILE* f = scratchFile();
     std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::rewind(f);
     const ExtractResult result = loadBmp(f, image);

@@ -30,7 +30,7 @@ std::vector<float> numbers(const std::string& text)
 // An open stream holding the text from its start; the caller closes it.
 std::FILE* streamOf(const std::string& text)
 {
-    std::FILE* f = std::tmpfile();
+    std::FILE* f = scratchFile();
     std::fputs(text.c_str(), f);
     std::rewind(f);
     return f;

@@ -74,7 +74,7 @@ TEST(AsciiGrid, RefusedGridsWriteNothing)
         {1, 1, std::nanf(""), OutputResult::BadHeight}, {1, 1, 2147483648.0f, OutputResult::BadHeight}};
     for (const auto& [rows, cols, height, code] : cases) {
         const std::vector<float> heights(1202 * 2, height);
-        std::FILE* out = std::tmpfile();
+        std::FILE* out = scratchFile();
         EXPECT_EQ(writeValues(out, AsciiGridHeader{}, rows, cols, heights.data()), code) << rows << " x " << cols;
         EXPECT_EQ(std::ftell(out), 0L) << rows << " x " << cols;
         std::fclose(out);
@@ -206,7 +206,7 @@ TEST(SaveFailure, GridAndReportBothOrNeither)
 #endif
     fs::create_directory(dir.file("map-Build_Data.txt"));
     ElevationGrid grid;
-    std::FILE* heights = std::tmpfile();
+    std::FILE* heights = scratchFile();
     std::fputs("7", heights);
     std::rewind(heights);
     ASSERT_EQ(grid.build(heights, 1, 1, 10.0f, 0.0f), GridResult::Ok);

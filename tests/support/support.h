@@ -10,6 +10,7 @@
 #endif
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -52,6 +53,20 @@ public:
 private:
     fs::path path_;
 };
+
+// A read-and-write stream over a file of its own, as std::tmpfile gives on
+// Linux; Windows' std::tmpfile makes its files in the drive's root folder,
+// where they may not be allowed and their names run out.
+inline std::FILE* scratchFile()
+{
+#ifdef _WIN32
+    static TempDir folder;
+    static int count = 0;
+    return std::fopen(folder.file("scratch-" + std::to_string(count++)).c_str(), "w+b");
+#else
+    return std::tmpfile();
+#endif
+}
 
 // The working directory, changed for the object's lifetime ("hightvals.dat" goes there).
 class ScopedWorkingDir {
