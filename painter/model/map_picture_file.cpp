@@ -204,21 +204,4 @@ GridBuild buildGridFiles(const std::string& path, ColourSet colourSet, std::int3
     return build;
 }
 
-GridBuild buildGridFromMap(const BlockMap& map, const std::optional<MapData>& mapData, std::int32_t minElevation,
-                           std::int32_t contourInterval, const std::string& chosenName)
-{
-    const PrivateFolder folder;
-    BlockMap built = map;
-    built.mapData = mapData;
-    const std::string picture = folder.path() + "/map.bmp";
-    std::string error;
-    if (folder.path().empty() || saveMapPicture(built, picture, error) != OutputResult::Ok) {
-        GridBuild build;
-        build.outcome.result = ExtractResult::TempFileFailed;
-        build.outcome.messages.push_back(messageForBuildResult(ExtractResult::TempFileFailed, false));
-        return build;
-    }
-    return buildGridFiles(picture, map.colourSet, minElevation, contourInterval, chosenName);
-}
-
 } // namespace qarn

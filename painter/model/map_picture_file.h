@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,12 +44,5 @@ struct GridBuild {
 // grid file and build data report of the unedited table.
 GridBuild buildGridFiles(const std::string& path, ColourSet colourSet, std::int32_t minElevation,
                          std::int32_t contourInterval, const std::string& chosenName);
-
-// "Build grid" from the map as it is, not from its file (which stays as it
-// was): the map's picture, and `mapData` as its map data file when given,
-// written to a private folder and built there by buildGridFiles. A failure to
-// write them is the build's TempFileFailed.
-GridBuild buildGridFromMap(const BlockMap& map, const std::optional<MapData>& mapData, std::int32_t minElevation,
-                           std::int32_t contourInterval, const std::string& chosenName);
 
 } // namespace qarn

@@ -1,0 +1,25 @@
+#include "painter/model/map_build.h"
+
+#include "common/private_folder.h"
+#include "forge/extract/build_messages.h"
+
+namespace qarn {
+
+GridBuild buildGridFromMap(const BlockMap& map, const std::optional<MapData>& mapData, std::int32_t minElevation,
+                           std::int32_t contourInterval, const std::string& chosenName)
+{
+    const PrivateFolder folder;
+    BlockMap built = map;
+    built.mapData = mapData;
+    const std::string picture = folder.path() + "/map.bmp";
+    std::string error;
+    if (folder.path().empty() || saveMapPicture(built, picture, error) != OutputResult::Ok) {
+        GridBuild build;
+        build.outcome.result = ExtractResult::TempFileFailed;
+        build.outcome.messages.push_back(messageForBuildResult(ExtractResult::TempFileFailed, false));
+        return build;
+    }
+    return buildGridFiles(picture, map.colourSet, minElevation, contourInterval, chosenName);
+}
+
+} // namespace qarn
