@@ -4,8 +4,6 @@
 #include <new>
 
 #include "common/atomic_file.h"
-#include "common/private_folder.h"
-#include "forge/extract/build_messages.h"
 #include "forge/extract/block_heights.h"
 #include "forge/extract/block_layout.h"
 #include "forge/output/save_file.h"
@@ -180,26 +178,6 @@ std::vector<std::uint8_t> blockMarks(const PictureCheck& check, std::int32_t row
         mark(finding.next.row, finding.next.col, finding.severity);
     }
     return marks;
-}
-
-GridBuild buildGridFromMap(const BlockMap& map, const std::optional<MapData>& mapData, const BuildRequest& request,
-                           const std::string& chosenName)
-{
-    const PrivateFolder folder;
-    BlockMap built = map;
-    built.mapData = mapData;
-    const std::string picture = folder.path() + "/map.bmp";
-    std::string error;
-    if (folder.path().empty() || saveMapPicture(built, picture, error) != OutputResult::Ok) {
-        GridBuild build;
-        build.outcome.result = ExtractResult::TempFileFailed;
-        build.outcome.messages.push_back(messageForBuildResult(ExtractResult::TempFileFailed, false));
-        return build;
-    }
-    BuildRequest fromFolder = request;
-    fromFolder.bmpFilePath = picture;
-    fromFolder.colourSet = map.colourSet;
-    return buildGridFiles(fromFolder, chosenName);
 }
 
 } // namespace qarn

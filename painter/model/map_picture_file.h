@@ -1,14 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "forge/output/output_result.h"
 #include "forge/extract/picture_check.h"
 #include "forge/extract/result_codes.h"
-#include "forge/output/grid_files.h"
 #include "painter/model/block_map.h"
 
 namespace qarn {
@@ -33,13 +31,5 @@ OutputResult saveMapPicture(const BlockMap& map, const std::string& path, std::s
 // The check's marks, one byte a block: 0 none, else 1 + Severity of the worst
 // finding at that block (row-major, rows x cols of the map).
 std::vector<std::uint8_t> blockMarks(const PictureCheck& check, std::int32_t rows, std::int32_t cols);
-
-// "Build grid" from the map as it is, not from its file (which stays as it
-// was): the map's picture, and `mapData` as its map data file when given,
-// written to a private folder and built there by buildGridFiles with
-// `request`'s entries and onMessage. A failure to write them is the build's
-// TempFileFailed.
-GridBuild buildGridFromMap(const BlockMap& map, const std::optional<MapData>& mapData, const BuildRequest& request,
-                           const std::string& chosenName);
 
 } // namespace qarn

@@ -17,6 +17,7 @@
 #include "forge/extract/result_codes.h"
 #include "forge/output/relief_preview.h"
 #include "forge/output/save_names.h"
+#include "painter/model/map_build.h"
 #include "painter/model/map_picture_file.h"
 #include "painter/model/picture_rewrite.h"
 #include "qtsupport/colours.h"
