@@ -95,9 +95,10 @@ void addCheckCommand(CLI::App& app, Exit* exitStatus)
                   "lines of a kind");
     cmd->footer("Prints one line a finding, errors first, then the counts. Errors are blocks of a reserved colour or\n"
                 "  of a colour not in the set, which stop a build. Warnings: blocks of more than one colour (only\n"
-                "  the pixel named is read), neighbouring blocks more than one rung apart (one line a cliff: pairs\n"
-                "  sharing a block join; --all lists each pair), a picture size\n"
-                "  other than the map data file beside it was made for, and pixels outside every block.\n"
+                "  the pixel named is read), neighbouring blocks more than one rung apart (one line a cliff: steep\n"
+                "  pairs whose higher blocks touch and whose lower blocks touch join; --all lists each pair), a\n"
+                "  picture size other than the map data file beside it was made for, and pixels outside every\n"
+                "  block.\n"
                 "  Blocks count from row 1, column 1 at the map's top left; pixels from 0, 0 at the picture's.\n"
                 "Example:\n  qarn check hills.bmp --colour-set system --marked hills-marked.png\n"
                 "Exit status: 0 the picture builds (warnings allowed); 5 colour error; otherwise as qarn build:\n"
