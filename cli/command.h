@@ -12,6 +12,7 @@
 void addBuildCommand(CLI::App& app, int* exitStatus);
 void addSizeCommand(CLI::App& app, int* exitStatus);
 void addCheckCommand(CLI::App& app, int* exitStatus);
+void addImportCommand(CLI::App& app, int* exitStatus);
 
 // The picture and its colour set, which build and check both take.
 void addPictureOptions(CLI::App& cmd, std::string& picture, std::string& colourSet);

@@ -11,6 +11,7 @@ int main(int argc, char** argv)
     addBuildCommand(app, &exitStatus);
     addSizeCommand(app, &exitStatus);
     addCheckCommand(app, &exitStatus);
+    addImportCommand(app, &exitStatus);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

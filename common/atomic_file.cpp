@@ -112,38 +112,56 @@ FileResult AtomicFile::commit()
     return FileResult::Ok;
 }
 
+FileResult commitAll(const std::vector<AtomicFile*>& files)
+{
+    for (AtomicFile* file : files)
+        if (const FileResult finished = file->finish(); finished != FileResult::Ok)
+            return finished;
+    // Keep each target's earlier file under a spare name until the last is
+    // in place, so a failure puts every one committed so far back.
+    struct Earlier {
+        bool existed = false;
+        bool backedUp = false;
+        std::string backup;
+    };
+    std::vector<Earlier> earlier(files.size());
+    const auto forget = [&](std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i)
+            if (earlier[i].backedUp)
+                ::unlink(earlier[i].backup.c_str());
+    };
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string& target = files[i]->targetPath();
+        Earlier& kept = earlier[i];
+        kept.existed = ::access(target.c_str(), F_OK) == 0;
+        if (i + 1 < files.size()) {
+            kept.backup = temporaryPattern(target);
+            const int fd = ::mkstemp(kept.backup.data());
+            if (fd >= 0) {
+                ::close(fd);
+                ::unlink(kept.backup.c_str());
+                kept.backedUp = ::link(target.c_str(), kept.backup.c_str()) == 0;
+            }
+        }
+        if (const FileResult moved = files[i]->commit(); moved != FileResult::Ok) {
+            for (std::size_t j = i; j-- > 0;) {
+                if (earlier[j].backedUp)
+                    ::rename(earlier[j].backup.c_str(), files[j]->targetPath().c_str());
+                else if (!earlier[j].existed)
+                    ::unlink(files[j]->targetPath().c_str());
+            }
+            if (kept.backedUp)
+                ::unlink(kept.backup.c_str());
+            return moved;
+        }
+    }
+    forget(files.size());
+    return FileResult::Ok;
+}
+
 FileResult commitBoth(AtomicFile& first, AtomicFile& second)
 {
-    if (const FileResult finished = first.finish(); finished != FileResult::Ok)
-        return finished;
-    if (const FileResult finished = second.finish(); finished != FileResult::Ok)
-        return finished;
-    // Keep the first target's earlier file under a spare name until the
-    // second is in place, so a failure puts it back.
-    const bool existed = ::access(first.targetPath().c_str(), F_OK) == 0;
-    std::string backup = temporaryPattern(first.targetPath());
-    const int fd = ::mkstemp(backup.data());
-    bool backedUp = false;
-    if (fd >= 0) {
-        ::close(fd);
-        ::unlink(backup.c_str());
-        backedUp = ::link(first.targetPath().c_str(), backup.c_str()) == 0;
-    }
-    if (const FileResult moved = first.commit(); moved != FileResult::Ok) {
-        if (backedUp)
-            ::unlink(backup.c_str());
-        return moved;
-    }
-    const FileResult moved = second.commit();
-    if (moved != FileResult::Ok) {
-        if (backedUp)
-            ::rename(backup.c_str(), first.targetPath().c_str());
-        else if (!existed)
-            ::unlink(first.targetPath().c_str());
-    } else if (backedUp) {
-        ::unlink(backup.c_str());
-    }
-    return moved;
+    return commitAll({&first, &second});
 }
 
 void AtomicFile::discard()

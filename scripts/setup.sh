@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-l10n-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libpng-dev
   clang libclang-rt-14-dev
-  imagemagick gdal-bin
+  imagemagick gdal-bin libgdal-dev
   fonts-dejavu-core fonts-liberation2
 )
 if [ "${1:-}" = "--screenshots" ]; then
