@@ -178,7 +178,17 @@ ImportResult DemRaster::open(const std::string& path, std::string& detail)
 std::string DemRaster::coordinateSystemName() const
 {
     const OGRSpatialReferenceH srs = state_->source.get();
-    std::string name = OSRGetName(srs) ? OSRGetName(srs) : "unnamed";
+    const char* given = OSRGetName(srs);
+    std::string name = given && *given && std::string(given) != "unknown" && std::string(given) != "unnamed" ? given : "";
+    if (name.empty()) {
+        // A system without a name is told by its definition.
+        char* proj = nullptr;
+        if (OSRExportToProj4(srs, &proj) == OGRERR_NONE && proj)
+            name = proj;
+        CPLFree(proj);
+        while (!name.empty() && name.back() == ' ')
+            name.pop_back();
+    }
     const char* authority = OSRGetAuthorityName(srs, nullptr);
     const char* code = OSRGetAuthorityCode(srs, nullptr);
     if (authority && code)

@@ -45,9 +45,9 @@ std::string importReport(const ImportedTerrain& terrain)
     text += "Blocks per rung:";
     for (std::size_t k = 0; k < mapping.counts.size(); ++k)
         text += format(" %zu", mapping.counts[k]);
-    text += format("\nFlat area (sea): %zu blocks\n", mapping.flat);
-    text += format("Clamped to rung 0 or 17: %zu blocks\n", mapping.clamped);
-    text += format("Filled from their neighbours: %zu blocks\n", terrain.filled);
+    text += format("\nBlocks of flat area (sea): %zu\n", mapping.flat);
+    text += format("Blocks clamped to rung 0 or 17: %zu\n", mapping.clamped);
+    text += format("Blocks filled from their neighbours: %zu\n", terrain.filled);
     text += format("Root mean square difference, rung heights against the resampled heights: %.2f m\n",
                    mapping.rms);
     return text;
