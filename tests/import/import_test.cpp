@@ -15,7 +15,9 @@
 #include "painter/model/map_picture_file.h"
 #include "painter/model/map_terrain.h"
 #include "terrain_import/terrain_import.h"
+#include "forge/grid/grid_views.h"
 #include "tests/support/support.h"
+#include "tests/support/synthetic_dem.h"
 
 using namespace qarn;
 using namespace qarn_test;
@@ -249,4 +251,29 @@ TEST(ImportTerrain, SavesAllOrNone)
     EXPECT_EQ(saveImportedMap(terrain, dir.file("map.bmp"), detail), OutputResult::FileFailed);
     EXPECT_EQ(readFile(dir.file("map.bmp")), "earlier");
     EXPECT_EQ(entriesIn(dir.path()), (std::vector<std::string>{"dem.tif", "map-Import.txt", "map.bmp"}));
+}
+
+// The import's promise: built as qarn build builds it, the map's grid stays
+// within half an interval (root mean square) of the resampled heights, and
+// the picture check finds no error in it.
+TEST(ImportTerrain, BuiltGridStaysWithinHalfAnInterval)
+{
+    TempDir dir;
+    writeFractalTile(dir.file("tile.tif"), 601, 46, 7);
+    ImportedTerrain terrain;
+    std::string detail;
+    ASSERT_EQ(importTerrain(requestFor(dir.file("tile.tif"), ""), terrain, detail), ImportResult::Ok) << detail;
+    ASSERT_EQ(saveImportedMap(terrain, dir.file("tile.bmp"), detail), OutputResult::Ok) << detail;
+    const GridBuild build = buildGridFiles(dir.file("tile.bmp"), ColourSet::System, terrain.ladder.minElevation,
+                                           terrain.ladder.interval, dir.file("tile.asc"));
+    ASSERT_TRUE(build.outcome.built());
+    const PictureCheck check = checkPicture({dir.file("tile.bmp"), ColourSet::System, true,
+                                             terrain.ladder.minElevation, terrain.ladder.interval, false});
+    EXPECT_TRUE(std::none_of(check.findings.begin(), check.findings.end(),
+                             [](const Finding& f) { return f.severity == Severity::Error; }));
+    const std::vector<float> built = realCellHeights(build.outcome.grid);
+    double squares = 0;
+    for (std::size_t i = 0; i < built.size(); ++i)
+        squares += (built[i] - terrain.heights[i]) * (built[i] - terrain.heights[i]);
+    EXPECT_LE(std::sqrt(squares / static_cast<double>(built.size())), terrain.ladder.interval / 2.0);
 }
