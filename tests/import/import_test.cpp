@@ -110,7 +110,7 @@ void demFor(const std::string& kind, const std::string& path)
             return border || hole ? NODATA : 100 + 10 * y;
         });
     } else if (kind == "wide") {
-        writeFrameDem(path, 600, 20, [](int, int) { return 300; });
+        writeFrameDem(path, 600, 20, [](int, int) { return 300.6; });
     } else if (kind == "nocrs") {
         writeDem(path, 10, 10, {0, CELL, 0, 0, 0, -CELL}, "", [](int, int) { return 1; });
     } else if (kind == "empty") {
