@@ -15,6 +15,7 @@
 #include "painter/model/map_picture_file.h"
 #include "painter/model/map_terrain.h"
 #include "terrain_import/terrain_import.h"
+#include "common/atomic_file.h"
 #include "forge/grid/grid_views.h"
 #include "tests/support/support.h"
 #include "tests/support/synthetic_dem.h"
@@ -238,19 +239,23 @@ TEST(QarnImport, EveryCase)
     }
 }
 
-// A report that cannot be put in place takes the picture and the map data file with it.
+// A report that cannot be put in place once all three are written takes the
+// picture and the map data file with it: the earlier picture is back, no map
+// data file is left.
 TEST(ImportTerrain, SavesAllOrNone)
 {
     TempDir dir;
-    demFor("plane", dir.file("dem.tif"));
-    ImportedTerrain terrain;
-    std::string detail;
-    ASSERT_EQ(importTerrain(requestFor(dir.file("dem.tif"), ""), terrain, detail), ImportResult::Ok);
     writeFile(dir.file("map.bmp"), "earlier");
+    AtomicFile picture(dir.file("map.bmp")), mapData(dir.file("QarnSizer_MAP_Data.xdt")),
+        report(dir.file("map-Import.txt"));
+    for (AtomicFile* file : {&picture, &mapData, &report}) {
+        ASSERT_EQ(file->open(), FileResult::Ok);
+        std::fputs("new", file->stream());
+    }
     fs::create_directories(dir.path() / "map-Import.txt" / "inside");
-    EXPECT_EQ(saveImportedMap(terrain, dir.file("map.bmp"), detail), OutputResult::FileFailed);
+    EXPECT_EQ(commitAll({&picture, &mapData, &report}), FileResult::CannotReplace);
     EXPECT_EQ(readFile(dir.file("map.bmp")), "earlier");
-    EXPECT_EQ(entriesIn(dir.path()), (std::vector<std::string>{"dem.tif", "map-Import.txt", "map.bmp"}));
+    EXPECT_EQ(entriesIn(dir.path()), (std::vector<std::string>{"map-Import.txt", "map.bmp"}));
 }
 
 // The import's promise: built as qarn build builds it, the map's grid stays
