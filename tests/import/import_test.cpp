@@ -92,7 +92,8 @@ void demFor(const std::string& kind, const std::string& path)
         writeDem(path, 120, 80, {7 - 60 * step, step, 0, 46 + 40 * step, 0, -step}, "EPSG:4326", [&](int px, int py) {
             double x = 7 + (px - 59.5) * step, y = 46 - (py - 39.5) * step;
             OCTTransform(toFrame, 1, &x, &y, nullptr);
-            return 100 + 10 * ((x / CELL + 4.5) + (4.5 - y / CELL));
+            // A pixel-sized ripple that only averaging takes out.
+            return 100 + 10 * ((x / CELL + 4.5) + (4.5 - y / CELL)) + ((px + py) % 2 ? 20 : -20);
         });
         OCTDestroyCoordinateTransformation(toFrame);
         OSRDestroySpatialReference(geo);
