@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "forge/extract/colour_height_set.h"
 #include "painter/model/map_picture_file.h"
 #include "terrain_import/dem_raster.h"
 
@@ -34,10 +35,15 @@ ImportResult importTerrain(const ImportRequest& request, ImportedTerrain& terrai
         resampled != ImportResult::Ok)
         return resampled;
     made.corners = raster.corners(made.area);
+    const auto [lowest, highest] = std::minmax_element(made.heights.begin(), made.heights.end());
+    // A band of other values (or a nodata value not declared) would give no ladder a build takes.
+    if (!(*lowest >= -MAX_EXACT_HEIGHT && *highest <= MAX_EXACT_HEIGHT)) {
+        detail = request.demPath + ": values beyond " + std::to_string(MAX_EXACT_HEIGHT) + " m, not heights";
+        return ImportResult::NoElevationBand;
+    }
     if (request.ladder) {
         made.ladder = *request.ladder;
     } else {
-        const auto [lowest, highest] = std::minmax_element(made.heights.begin(), made.heights.end());
         made.ladder = ladderFor(*lowest, *highest);
         made.ladderChosen = true;
     }

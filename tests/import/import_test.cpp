@@ -115,6 +115,8 @@ void demFor(const std::string& kind, const std::string& path)
         writeFrameDem(path, 600, 20, [](int, int) { return 300.6; });
     } else if (kind == "nocrs") {
         writeDem(path, 10, 10, {0, CELL, 0, 0, 0, -CELL}, "", [](int, int) { return 1; });
+    } else if (kind == "huge") {
+        writeFrameDem(path, 10, 10, [](int x, int) { return x == 3 ? 3.0e38 : 100; });
     } else if (kind == "empty") {
         writeFrameDem(path, 10, 10, [](int, int) { return NODATA; });
     } else if (kind == "text") {
