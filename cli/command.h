@@ -15,6 +15,7 @@ namespace qarn {
 void addBuildCommand(CLI::App& app, Exit* exitStatus);
 void addSizeCommand(CLI::App& app, Exit* exitStatus);
 void addCheckCommand(CLI::App& app, Exit* exitStatus);
+void addImportCommand(CLI::App& app, Exit* exitStatus);
 
 // The picture and its colour set, which build and check both take.
 void addPictureOptions(CLI::App& cmd, std::string& picture, std::string& colourSet);

@@ -15,6 +15,7 @@ enum class Exit : int {
     NoMemory = 6,
     TempFile = 7,    // the height values file cannot be written or read back
     NotWritten = 8,  // a result file (grid, report, preview, marked picture, sizer file) not written
+    Unavailable = 9, // the command was left out of this build (qarn import without GDAL)
 };
 
 // The status for a build that stopped with `result`, or on colours.

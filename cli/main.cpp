@@ -14,6 +14,7 @@ int main(int argc, char** argv)
     addBuildCommand(app, &exitStatus);
     addSizeCommand(app, &exitStatus);
     addCheckCommand(app, &exitStatus);
+    addImportCommand(app, &exitStatus);
     try {
         // Usage lines name the program as it was called.
         app.name(argc > 0 ? argv[0] : "qarn");

@@ -34,7 +34,7 @@ std::string temporaryStem(const std::string& name, const std::string& kind = {})
 }
 
 // A temporary's name (or, of kind "spare-", the earlier file's second name
-// while commitBoth runs) before its unique ending is added.
+// while commitAll runs) before its unique ending is added.
 std::string temporaryPattern(const std::string& target, const std::string& kind = {})
 {
     const auto [folder, name] = splitPath(target);
@@ -123,32 +123,48 @@ FileResult AtomicFile::commit()
     return FileResult::Ok;
 }
 
+FileResult commitAll(const std::vector<AtomicFile*>& files)
+{
+    for (AtomicFile* file : files)
+        if (const FileResult finished = file->finish(); finished != FileResult::Ok)
+            return finished;
+    // Keep each target's earlier file under a spare name until the last is
+    // in place, so a failure puts every one committed so far back.
+    struct Earlier {
+        bool existed = false;
+        bool backedUp = false;
+        std::string backup;
+    };
+    std::vector<Earlier> earlier(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string& target = files[i]->targetPath();
+        Earlier& kept = earlier[i];
+        kept.existed = platform::inspect(target).exists;
+        if (i + 1 < files.size()) {
+            kept.backup = temporaryPattern(target, "spare-");
+            kept.backedUp = platform::keepSpareName(target, kept.backup);
+        }
+        if (const FileResult moved = files[i]->commit(); moved != FileResult::Ok) {
+            for (std::size_t j = i; j-- > 0;) {
+                if (earlier[j].backedUp)
+                    platform::replaceFile(earlier[j].backup, files[j]->targetPath());
+                else if (!earlier[j].existed)
+                    platform::removeFile(files[j]->targetPath());
+            }
+            if (kept.backedUp)
+                platform::removeFile(kept.backup);
+            return moved;
+        }
+    }
+    for (const Earlier& kept : earlier)
+        if (kept.backedUp)
+            platform::removeFile(kept.backup);
+    return FileResult::Ok;
+}
+
 FileResult commitBoth(AtomicFile& first, AtomicFile& second)
 {
-    if (const FileResult finished = first.finish(); finished != FileResult::Ok)
-        return finished;
-    if (const FileResult finished = second.finish(); finished != FileResult::Ok)
-        return finished;
-    // Keep the first target's earlier file under a spare name until the
-    // second is in place, so a failure puts it back.
-    const bool existed = platform::inspect(first.targetPath()).exists;
-    std::string backup = temporaryPattern(first.targetPath(), "spare-");
-    const bool backedUp = platform::keepSpareName(first.targetPath(), backup);
-    if (const FileResult moved = first.commit(); moved != FileResult::Ok) {
-        if (backedUp)
-            platform::removeFile(backup);
-        return moved;
-    }
-    const FileResult moved = second.commit();
-    if (moved != FileResult::Ok) {
-        if (backedUp)
-            platform::replaceFile(backup, first.targetPath());
-        else if (!existed)
-            platform::removeFile(first.targetPath());
-    } else if (backedUp) {
-        platform::removeFile(backup);
-    }
-    return moved;
+    return commitAll({&first, &second});
 }
 
 void AtomicFile::discard()

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "common/file_result.h"
 
@@ -52,5 +53,9 @@ private:
 // over their targets; when the second cannot be, the first target is put back
 // as it was (removed when it did not exist). The failing file's error() says why.
 FileResult commitBoth(AtomicFile& first, AtomicFile& second);
+
+// The same for any number of files: all of them or none, earlier targets put
+// back in reverse order when one cannot be renamed.
+FileResult commitAll(const std::vector<AtomicFile*>& files);
 
 } // namespace qarn

@@ -13,7 +13,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev zlib1g-dev libstb-dev
   mingw-w64 libz-mingw-w64-dev wine64
   clang libclang-rt-14-dev
-  imagemagick gdal-bin
+  imagemagick gdal-bin libgdal-dev
   fonts-dejavu-core fonts-liberation2
   xvfb xauth libgl1-mesa-dri
 )

@@ -1,6 +1,8 @@
 #include "painter/model/map_picture_file.h"
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "common/atomic_file.h"
@@ -110,7 +112,8 @@ OutputResult writeMapBmp(std::FILE* out, const BlockMap& map)
 
 } // namespace
 
-OutputResult saveMapPicture(const BlockMap& map, const std::string& path, std::string& error)
+OutputResult saveMapPicture(const BlockMap& map, const std::string& path, std::string& error,
+                            const std::vector<CompanionFile>& companions)
 {
     error.clear();
     if (map.rows < 1 || map.cols < 1 || map.rows > MAX_MAP_BLOCKS || map.cols > MAX_MAP_BLOCKS ||
@@ -124,32 +127,38 @@ OutputResult saveMapPicture(const BlockMap& map, const std::string& path, std::s
         return OutputResult::FileFailed;
     }
     try {
-        AtomicFile picture(path);
+        std::vector<std::unique_ptr<AtomicFile>> files;
+        files.push_back(std::make_unique<AtomicFile>(path));
         OutputResult result =
-            writeTemporary(picture, [&](std::FILE* out) { return writeMapBmp(out, map); }, error);
+            writeTemporary(*files.back(), [&](std::FILE* out) { return writeMapBmp(out, map); }, error);
         if (result != OutputResult::Ok)
             return result;
-        if (!map.mapData) {
-            if (picture.commit() != FileResult::Ok) {
-                error = saveFailureText(path, picture.error());
-                return OutputResult::FileFailed;
-            }
-            return OutputResult::Ok;
+        std::vector<CompanionFile> alongside;
+        if (map.mapData)
+            alongside.push_back({mapDataPathFor(path), encodeMapData(*map.mapData)});
+        alongside.insert(alongside.end(), companions.begin(), companions.end());
+        for (const CompanionFile& companion : alongside) {
+            files.push_back(std::make_unique<AtomicFile>(companion.path));
+            result = writeTemporary(
+                *files.back(),
+                [&](std::FILE* out) {
+                    return std::fwrite(companion.bytes.data(), 1, companion.bytes.size(), out) ==
+                                   companion.bytes.size()
+                               ? OutputResult::Ok
+                               : OutputResult::WriteFailed;
+                },
+                error);
+            if (result != OutputResult::Ok)
+                return result;
         }
-        AtomicFile mapData(mapDataPathFor(path));
-        const std::string bytes = encodeMapData(*map.mapData);
-        result = writeTemporary(
-            mapData,
-            [&](std::FILE* out) {
-                return std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() ? OutputResult::Ok
-                                                                                       : OutputResult::WriteFailed;
-            },
-            error);
-        if (result != OutputResult::Ok)
-            return result;
-        if (commitBoth(picture, mapData) != FileResult::Ok) {
-            const AtomicFile& failed = picture.error().empty() ? mapData : picture;
-            error = saveFailureText(failed.targetPath(), failed.error());
+        std::vector<AtomicFile*> order;
+        for (const auto& file : files)
+            order.push_back(file.get());
+        if (commitAll(order) != FileResult::Ok) {
+            const auto failed = std::find_if(order.begin(), order.end(),
+                                             [](const AtomicFile* file) { return !file->error().empty(); });
+            const AtomicFile& named = failed == order.end() ? *order.front() : **failed;
+            error = saveFailureText(named.targetPath(), named.error());
             return OutputResult::FileFailed;
         }
     } catch (const std::bad_alloc&) {

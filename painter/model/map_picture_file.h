@@ -21,12 +21,19 @@ namespace qarn {
 // picture's top rows. Only the sampled rows are decoded.
 ExtractResult openMapPicture(const std::string& path, ColourSet colourSet, BlockMap& map);
 
+// A file saved with the picture, such as an import report: its name and bytes.
+struct CompanionFile {
+    std::string path;
+    std::string bytes;
+};
+
 // Writes the map as a 24-bit BMP of cols x 10 by rows x 10 pixels (a user
 // set's band of 10 rows above it, ended by a white block) and, when the map
-// has a map data record, the map data file beside it: both or neither.
-// OutputResult::BadGridSize for a map without blocks, with more than a grid
-// holds, or whose band does not fit its width.
-OutputResult saveMapPicture(const BlockMap& map, const std::string& path, std::string& error);
+// has a map data record, the map data file beside it, then the companions:
+// all or none. OutputResult::BadGridSize for a map without blocks, with more
+// than a grid holds, or whose band does not fit its width.
+OutputResult saveMapPicture(const BlockMap& map, const std::string& path, std::string& error,
+                            const std::vector<CompanionFile>& companions = {});
 
 // The check's marks, one byte a block: 0 none, else 1 + Severity of the worst
 // finding at that block (row-major, rows x cols of the map).

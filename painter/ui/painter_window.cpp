@@ -1,6 +1,9 @@
 #include "painter_window.h"
 
 #include "forge/output/grid_files.h"
+#ifdef QARN_WITH_GDAL
+#include "import_terrain_dialog.h"
+#endif
 
 #include "block_canvas.h"
 #include "painter_document.h"
@@ -146,6 +149,16 @@ PainterWindow::PainterWindow(QWidget* parent)
 
     connect(ui_->actionNew, &QAction::triggered, this, &PainterWindow::newMap);
     connect(ui_->actionOpen, &QAction::triggered, this, &PainterWindow::open);
+#ifdef QARN_WITH_GDAL
+    addImportTerrainAction(this, ui_->menuFile, ui_->actionSave, [this]() -> Dialogs& { return dialogs(); },
+                           [this](BlockMap map, std::int32_t min, std::int32_t interval) {
+        if (!maybeSave())
+            return;
+        ui_->minSpin->setValue(min);
+        ui_->intervalSpin->setValue(interval);
+        installMap(std::move(map), QString(), false);
+    });
+#endif
     connect(ui_->actionSave, &QAction::triggered, this, &PainterWindow::save);
     connect(ui_->actionSaveAs, &QAction::triggered, this, &PainterWindow::saveAs);
     connect(ui_->actionBuildGrid, &QAction::triggered, this, &PainterWindow::buildGrid);
