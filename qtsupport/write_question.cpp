@@ -49,9 +49,14 @@ WriteAnswer askBeforeWriting(Dialogs& dialogs, QWidget* parent, const QString& c
             ? tr("<p>%1 already exists.</p><p>Do you want to replace it?</p>").arg(existing.front())
             : tr("<p>These files already exist:</p><p>%1</p><p>Do you want to replace them?</p>")
                   .arg(existing.join(QStringLiteral("<br>")));
+    return askReplace(dialogs, parent, caption, text, tr("&Other Name..."));
+}
+
+WriteAnswer askReplace(Dialogs& dialogs, QWidget* parent, const QString& caption, const QString& text,
+                       const QString& otherLabel)
+{
     switch (dialogs.question(parent, caption, text, QMessageBox::Yes | QMessageBox::Retry | QMessageBox::Cancel,
-                             QMessageBox::Retry,
-                             {{QMessageBox::Yes, tr("&Replace")}, {QMessageBox::Retry, tr("&Other Name...")}})) {
+                             QMessageBox::Retry, {{QMessageBox::Yes, tr("&Replace")}, {QMessageBox::Retry, otherLabel}})) {
     case QMessageBox::Yes:
         return WriteAnswer::Write;
     case QMessageBox::Retry:

@@ -22,4 +22,9 @@ enum class Replacing { Ask, Expected };
 WriteAnswer askBeforeWriting(Dialogs& dialogs, QWidget* parent, const QString& caption, const QStringList& paths,
                              Replacing replacing = Replacing::Ask);
 
+// The question behind it, for a replacement the window words itself: `text`
+// with "&Replace", `otherLabel` (another name or folder, the default) and Cancel.
+WriteAnswer askReplace(Dialogs& dialogs, QWidget* parent, const QString& caption, const QString& text,
+                       const QString& otherLabel);
+
 } // namespace qarn

@@ -112,14 +112,7 @@ DuvavazEvedaz::DuvavazEvedaz(QWidget* parent, const char* name, Qt::WindowFlags 
     viewPage_ = new qarn::TerrainViewPanel(ProcesstabWidget);
     ProcesstabWidget->addTab(viewPage_, tr8("3D View"));
     connect(viewPage_, &qarn::TerrainViewPanel::exportRequested, this, &DuvavazEvedaz::exportView);
-    connect(TableResultsModel, &QAbstractItemModel::dataChanged, this, [this] {
-        previewStale_ = true;
-        viewStale_ = true;
-        if (ProcesstabWidget->currentWidget() == previewPage_)
-            refreshPreview();
-        if (ProcesstabWidget->currentWidget() == viewPage_)
-            refreshView();
-    });
+    connect(TableResultsModel, &QAbstractItemModel::dataChanged, this, &DuvavazEvedaz::heightsChanged);
     connect(ProcesstabWidget, &QTabWidget::currentChanged, this, [this] {
         if (previewStale_ && ProcesstabWidget->currentWidget() == previewPage_)
             refreshPreview();
@@ -297,6 +290,12 @@ void DuvavazEvedaz::fillTable(std::vector<int> truncatedHeights)
     // A new fill also clears the undo history (the model does that).
     TableResultsModel->setHeights(tableRows, tableCols, std::move(truncatedHeights));
     fitTableColumns();
+    heightsChanged();
+}
+
+void DuvavazEvedaz::heightsChanged()
+{
+    // The page in front is redrawn now, the other when it comes to the front.
     previewStale_ = true;
     viewStale_ = true;
     if (ProcesstabWidget->currentWidget() == previewPage_)

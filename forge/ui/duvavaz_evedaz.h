@@ -125,6 +125,7 @@ private:
     // the status bar, the wrong blocks outlined on the Preview page.
     void showColourErrors(const std::string& note);
     void refreshView();
+    void heightsChanged(); // the table's heights changed: the preview and the 3D view follow
     void exportView();
     bool saveGridAndReportAs(); // Save As; true when both files were written
     void showSaveFailure(const std::string& error);

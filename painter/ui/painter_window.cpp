@@ -475,16 +475,7 @@ WriteAnswer PainterWindow::askAboutMapData(const QString& path)
             .arg(QString::fromUtf8(MAP_DATA_FILE_NAME), held)
             .arg(map_.mapData->widthTens)
             .arg(map_.mapData->heightTens);
-    switch (dialogs().question(this, tr("Save Map Picture"), text,
-                               QMessageBox::Retry | QMessageBox::Yes | QMessageBox::Cancel, QMessageBox::Retry,
-                               {{QMessageBox::Retry, tr("Other &Folder...")}, {QMessageBox::Yes, tr("&Replace")}})) {
-    case QMessageBox::Yes:
-        return WriteAnswer::Write;
-    case QMessageBox::Retry:
-        return WriteAnswer::ChooseAnother;
-    default:
-        return WriteAnswer::Cancel;
-    }
+    return askReplace(dialogs(), this, tr("Save Map Picture"), text, tr("Other &Folder..."));
 }
 
 bool PainterWindow::writePicture(const QString& path)
