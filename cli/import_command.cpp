@@ -35,13 +35,13 @@ struct ImportOptions {
     std::string seaLevel;
 };
 
+#ifdef QARN_WITH_GDAL
+
 Exit refuse(const std::string& why)
 {
     std::fprintf(stderr, "qarn import: %s\n", why.c_str());
     return Exit::Usage;
 }
-
-#ifdef QARN_WITH_GDAL
 
 // "A,B" as two numbers, nothing else.
 std::optional<std::pair<double, double>> numberPair(const std::string& text)
