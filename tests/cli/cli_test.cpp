@@ -25,6 +25,9 @@ std::string withFolderAsDir(std::string text, const fs::path& folder)
     const std::string name = fs::canonical(folder).string();
     for (std::size_t at; (at = text.find(name)) != std::string::npos;)
         text.replace(at, name.size(), "DIR");
+    // A path inside it is written with the system's separator.
+    for (std::size_t at; (at = text.find("DIR\\")) != std::string::npos;)
+        text.replace(at, 4, "DIR/");
     return text;
 }
 
