@@ -51,9 +51,15 @@ def prepare(folder, picture, setup):
         (folder / "out-Build_Data.txt").mkdir()
 
 
-def run(command, folder):
+def run(command, folder, folder_as_shown):
+    """Exit status, stdout and stderr, the run's own folder (as the program
+    names it: Wine shows /tmp/x as Z:\\tmp\\x) written as DIR/."""
     done = subprocess.run(command, cwd=folder, capture_output=True, timeout=120)
-    return done.returncode, done.stdout, done.stderr
+    def plain(text):
+        for form in folder_as_shown:
+            text = text.replace(form.encode() + b"/", b"DIR/").replace(form.encode() + b"\\", b"DIR/")
+        return text
+    return done.returncode, plain(done.stdout), plain(done.stderr)
 
 
 def main():
@@ -74,7 +80,8 @@ def main():
                 folder = Path(scratch) / side
                 prepare(folder, picture, setup)
                 program = [linux] if side == "linux" else [options.wine, windows]
-                results[side] = run(program + ["build"] + args.split(), folder)
+                shown = [str(folder)] if side == "linux" else ["Z:" + str(folder).replace("/", "\\")]
+                results[side] = run(program + ["build"] + args.split(), folder, shown)
             same = results["linux"] == results["windows"]
             a, b = Path(scratch) / "linux", Path(scratch) / "windows"
             files = sorted(str(p.relative_to(a)) for p in a.rglob("*") if p.is_file())
