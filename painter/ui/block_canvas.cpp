@@ -143,6 +143,20 @@ void BlockCanvas::zoomBy(double factor, QPointF anchor)
     emit zoomChanged(zoom_);
 }
 
+void BlockCanvas::setWarningsShown(bool on)
+{
+    warningsShown_ = on;
+    viewport()->update();
+}
+
+void BlockCanvas::centreOn(int row, int col)
+{
+    const QSize view = viewport()->size();
+    horizontalScrollBar()->setValue(static_cast<int>(std::lround((col + 0.5) * zoom_ - view.width() / 2.0)));
+    verticalScrollBar()->setValue(static_cast<int>(std::lround((row + 0.5) * zoom_ - view.height() / 2.0)));
+    viewport()->update();
+}
+
 void BlockCanvas::zoomIn()
 {
     zoomBy(kZoomStep, QRectF(viewport()->rect()).center());
@@ -258,7 +272,7 @@ void BlockCanvas::paintEvent(QPaintEvent* event)
             const std::size_t i = map_->index(r, c);
             if (!wrong_.empty() && wrong_[i])
                 red.append(blockRect(r, c).adjusted(width / 2, width / 2, -width / 2, -width / 2));
-            else if (!warnings_.empty() && warnings_[i])
+            else if (warningsShown_ && !warnings_.empty() && warnings_[i])
                 blue.append(blockRect(r, c).adjusted(width / 2, width / 2, -width / 2, -width / 2));
         }
     painter.setBrush(Qt::NoBrush);
@@ -346,12 +360,23 @@ void BlockCanvas::strokeBegin(int row, int col)
         break;
     case Tool::Raise:
     case Tool::Lower:
-        stepRungs(*map_, stroke_, row, col, penSize_, tool_ == Tool::Raise ? 1 : -1);
+    case Tool::SlopeUp:
+    case Tool::SlopeDown:
+        stepDab(row, col);
         break;
     case Tool::Picker:
         break;
     }
     syncStroke();
+}
+
+void BlockCanvas::stepDab(int row, int col)
+{
+    const int steps = tool_ == Tool::Raise || tool_ == Tool::SlopeUp ? 1 : -1;
+    if (tool_ == Tool::SlopeUp || tool_ == Tool::SlopeDown)
+        slopeRungs(*map_, stroke_, row, col, penSize_, steps);
+    else
+        stepRungs(*map_, stroke_, row, col, penSize_, steps);
 }
 
 void BlockCanvas::strokeMove(int row, int col)
@@ -369,13 +394,14 @@ void BlockCanvas::strokeMove(int row, int col)
         rubberBandChanged(from);
         break;
     case Tool::Raise:
-    case Tool::Lower: {
+    case Tool::Lower:
+    case Tool::SlopeUp:
+    case Tool::SlopeDown: {
         // Every block on the way, so a fast drag leaves no gaps.
         const int steps = std::max(std::abs(to.x() - from.x()), std::abs(to.y() - from.y()));
         for (int s = 1; s <= steps; ++s)
-            stepRungs(*map_, stroke_, from.y() + static_cast<int>(std::lround(double(to.y() - from.y()) * s / steps)),
-                      from.x() + static_cast<int>(std::lround(double(to.x() - from.x()) * s / steps)), penSize_,
-                      tool_ == Tool::Raise ? 1 : -1);
+            stepDab(from.y() + static_cast<int>(std::lround(double(to.y() - from.y()) * s / steps)),
+                    from.x() + static_cast<int>(std::lround(double(to.x() - from.x()) * s / steps)));
         break;
     }
     case Tool::Fill:

@@ -22,7 +22,7 @@ class BlockCanvas : public QAbstractScrollArea {
     Q_OBJECT
 
 public:
-    enum class Tool { Pencil, Rectangle, Fill, Picker, Raise, Lower };
+    enum class Tool { Pencil, Rectangle, Fill, Picker, Raise, Lower, SlopeUp, SlopeDown };
 
     explicit BlockCanvas(QWidget* parent = nullptr);
 
@@ -43,6 +43,10 @@ public:
     // Blue outlines: blocks the picture check warned about.
     void setWarningMarks(std::vector<std::uint8_t> marks);
     void setGridLines(bool on);
+    // Whether the blue outlines are drawn.
+    void setWarningsShown(bool on);
+    // Scrolls so that block (row, col) is in the middle of the view, as far as the map allows.
+    void centreOn(int row, int col);
 
     // Screen pixels per block.
     double zoom() const { return zoom_; }
@@ -95,6 +99,7 @@ private:
     QPointF origin() const; // viewport position of the map's top-left corner
     void updateScrollBars();
     void setPixel(std::size_t index, Rgb colour);
+    void stepDab(int row, int col); // raise, lower or a slope brush's square at one block
     void syncStroke(); // draws the stroke's new changes and repaints them
     void repaintBlocks(int row0, int col0, int row1, int col1);
     void rubberBandChanged(QPoint previous);
@@ -106,6 +111,7 @@ private:
     QImage image_; // one pixel a block
     std::vector<std::uint8_t> wrong_, warnings_;
     bool gridLines_ = true;
+    bool warningsShown_ = true;
     double zoom_ = 1.0;
     bool fitting_ = true; // zoomed to fit and not zoomed since
 

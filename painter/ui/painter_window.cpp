@@ -112,12 +112,13 @@ PainterWindow::PainterWindow(QWidget* parent)
     connect(doc_, &PainterDocument::mapReplaced, this, &PainterWindow::mapReplaced);
     connect(doc_, &PainterDocument::blocksChanged, this, &PainterWindow::blocksChanged);
 
-    // Tools: one at a time; the pencil, raise and lower take the size.
+    // Tools: one at a time; the pencil, raise, lower and the slope brushes take the size.
     tools_ = new QActionGroup(this);
     const std::pair<QAction*, BlockCanvas::Tool> tools[] = {
         {ui_->actionPencil, BlockCanvas::Tool::Pencil}, {ui_->actionRectangle, BlockCanvas::Tool::Rectangle},
         {ui_->actionFill, BlockCanvas::Tool::Fill},     {ui_->actionPicker, BlockCanvas::Tool::Picker},
-        {ui_->actionRaise, BlockCanvas::Tool::Raise},   {ui_->actionLower, BlockCanvas::Tool::Lower}};
+        {ui_->actionRaise, BlockCanvas::Tool::Raise},   {ui_->actionLower, BlockCanvas::Tool::Lower},
+        {ui_->actionSlopeUp, BlockCanvas::Tool::SlopeUp}, {ui_->actionSlopeDown, BlockCanvas::Tool::SlopeDown}};
     for (const auto& [action, tool] : tools) {
         tools_->addAction(action);
         connect(action, &QAction::triggered, this, [this, tool = tool] { ui_->canvas->setTool(tool); });
@@ -168,6 +169,9 @@ PainterWindow::PainterWindow(QWidget* parent)
     connect(ui_->actionZoomOut, &QAction::triggered, ui_->canvas, &BlockCanvas::zoomOut);
     connect(ui_->actionFitToWindow, &QAction::triggered, ui_->canvas, &BlockCanvas::fitToWindow);
     connect(ui_->actionGridLines, &QAction::toggled, ui_->canvas, &BlockCanvas::setGridLines);
+    connect(ui_->actionShowWarnings, &QAction::toggled, ui_->canvas, &BlockCanvas::setWarningsShown);
+    connect(ui_->actionNextProblem, &QAction::triggered, this, [this] { walkProblems(true); });
+    connect(ui_->actionPreviousProblem, &QAction::triggered, this, [this] { walkProblems(false); });
 
     connect(ui_->canvas, &BlockCanvas::strokeEnded, this, &PainterWindow::strokeEnded);
     connect(ui_->canvas, &BlockCanvas::hoverChanged, this, &PainterWindow::showHover);
@@ -278,6 +282,8 @@ void PainterWindow::installMap(BlockMap map, const QString& path, bool asOpened)
 void PainterWindow::mapReplaced()
 {
     ui_->canvas->setMap(&doc_->mapForPainting());
+    problems_ = {};
+    walkedTo_ = QPoint(-1, -1);
     refreshHeights();
     rebuildPalette();
     if (ui_->paletteList->count() > 0)
@@ -631,28 +637,64 @@ void PainterWindow::selectColour(Rgb colour)
         }
 }
 
+QString PainterWindow::problemText(const Problem& problem) const
+{
+    // As qarn check prints it.
+    return (problem.severity == Severity::Error ? tr("error: %1") : tr("warning: %1"))
+        .arg(tr(problem.text.c_str()));
+}
+
+void PainterWindow::walkProblems(bool forward)
+{
+    const bool warnings = ui_->actionShowWarnings->isChecked();
+    const std::ptrdiff_t k = problems_.step(walkedTo_.y(), walkedTo_.x(), forward, warnings);
+    if (k < 0) {
+        statusBar()->showMessage(warnings ? tr("The picture check found no problems")
+                                          : tr("The picture check found no errors"),
+                                 kStatusMillis);
+        return;
+    }
+    const Problem& problem = problems_.problems[static_cast<std::size_t>(k)];
+    walkedTo_ = QPoint(problem.col, problem.row);
+    ui_->canvas->centreOn(problem.row, problem.col);
+    statusBar()->showMessage(problemText(problem));
+}
+
 void PainterWindow::showHover(int row, int col)
 {
     hover_ = QPoint(col, row);
     if (!hasMap() || !map_.contains(row, col)) {
         cursorLabel_->clear();
+        ui_->canvas->setToolTip({});
         return;
     }
     const Rgb colour = map_.at(row, col);
     const QString at = tr("Row %1, column %2").arg(row + 1).arg(col + 1);
+    // The reason of the check's problem at the block, unless painted since or a hidden warning.
+    QString reason;
+    const std::size_t i = map_.index(row, col);
+    if (i < problems_.atBlock.size() && problems_.atBlock[i] > 0 && !doc_->painted()[i]) {
+        const Problem& problem = problems_.problems[static_cast<std::size_t>(problems_.atBlock[i] - 1)];
+        if (problem.severity == Severity::Error || ui_->actionShowWarnings->isChecked())
+            reason = problemText(problem);
+    }
+    ui_->canvas->setToolTip(reason);
+    const auto show = [&](const QString& text) {
+        cursorLabel_->setText(reason.isEmpty() ? text : tr("%1; %2").arg(text, reason));
+    };
     const int rung = rungOf(map_, colour);
     if (rung >= 0) {
         for (const ColourHeightEntry& e : heights_.set.entries)
             if (heights_.result == ExtractResult::Ok && e.red == colour.red && e.green == colour.green &&
                 e.blue == colour.blue) {
-                cursorLabel_->setText(tr("%1, rung %2, height %3 m").arg(at).arg(rung).arg(e.height));
+                show(tr("%1, rung %2, height %3 m").arg(at).arg(rung).arg(e.height));
                 return;
             }
-        cursorLabel_->setText(tr("%1, rung %2").arg(at).arg(rung));
+        show(tr("%1, rung %2").arg(at).arg(rung));
     } else if (colour == FLAT_AREA_COLOUR) {
-        cursorLabel_->setText(tr("%1, flat area").arg(at));
+        show(tr("%1, flat area").arg(at));
     } else {
-        cursorLabel_->setText(tr("%1, not in the colour set").arg(at));
+        show(tr("%1, not in the colour set").arg(at));
     }
 }
 
@@ -725,6 +767,7 @@ void PainterWindow::startCheck(const QString& path, ColourSet colourSet)
                 mark = mark == 1 + static_cast<int>(Severity::Warning) ? 1 : 0; // errors show in red already
             marks.errors = check.count(Severity::Error);
             marks.warningCount = check.count(Severity::Warning);
+            marks.problems = problemList(check, rows, cols);
             return marks;
         }));
 }
@@ -738,6 +781,8 @@ void PainterWindow::checkFinished()
         if (doc_->painted()[i])
             marks.warnings[i] = 0; // painted while the check ran
     ui_->canvas->setWarningMarks(std::move(marks.warnings));
+    problems_ = std::move(marks.problems);
+    walkedTo_ = QPoint(-1, -1);
     if (marks.errors + marks.warningCount > 0)
         statusBar()->showMessage(tr("The picture check found %1 errors (red) and %2 warnings (blue)")
                                      .arg(marks.errors)

@@ -7,6 +7,7 @@
 #include "painter/model/block_edit.h"
 #include "painter/model/block_map.h"
 #include "painter/model/map_terrain.h"
+#include "painter/model/problem_list.h"
 #include "qtsupport/dialogs.h"
 #include "qtsupport/write_question.h"
 
@@ -82,6 +83,8 @@ public slots:
     bool saveAs();
     void buildGrid();
     void about();
+    // Centres the view on the check's next (or previous) problem and shows its reason.
+    void walkProblems(bool forward);
 
 signals:
     // A new preview picture is shown (or the preview was cleared).
@@ -112,6 +115,7 @@ private:
     void rebuildPalette();
     void selectColour(Rgb colour);
     void showHover(int row, int col);
+    QString problemText(const Problem& problem) const;
     void requestPreview();
     void previewFinished();
     void exportView();
@@ -154,7 +158,10 @@ private:
         int generation = 0;
         std::vector<std::uint8_t> warnings;
         std::size_t errors = 0, warningCount = 0;
+        ProblemList problems;
     };
+    ProblemList problems_;       // of the picture as opened
+    QPoint walkedTo_{-1, -1};     // the block the problem walk last showed (x column, y row)
     QFutureWatcher<CheckMarks> checkWatcher_;
 };
 

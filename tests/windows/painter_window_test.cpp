@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QListWidget>
 #include <QSettings>
+#include <QStatusBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUndoStack>
@@ -361,6 +362,56 @@ private slots:
         const double zoom = p.canvas->zoom();
         QTest::keyClick(&p.window, Qt::Key_Equal, Qt::ControlModifier);
         QVERIFY(p.canvas->zoom() > zoom);
+    }
+
+    // F8 and Shift+F8 walk the check's problems, centred, with their reasons as qarn check gives them.
+    void problemsAreWalkedWithTheirReasons()
+    {
+        TempDir dir;
+        BlockMap map = blankMap(ColourSet::System, {}, 30, 40);
+        map.at(1, 1) = SYSTEM_COLOUR_SET[3];
+        map.at(15, 20) = {0, 0, 255};
+        std::string error;
+        QCOMPARE(saveMapPicture(map, dir.file("map.bmp"), error), OutputResult::Ok);
+        Painting p;
+        QVERIFY(p.window.openPicture(q(dir.path() / "map.bmp"), ColourSet::System));
+        QStatusBar* status = p.window.statusBar();
+        QTRY_VERIFY(status->currentMessage().startsWith("The picture check"));
+        p.canvas->zoomBy(64, {});
+        const QString cliff = "warning: a cliff over block rows 1 to 3, columns 1 to 3 (pixels 5, 5 to 25, 25): 8 "
+                              "pairs of neighbouring blocks, the largest step 3 contour intervals (rungs 0 and 3)";
+        const QString blue = "error: block row 16, column 21 (pixel 205, 155): colour #0000FF is reserved (BLUE)";
+        const QStringList keys = {"F8", "F8", "F8", "Shift+F8", "Shift+F8"};
+        const QStringList shown = {cliff, blue, cliff, blue, cliff};
+        for (int k = 0; k < keys.size(); ++k) {
+            QTest::keySequence(&p.window, QKeySequence(keys[k]));
+            QCOMPARE(status->currentMessage(), shown[k]);
+        }
+        // Warnings hidden: the walk stays on the error, centred in the view.
+        p.window.findChild<QAction*>("actionShowWarnings")->trigger();
+        QTest::keyClick(&p.window, Qt::Key_F8);
+        QTest::keyClick(&p.window, Qt::Key_F8);
+        QCOMPARE(status->currentMessage(), blue);
+        const QPointF off = p.canvas->blockRect(15, 20).center() - QRectF(p.canvas->viewport()->rect()).center();
+        QVERIFY(std::abs(off.x()) < 1 && std::abs(off.y()) < 1);
+        p.move(15, 20);
+        QCOMPARE(p.window.findChild<QLabel*>("cursorLabel")->text(), "Row 16, column 21, not in the colour set; " + blue);
+    }
+
+    // Shift+U: the slope brush from the keyboard; a second click raises its surroundings with it.
+    void slopeBrushFromItsKey()
+    {
+        Painting p;
+        QTest::keyClick(&p.window, Qt::Key_U, Qt::ShiftModifier);
+        p.press(5, 5), p.release(5, 5);
+        p.press(5, 5), p.release(5, 5);
+        const auto rung = [&p](int row, int col) {
+            const auto& set = SYSTEM_COLOUR_SET;
+            return int(std::find(set.begin(), set.end(), p.window.map().at(row, col)) - set.begin());
+        };
+        QCOMPARE(rung(5, 5), 2);
+        QCOMPARE(rung(4, 6), 1);
+        QCOMPARE(rung(3, 5), 0);
     }
 
     // New Map starts in Width and refuses a file that is not a 16-byte map data file.
