@@ -59,7 +59,10 @@ void PainterDocument::install(BlockMap map, const QString& path, bool asOpened)
     undoStack_->clear();
     undoStack_->setClean();
     painted_.assign(map_.blocks.size(), 0);
+    problems_ = {};
+    warnings_.clear();
     emit mapReplaced();
+    emit checkChanged();
 }
 
 void PainterDocument::pushStroke(BlockEdit edit, const QString& name)
@@ -68,6 +71,19 @@ void PainterDocument::pushStroke(BlockEdit edit, const QString& name)
         painted_[change.index] = 1;
     undoStack_->push(new StrokeCommand(map_, std::move(edit), name,
                                        [this](const BlockEdit& changed) { emit blocksChanged(changed); }));
+}
+
+bool PainterDocument::setCheck(int generation, ProblemList problems, std::vector<std::uint8_t> warnings)
+{
+    if (generation != generation_ || warnings.size() != painted_.size())
+        return false; // a check of an earlier map
+    for (std::size_t i = 0; i < warnings.size(); ++i)
+        if (painted_[i])
+            warnings[i] = 0; // painted while the check ran
+    problems_ = std::move(problems);
+    warnings_ = std::move(warnings);
+    emit checkChanged();
+    return true;
 }
 
 void PainterDocument::setSaved(const QString& path)

@@ -111,6 +111,10 @@ PainterWindow::PainterWindow(QWidget* parent)
     connect(undoStack_, &QUndoStack::cleanChanged, this, &PainterWindow::updateTitle);
     connect(doc_, &PainterDocument::mapReplaced, this, &PainterWindow::mapReplaced);
     connect(doc_, &PainterDocument::blocksChanged, this, &PainterWindow::blocksChanged);
+    connect(doc_, &PainterDocument::checkChanged, this, [this] {
+        ui_->canvas->setWarningMarks(doc_->warningMarks());
+        walkedTo_ = QPoint(-1, -1);
+    });
 
     // Tools: one at a time; the pencil, raise, lower and the slope brushes take the size.
     tools_ = new QActionGroup(this);
@@ -282,8 +286,6 @@ void PainterWindow::installMap(BlockMap map, const QString& path, bool asOpened)
 void PainterWindow::mapReplaced()
 {
     ui_->canvas->setMap(&doc_->mapForPainting());
-    problems_ = {};
-    walkedTo_ = QPoint(-1, -1);
     refreshHeights();
     rebuildPalette();
     if (ui_->paletteList->count() > 0)
@@ -647,14 +649,14 @@ QString PainterWindow::problemText(const Problem& problem) const
 void PainterWindow::walkProblems(bool forward)
 {
     const bool warnings = ui_->actionShowWarnings->isChecked();
-    const std::ptrdiff_t k = problems_.step(walkedTo_.y(), walkedTo_.x(), forward, warnings);
+    const std::ptrdiff_t k = doc_->problems().step(walkedTo_.y(), walkedTo_.x(), forward, warnings);
     if (k < 0) {
         statusBar()->showMessage(warnings ? tr("The picture check found no problems")
                                           : tr("The picture check found no errors"),
                                  kStatusMillis);
         return;
     }
-    const Problem& problem = problems_.problems[static_cast<std::size_t>(k)];
+    const Problem& problem = doc_->problems().problems[static_cast<std::size_t>(k)];
     walkedTo_ = QPoint(problem.col, problem.row);
     ui_->canvas->centreOn(problem.row, problem.col);
     statusBar()->showMessage(problemText(problem));
@@ -673,8 +675,8 @@ void PainterWindow::showHover(int row, int col)
     // The reason of the check's problem at the block, unless painted since or a hidden warning.
     QString reason;
     const std::size_t i = map_.index(row, col);
-    if (i < problems_.atBlock.size() && problems_.atBlock[i] > 0 && !doc_->painted()[i]) {
-        const Problem& problem = problems_.problems[static_cast<std::size_t>(problems_.atBlock[i] - 1)];
+    if (i < doc_->problems().atBlock.size() && doc_->problems().atBlock[i] > 0 && !doc_->painted()[i]) {
+        const Problem& problem = doc_->problems().problems[static_cast<std::size_t>(doc_->problems().atBlock[i] - 1)];
         if (problem.severity == Severity::Error || ui_->actionShowWarnings->isChecked())
             reason = problemText(problem);
     }
@@ -775,14 +777,8 @@ void PainterWindow::startCheck(const QString& path, ColourSet colourSet)
 void PainterWindow::checkFinished()
 {
     CheckMarks marks = checkWatcher_.result();
-    if (marks.generation != doc_->generation() || marks.warnings.size() != doc_->painted().size())
-        return; // a check of an earlier map
-    for (std::size_t i = 0; i < marks.warnings.size(); ++i)
-        if (doc_->painted()[i])
-            marks.warnings[i] = 0; // painted while the check ran
-    ui_->canvas->setWarningMarks(std::move(marks.warnings));
-    problems_ = std::move(marks.problems);
-    walkedTo_ = QPoint(-1, -1);
+    if (!doc_->setCheck(marks.generation, std::move(marks.problems), std::move(marks.warnings)))
+        return;
     if (marks.errors + marks.warningCount > 0)
         statusBar()->showMessage(tr("The picture check found %1 errors (red) and %2 warnings (blue)")
                                      .arg(marks.errors)

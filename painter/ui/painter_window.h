@@ -160,7 +160,6 @@ private:
         std::size_t errors = 0, warningCount = 0;
         ProblemList problems;
     };
-    ProblemList problems_;       // of the picture as opened
     QPoint walkedTo_{-1, -1};     // the block the problem walk last showed (x column, y row)
     QFutureWatcher<CheckMarks> checkWatcher_;
 };

@@ -396,6 +396,11 @@ private slots:
         QVERIFY(std::abs(off.x()) < 1 && std::abs(off.y()) < 1);
         p.move(15, 20);
         QCOMPARE(p.window.findChild<QLabel*>("cursorLabel")->text(), "Row 16, column 21, not in the colour set; " + blue);
+        // A new map drops the old one's problems.
+        p.seam.dialogAnswers = {newMapAnswer({"200", "150", ColourSet::System, {}})};
+        p.window.newMap();
+        QTest::keyClick(&p.window, Qt::Key_F8);
+        QCOMPARE(status->currentMessage(), "The picture check found no errors");
     }
 
     // Shift+U: the slope brush from the keyboard; a second click raises its surroundings with it.
