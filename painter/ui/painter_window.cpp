@@ -30,6 +30,8 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
@@ -37,6 +39,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
 #include <QSettings>
 #include <QStatusBar>
 #include <QUndoStack>
@@ -54,6 +60,7 @@ namespace qarn::painter {
 namespace {
 
 constexpr int kStatusMillis = 4000;
+constexpr int kRecentFiles = 8; // File > Open Recent's length
 constexpr int kPreviewLongSide = 300; // preview pixels along the map's longer side, at least
 const int kPenSizes[] = {1, 2, 3, 5, 9};
 
@@ -111,6 +118,11 @@ PainterWindow::PainterWindow(QWidget* parent)
     connect(undoStack_, &QUndoStack::cleanChanged, this, &PainterWindow::updateTitle);
     connect(doc_, &PainterDocument::mapReplaced, this, &PainterWindow::mapReplaced);
     connect(doc_, &PainterDocument::blocksChanged, this, &PainterWindow::blocksChanged);
+    // File > Open Recent and pictures dropped on the window.
+    recentMenu_ = new QMenu(tr("Open &Recent"), this);
+    recentMenu_->setObjectName(QStringLiteral("recentMenu"));
+    ui_->menuFile->insertMenu(ui_->actionSave, recentMenu_);
+    setAcceptDrops(true);
     connect(doc_, &PainterDocument::checkChanged, this, [this] {
         ui_->canvas->setWarningMarks(doc_->warningMarks());
         walkedTo_ = QPoint(-1, -1);
@@ -338,6 +350,53 @@ void PainterWindow::open()
         openPicture(path, *colourSet);
 }
 
+void PainterWindow::openNamed(const QString& path)
+{
+    if (!maybeSave())
+        return;
+    if (const std::optional<ColourSet> colourSet = askColourSet(rememberedSet_))
+        openPicture(path, *colourSet);
+}
+
+void PainterWindow::rememberRecent(const QString& path)
+{
+    const QString file = QFileInfo(path).absoluteFilePath();
+    recentFiles_.removeAll(file);
+    recentFiles_.prepend(file);
+    while (recentFiles_.size() > kRecentFiles)
+        recentFiles_.removeLast();
+    // At once, so a second window started later offers it too.
+    settings().setValue(QStringLiteral("recentFiles"), recentFiles_);
+    rebuildRecentMenu();
+}
+
+void PainterWindow::rebuildRecentMenu()
+{
+    recentMenu_->clear();
+    for (const QString& file : recentFiles_) {
+        QAction* action = recentMenu_->addAction(QDir::toNativeSeparators(file));
+        connect(action, &QAction::triggered, this, [this, file] { openNamed(file); });
+    }
+    recentMenu_->setEnabled(!recentFiles_.isEmpty());
+}
+
+void PainterWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void PainterWindow::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    // After the drop has ended: the questions open windows of their own.
+    QTimer::singleShot(0, this, [this, path = urls.front().toLocalFile()] { openNamed(path); });
+}
+
 bool PainterWindow::openPicture(const QString& path, ColourSet colourSet)
 {
     BlockMap map;
@@ -359,6 +418,7 @@ bool PainterWindow::openPicture(const QString& path, ColourSet colourSet)
     }
     rememberedSet_ = colourSet;
     lastFolder_ = QFileInfo(path).absolutePath();
+    rememberRecent(path);
     installMap(std::move(map), path, true);
     if (heights_.wrongCount > 0)
         statusBar()->showMessage(tr("%1 blocks have a colour that stops a build (outlined in red)")
@@ -494,6 +554,7 @@ bool PainterWindow::writePicture(const QString& path)
         return false;
     }
     doc_->setSaved(path);
+    rememberRecent(path);
     lastFolder_ = QFileInfo(path).absolutePath();
     updateTitle();
     statusBar()->showMessage(tr("Saved %1").arg(QDir::toNativeSeparators(path)), kStatusMillis);
@@ -818,6 +879,7 @@ void PainterWindow::updateUndoTexts()
 void PainterWindow::retranslate()
 {
     sizeLabel_->setText(tr("Size (blocks):"));
+    recentMenu_->setTitle(tr("Open &Recent"));
     viewDock_->setWindowTitle(tr("3D View"));
     updateUndoTexts();
     rebuildPalette();
@@ -859,6 +921,8 @@ void PainterWindow::loadSettings()
     ui_->canvas->setPenSize(sizeCombo_->currentData().toInt());
     ui_->actionGridLines->setChecked(s.value(QStringLiteral("gridLines"), true).toBool());
     ui_->canvas->setGridLines(ui_->actionGridLines->isChecked());
+    recentFiles_ = s.value(QStringLiteral("recentFiles")).toStringList().mid(0, kRecentFiles);
+    rebuildRecentMenu();
 }
 
 void PainterWindow::saveSettings() const

@@ -92,6 +92,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -115,6 +117,11 @@ private:
     void rebuildPalette();
     void selectColour(Rgb colour);
     void showHover(int row, int col);
+    // Open for a picture named already (a recent file, a dropped one): the question about changes, the colour set.
+    void openNamed(const QString& path);
+    // The picture at `path` first in File > Open Recent, kept in the settings.
+    void rememberRecent(const QString& path);
+    void rebuildRecentMenu();
     QString problemText(const Problem& problem) const;
     void requestPreview();
     void previewFinished();
@@ -160,7 +167,9 @@ private:
         std::size_t errors = 0, warningCount = 0;
         ProblemList problems;
     };
-    QPoint walkedTo_{-1, -1};     // the block the problem walk last showed (x column, y row)
+    QPoint walkedTo_{-1, -1};
+    QStringList recentFiles_;     // most recent first
+    QMenu* recentMenu_ = nullptr;     // the block the problem walk last showed (x column, y row)
     QFutureWatcher<CheckMarks> checkWatcher_;
 };
 

@@ -17,6 +17,11 @@
 #include <QRadioButton>
 #include <QListWidget>
 #include <QSettings>
+#include <QMenu>
+#include <QMimeData>
+#include <QDropEvent>
+#include <QApplication>
+#include <QUrl>
 #include <QStatusBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -401,6 +406,42 @@ private slots:
         p.window.newMap();
         QTest::keyClick(&p.window, Qt::Key_F8);
         QCOMPARE(status->currentMessage(), "The picture check found no errors");
+    }
+
+    // Pictures opened or saved come first in File > Open Recent, at most 8, in the next window too; a
+    // picture dropped on the window is opened.
+    void recentFilesAndDroppedPictures()
+    {
+        TempDir dir;
+        QSettings().remove("recentFiles");
+        Painting p;
+        for (int k = 0; k < 9; ++k) {
+            p.seam.fileAnswers = {q(dir.file("map" + std::to_string(k) + ".bmp"))};
+            QVERIFY(p.window.saveAs());
+        }
+        p.seam.choiceAnswers = {0};
+        QVERIFY(p.window.openPicture(q(dir.file("map3.bmp")), ColourSet::System));
+        Painting second;
+        auto* recent = second.window.findChild<QMenu*>("recentMenu");
+        QStringList names;
+        for (QAction* action : recent->actions())
+            names << QFileInfo(action->text()).fileName();
+        QCOMPARE(names, QStringList({"map3.bmp", "map8.bmp", "map7.bmp", "map6.bmp", "map5.bmp", "map4.bmp",
+                                     "map2.bmp", "map1.bmp"}));
+        second.seam.choiceAnswers = {0};
+        recent->actions()[1]->trigger();
+        QCOMPARE(QFileInfo(second.window.document()->path()).fileName(), "map8.bmp");
+        // Dropped: opened once the drop has ended.
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(q(dir.file("map2.bmp")))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&second.window, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        second.seam.choiceAnswers = {0};
+        QApplication::sendEvent(&second.window, &drop);
+        QVERIFY(drop.isAccepted());
+        QTRY_COMPARE(QFileInfo(second.window.document()->path()).fileName(), "map2.bmp");
     }
 
     // Shift+U: the slope brush from the keyboard; a second click raises its surroundings with it.
