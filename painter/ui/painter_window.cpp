@@ -330,6 +330,15 @@ void PainterWindow::newMap()
                 continue;
             }
         }
+        // The last user band for the next New Map, in this run and the next; a system map keeps it.
+        if (entries.colourSet == ColourSet::User) {
+            QStringList band;
+            for (const Rgb& colour : entries.band)
+                band << hexName(colour);
+            settings().setValue(QStringLiteral("newMapBand"), band);
+        } else {
+            entries.band = lastNewMap_.band;
+        }
         lastNewMap_ = entries;
         installMap(std::move(map), QString(), false);
         statusBar()->showMessage(tr("New map of %1 x %2 blocks").arg(map_.cols).arg(map_.rows), kStatusMillis);
@@ -922,6 +931,9 @@ void PainterWindow::loadSettings()
     ui_->actionGridLines->setChecked(s.value(QStringLiteral("gridLines"), true).toBool());
     ui_->canvas->setGridLines(ui_->actionGridLines->isChecked());
     recentFiles_ = s.value(QStringLiteral("recentFiles")).toStringList().mid(0, kRecentFiles);
+    for (const QString& name : s.value(QStringLiteral("newMapBand")).toStringList())
+        if (const QColor colour(name); colour.isValid())
+            lastNewMap_.band.push_back(toRgb(colour));
     rebuildRecentMenu();
 }
 

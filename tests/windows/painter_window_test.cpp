@@ -449,6 +449,33 @@ private slots:
         QTRY_COMPARE(QFileInfo(second.window.document()->path()).fileName(), "map2.bmp");
     }
 
+    // New Map refuses a band colour picked twice at once, and the next window starts with the last band.
+    void newMapBandColoursOnceAndRemembered()
+    {
+        RecordingDialogs seam;
+        NewMapDialog dialog(seam);
+        seam.colourAnswers = {QColor(10, 20, 30), QColor(40, 50, 60), QColor(10, 20, 30)};
+        dialog.findChild<QRadioButton*>("userRadio")->click();
+        for (int k = 0; k < 3; ++k)
+            dialog.findChild<QPushButton*>("addButton")->click();
+        QCOMPARE(dialog.entries().band, (std::vector<Rgb>{{10, 20, 30}, {40, 50, 60}}));
+        QCOMPARE(seam.boxes, QStringList{"warning|parent|Band Colour|#0A141E is colour 1 of the band already; each "
+                                         "rung needs a colour of its own."});
+        {
+            Painting p;
+            p.seam.dialogAnswers = {newMapAnswer({"200", "150", ColourSet::User, dialog.entries().band})};
+            p.window.newMap();
+        }
+        Painting next;
+        int shown = 0;
+        next.seam.dialogAnswers = {[&shown](QDialog& d) {
+            shown = d.findChild<QListWidget*>("bandList")->count();
+            return false;
+        }};
+        next.window.newMap();
+        QCOMPARE(shown, 2);
+    }
+
     // Shift+U: the slope brush from the keyboard; a second click raises its surroundings with it.
     void slopeBrushFromItsKey()
     {
