@@ -1,5 +1,7 @@
 #include "block_canvas.h"
 
+#include "painter_document.h"
+
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QKeyEvent>
@@ -55,7 +57,6 @@ void BlockCanvas::setMap(BlockMap* map)
 {
     map_ = map;
     stroking_ = false;
-    stroke_ = BlockEdit();
     wrong_.clear();
     warnings_.clear();
     if (!map_) {
@@ -301,7 +302,7 @@ QRect BlockCanvas::rubberBand() const
 
 void BlockCanvas::syncStroke()
 {
-    const std::vector<BlockChange>& changes = stroke_.changes();
+    const std::vector<BlockChange>& changes = doc_->stroke().changes();
     if (synced_ < changes.size()) {
         int r0 = map_->rows, c0 = map_->cols, r1 = -1, c1 = -1;
         for (std::size_t k = synced_; k < changes.size(); ++k) {
@@ -340,7 +341,7 @@ void BlockCanvas::strokeBegin(int row, int col)
         }
         return;
     }
-    stroke_ = BlockEdit();
+    doc_->beginStroke();
     synced_ = 0;
     stroking_ = true;
     anchor_ = last_ = QPoint(col, row);
@@ -348,15 +349,15 @@ void BlockCanvas::strokeBegin(int row, int col)
     case Tool::Pencil:
         // Shift: a straight line from where the last pencil stroke ended.
         if (lineFromLast_ && map_->contains(lastEnd_.y(), lastEnd_.x()))
-            paintLine(*map_, stroke_, lastEnd_.y(), lastEnd_.x(), row, col, penSize_, colour_);
+            paintLine(*map_, doc_->stroke(), lastEnd_.y(), lastEnd_.x(), row, col, penSize_, colour_);
         else
-            paintSquare(*map_, stroke_, row, col, penSize_, colour_);
+            paintSquare(*map_, doc_->stroke(), row, col, penSize_, colour_);
         break;
     case Tool::Rectangle:
         rubberBandChanged(last_);
         break;
     case Tool::Fill:
-        floodFill(*map_, stroke_, row, col, colour_);
+        floodFill(*map_, doc_->stroke(), row, col, colour_);
         break;
     case Tool::Raise:
     case Tool::Lower:
@@ -374,9 +375,9 @@ void BlockCanvas::stepDab(int row, int col)
 {
     const int steps = tool_ == Tool::Raise || tool_ == Tool::SlopeUp ? 1 : -1;
     if (tool_ == Tool::SlopeUp || tool_ == Tool::SlopeDown)
-        slopeRungs(*map_, stroke_, row, col, penSize_, steps);
+        slopeRungs(*map_, doc_->stroke(), row, col, penSize_, steps);
     else
-        stepRungs(*map_, stroke_, row, col, penSize_, steps);
+        stepRungs(*map_, doc_->stroke(), row, col, penSize_, steps);
 }
 
 void BlockCanvas::strokeMove(int row, int col)
@@ -388,7 +389,7 @@ void BlockCanvas::strokeMove(int row, int col)
     last_ = to;
     switch (tool_) {
     case Tool::Pencil:
-        paintLine(*map_, stroke_, from.y(), from.x(), row, col, penSize_, colour_);
+        paintLine(*map_, doc_->stroke(), from.y(), from.x(), row, col, penSize_, colour_);
         break;
     case Tool::Rectangle:
         rubberBandChanged(from);
@@ -417,7 +418,7 @@ void BlockCanvas::strokeEnd(int row, int col)
         return;
     strokeMove(row, col);
     if (tool_ == Tool::Rectangle) {
-        paintRectangle(*map_, stroke_, anchor_.y(), anchor_.x(), last_.y(), last_.x(), colour_);
+        paintRectangle(*map_, doc_->stroke(), anchor_.y(), anchor_.x(), last_.y(), last_.x(), colour_);
         stroking_ = false;
         rubberBandChanged(last_);
         syncStroke();
@@ -433,15 +434,6 @@ void BlockCanvas::endStroke()
 {
     if (stroking_)
         strokeEnd(last_.y(), last_.x());
-}
-
-BlockEdit BlockCanvas::takeStroke()
-{
-    BlockEdit edit = std::move(stroke_);
-    edit.finish();
-    stroke_ = BlockEdit();
-    synced_ = 0;
-    return edit;
 }
 
 // --- mouse and keys ------------------------------------------------------------
@@ -521,7 +513,7 @@ void BlockCanvas::keyPressEvent(QKeyEvent* event)
         // Nothing is painted until the button is let go: the rectangle just goes.
         stroking_ = false;
         rubberBandChanged(last_);
-        stroke_ = BlockEdit();
+        doc_->dropStroke();
         tool_ = nextTool_;
         event->accept();
         return;

@@ -11,10 +11,12 @@
 
 namespace qarn::painter {
 
+class PainterDocument;
+
 // The painting surface: the map shown one screen square per block, zoomed and
 // panned, with the block grid when zoomed in and marked blocks outlined. Mouse
-// strokes paint into the map the window lends it and are collected as one
-// BlockEdit, handed over by takeStroke() when strokeEnded() is emitted.
+// strokes paint into the map the window lends it and are collected in the
+// document's stroke in progress; strokeEnded() says the window may end it.
 // Nothing fails here; blocks outside the map are ignored. The window owns the
 // map and must call setMap() again (or refreshBlocks()) whenever it changes
 // the map itself.
@@ -26,6 +28,8 @@ public:
 
     explicit BlockCanvas(QWidget* parent = nullptr);
 
+    // The document whose stroke in progress the mouse paints; set once, before a map is shown.
+    void setDocument(PainterDocument* doc) { doc_ = doc; }
     // Shows `map` (null: nothing), zoomed to fit; marks are cleared.
     void setMap(BlockMap* map);
     // Redraws the blocks an undo or redo changed; their warnings go.
@@ -61,8 +65,6 @@ public:
     void strokeBegin(int row, int col);
     void strokeMove(int row, int col);
     void strokeEnd(int row, int col);
-    // The finished stroke (empty when it changed nothing); valid after strokeEnded().
-    BlockEdit takeStroke();
     // Whether a stroke is being collected (the mouse button is held).
     bool stroking() const { return stroking_; }
     // Ends a stroke in progress where it is, as letting go of the button would.
@@ -120,8 +122,8 @@ private:
     int penSize_ = 1;
     Rgb colour_ = {0, 132, 33};
 
-    bool stroking_ = false;
-    BlockEdit stroke_;
+    PainterDocument* doc_ = nullptr;
+    bool stroking_ = false;       // the mouse's part: the stroke itself is the document's
     std::size_t synced_ = 0;      // stroke changes already drawn
     QPoint anchor_, last_;        // first and latest block of the stroke (x column, y row)
     QPoint lastEnd_{-1, -1};      // where the last pencil stroke ended

@@ -53,6 +53,8 @@ PainterDocument::~PainterDocument()
 void PainterDocument::install(BlockMap map, const QString& path, bool asOpened)
 {
     map_ = std::move(map);
+    stroke_ = BlockEdit();
+    stroking_ = false;
     path_ = path;
     asOpened_ = asOpened;
     ++generation_;
@@ -63,6 +65,29 @@ void PainterDocument::install(BlockMap map, const QString& path, bool asOpened)
     warnings_.clear();
     emit mapReplaced();
     emit checkChanged();
+}
+
+void PainterDocument::beginStroke()
+{
+    stroke_ = BlockEdit();
+    stroking_ = true;
+}
+
+void PainterDocument::endStroke(const QString& name)
+{
+    stroking_ = false;
+    BlockEdit edit = std::move(stroke_);
+    stroke_ = BlockEdit();
+    edit.finish();
+    if (!edit.empty())
+        pushStroke(std::move(edit), name);
+}
+
+void PainterDocument::dropStroke()
+{
+    stroke_.undo(map_);
+    stroke_ = BlockEdit();
+    stroking_ = false;
 }
 
 void PainterDocument::pushStroke(BlockEdit edit, const QString& name)

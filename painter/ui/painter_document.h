@@ -43,6 +43,16 @@ public:
     // Counts the maps installed, so late background work on an earlier one is dropped.
     int generation() const { return generation_; }
 
+    // The stroke being painted, on the map as it goes: begun by the canvas,
+    // ended as one undo step. Undo, redo, New and Open wait for it to end.
+    bool stroking() const { return stroking_; }
+    BlockEdit& stroke() { return stroke_; }
+    void beginStroke();
+    // Ends the stroke in progress, as one undo step named `name` unless it changed nothing.
+    void endStroke(const QString& name);
+    // Drops the stroke in progress, its blocks back as they were.
+    void dropStroke();
+
     // A new map or an opened one (`asOpened`: `path` holds it as it was read); the history starts afresh.
     void install(BlockMap map, const QString& path, bool asOpened);
     // A finished stroke, already on the map, as one undo step named `name`.
@@ -69,6 +79,8 @@ private:
     int generation_ = 0;
     ProblemList problems_;
     std::vector<std::uint8_t> warnings_;
+    BlockEdit stroke_;
+    bool stroking_ = false;
 };
 
 } // namespace qarn::painter

@@ -77,6 +77,7 @@ PainterWindow::PainterWindow(QWidget* parent)
 {
     initPainterImages();
     ui_->setupUi(this);
+    ui_->canvas->setDocument(doc_);
     setWindowIcon(QIcon(QStringLiteral(":/painter/qarnpainter.png")));
 
     // Edit: undo and redo name the stroke. Ours rather than the stack's
@@ -92,11 +93,11 @@ PainterWindow::PainterWindow(QWidget* parent)
     redoAction_->setEnabled(false);
     // A stroke being drawn is not cut into: undo and redo wait for it to end.
     connect(undoAction_, &QAction::triggered, this, [this] {
-        if (!ui_->canvas->stroking())
+        if (!doc_->stroking())
             undoStack_->undo();
     });
     connect(redoAction_, &QAction::triggered, this, [this] {
-        if (!ui_->canvas->stroking())
+        if (!doc_->stroking())
             undoStack_->redo();
     });
     connect(undoStack_, &QUndoStack::canUndoChanged, undoAction_, &QAction::setEnabled);
@@ -646,12 +647,11 @@ void PainterWindow::about()
 
 void PainterWindow::strokeEnded()
 {
-    BlockEdit edit = ui_->canvas->takeStroke();
-    if (edit.empty())
-        return;
+    const bool changed = !doc_->stroke().empty();
     const QString name = tools_->checkedAction() ? tools_->checkedAction()->text().remove(QLatin1Char('&')) : QString();
-    doc_->pushStroke(std::move(edit), name);
-    requestPreview();
+    doc_->endStroke(name);
+    if (changed)
+        requestPreview();
 }
 
 void PainterWindow::blocksChanged(const BlockEdit& edit)

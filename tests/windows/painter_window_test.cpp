@@ -148,9 +148,12 @@ private slots:
         Painting p;
         p.press(2, 1), p.move(2, 5), p.release(2, 5);
         p.press(4, 1), p.move(4, 5);
+        // The stroke in progress is the document's, already on its map.
+        QVERIFY(p.window.document()->stroking() && p.window.document()->stroke().changes().size() == 5);
         QTest::keyClick(&p.window, Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(&p.window, Qt::Key_R);
         p.move(6, 5), p.release(6, 5);
+        QVERIFY(!p.window.document()->stroking());
         QVERIFY(p.painted(2, 3) && p.painted(4, 3) && p.painted(5, 5) && !p.painted(5, 1));
         QCOMPARE(p.window.undoStack()->count(), 2);
         QCOMPARE(p.canvas->tool(), BlockCanvas::Tool::Rectangle);
