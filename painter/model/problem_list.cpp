@@ -11,52 +11,55 @@ ProblemList problemList(const PictureCheck& check, std::int32_t rows, std::int32
     const auto inside = [&](const BlockSpot& spot) {
         return !spot.empty() && spot.row <= rows && spot.col >= 1 && spot.col <= cols;
     };
+    // Each problem with the finding it stands for (for a cliff, its steepest pair), sorted by block.
+    std::vector<std::pair<Problem, const Cliff*>> found;
     for (const Finding& finding : check.findings)
         if (finding.kind != FindingKind::Cliff && inside(finding.at))
-            list.problems.push_back({finding.at.row - 1, finding.at.col - 1, finding.severity, findingText(finding)});
+            found.push_back({{finding.at.row - 1, finding.at.col - 1, finding.severity, findingText(finding)}, nullptr});
     for (const Cliff& cliff : check.cliffs) {
         const Finding& steepest = check.findings[cliff.steepest];
         if (inside(steepest.at))
-            list.problems.push_back(
-                {steepest.at.row - 1, steepest.at.col - 1, steepest.severity, cliffText(check, cliff)});
+            found.push_back(
+                {{steepest.at.row - 1, steepest.at.col - 1, steepest.severity, cliffText(check, cliff)}, &cliff});
     }
-    std::stable_sort(list.problems.begin(), list.problems.end(), [](const Problem& a, const Problem& b) {
-        return std::tie(a.row, a.col, a.severity) < std::tie(b.row, b.col, b.severity);
+    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+        return std::tie(a.first.row, a.first.col, a.first.severity) <
+               std::tie(b.first.row, b.first.col, b.first.severity);
     });
 
-    // Each block to its problem: a cliff's pairs, both blocks of each, to the cliff.
+    // Each block to its problem, the worst where several meet.
     list.atBlock.assign(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols), 0);
-    const auto mark = [&](const BlockSpot& spot, std::size_t problem) {
-        if (!inside(spot))
-            return;
-        std::int32_t& at = list.atBlock[static_cast<std::size_t>(spot.row - 1) * static_cast<std::size_t>(cols) +
-                                        static_cast<std::size_t>(spot.col - 1)];
-        if (at == 0 || list.problems[static_cast<std::size_t>(at - 1)].severity > list.problems[problem].severity)
+    const auto block = [&](std::int32_t row, std::int32_t col) -> std::int32_t& {
+        return list.atBlock[static_cast<std::size_t>(row) * static_cast<std::size_t>(cols) +
+                            static_cast<std::size_t>(col)];
+    };
+    const auto mark = [&](std::int32_t row, std::int32_t col, std::size_t problem) {
+        std::int32_t& at = block(row, col);
+        if (at == 0 || found[static_cast<std::size_t>(at - 1)].first.severity > found[problem].first.severity)
             at = static_cast<std::int32_t>(problem + 1);
     };
-    const auto indexOf = [&](const BlockSpot& spot, const std::string& text) {
-        for (std::size_t k = 0; k < list.problems.size(); ++k)
-            if (list.problems[k].row == spot.row - 1 && list.problems[k].col == spot.col - 1 &&
-                list.problems[k].text == text)
-                return k;
-        return list.problems.size();
-    };
-    for (const Finding& finding : check.findings)
-        if (finding.kind != FindingKind::Cliff && inside(finding.at))
-            mark(finding.at, indexOf(finding.at, findingText(finding)));
-    for (const Cliff& cliff : check.cliffs) {
-        const Finding& steepest = check.findings[cliff.steepest];
-        if (!inside(steepest.at))
+    // A cliff's blocks: those of steep pairs within its extent; the check does not say which cliff a pair joined,
+    // and where extents overlap the earlier cliff keeps a block.
+    std::vector<std::uint8_t> steep(list.atBlock.size(), 0);
+    for (const Finding& pair : check.findings)
+        if (pair.kind == FindingKind::Cliff)
+            for (const BlockSpot& spot : {pair.at, pair.next})
+                if (inside(spot))
+                    steep[static_cast<std::size_t>(spot.row - 1) * static_cast<std::size_t>(cols) +
+                          static_cast<std::size_t>(spot.col - 1)] = 1;
+    for (std::size_t k = 0; k < found.size(); ++k) {
+        const Cliff* cliff = found[k].second;
+        if (!cliff) {
+            mark(found[k].first.row, found[k].first.col, k);
             continue;
-        const std::size_t k = indexOf(steepest.at, cliffText(check, cliff));
-        // The cliff's pairs: the Cliff findings grouped into it lie within its extent.
-        for (const Finding& pair : check.findings)
-            if (pair.kind == FindingKind::Cliff && pair.at.row >= cliff.firstRow && pair.at.row <= cliff.lastRow &&
-                pair.at.col >= cliff.firstCol && pair.at.col <= cliff.lastCol) {
-                mark(pair.at, k);
-                mark(pair.next, k);
-            }
+        }
+        for (std::int32_t r = std::max(cliff->firstRow, 1) - 1; r < std::min(cliff->lastRow, rows); ++r)
+            for (std::int32_t c = std::max(cliff->firstCol, 1) - 1; c < std::min(cliff->lastCol, cols); ++c)
+                if (steep[static_cast<std::size_t>(r) * static_cast<std::size_t>(cols) + static_cast<std::size_t>(c)])
+                    mark(r, c, k);
     }
+    for (auto& [problem, cliff] : found)
+        list.problems.push_back(std::move(problem));
     return list;
 }
 
