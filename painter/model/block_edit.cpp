@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "forge/extract/picture_check.h"
 #include "painter/model/map_terrain.h"
 
 namespace qarn {
@@ -27,6 +28,12 @@ bool BlockEdit::set(BlockMap& map, std::int32_t row, std::int32_t col, Rgb colou
 bool BlockEdit::touched(const BlockMap& map, std::int32_t row, std::int32_t col) const
 {
     return map.contains(row, col) && slot_.contains(map.index(row, col));
+}
+
+Rgb BlockEdit::before(const BlockMap& map, std::int32_t row, std::int32_t col) const
+{
+    const auto found = slot_.find(map.index(row, col));
+    return found == slot_.end() ? map.at(row, col) : changes_[found->second].before;
 }
 
 void BlockEdit::undo(BlockMap& map) const
@@ -132,6 +139,51 @@ void stepRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t co
                                                                    static_cast<std::ptrdiff_t>(rungs.size()) - 1);
             edit.set(map, r, c, rungs[static_cast<std::size_t>(rung)]);
         }
+    }
+}
+
+void slopeRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, int size, int steps)
+{
+    const std::vector<Rgb> rungs = rungColours(map);
+    const std::ptrdiff_t topRung = static_cast<std::ptrdiff_t>(rungs.size()) - 1;
+    const auto rungOf = [&](Rgb colour) -> std::ptrdiff_t {
+        const auto found = std::find(rungs.begin(), rungs.end(), colour);
+        return found == rungs.end() ? -1 : found - rungs.begin();
+    };
+    // Raising, a block moves up to its target and never down (lowering the
+    // reverse), so repeated passes and the spread agree.
+    const auto further = [&](std::ptrdiff_t rung, std::ptrdiff_t target) {
+        return steps > 0 ? target > rung : target < rung;
+    };
+    std::vector<std::pair<std::int32_t, std::int32_t>> moved;
+    const std::int32_t top = squareStart(row, size);
+    const std::int32_t left = squareStart(col, size);
+    for (std::int32_t r = top; r < top + std::max(size, 1); ++r)
+        for (std::int32_t c = left; c < left + std::max(size, 1); ++c) {
+            if (!map.contains(r, c))
+                continue;
+            const std::ptrdiff_t was = rungOf(edit.before(map, r, c));
+            const std::ptrdiff_t now = rungOf(map.at(r, c));
+            if (was < 0 || now < 0)
+                continue;
+            const std::ptrdiff_t target = std::clamp<std::ptrdiff_t>(was + steps, 0, topRung);
+            if (further(now, target) && edit.set(map, r, c, rungs[static_cast<std::size_t>(target)]))
+                moved.emplace_back(r, c);
+        }
+    // The spread: a moved block pulls each neighbour on the ladder to within one rung of it.
+    while (!moved.empty()) {
+        const auto [r, c] = moved.back();
+        moved.pop_back();
+        const std::ptrdiff_t rung = rungOf(map.at(r, c));
+        const std::ptrdiff_t target = rung - (steps > 0 ? CLIFF_RUNGS : -CLIFF_RUNGS);
+        for (std::int32_t nr = r - 1; nr <= r + 1; ++nr)
+            for (std::int32_t nc = c - 1; nc <= c + 1; ++nc) {
+                if (!map.contains(nr, nc))
+                    continue;
+                const std::ptrdiff_t next = rungOf(map.at(nr, nc));
+                if (next >= 0 && further(next, target) && edit.set(map, nr, nc, rungs[static_cast<std::size_t>(target)]))
+                    moved.emplace_back(nr, nc);
+            }
     }
 }
 

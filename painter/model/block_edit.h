@@ -26,6 +26,8 @@ public:
     bool set(BlockMap& map, std::int32_t row, std::int32_t col, Rgb colour);
     // Whether this stroke has changed block (row, col).
     bool touched(const BlockMap& map, std::int32_t row, std::int32_t col) const;
+    // Block (row, col)'s colour before this stroke (inside the map only).
+    Rgb before(const BlockMap& map, std::int32_t row, std::int32_t col) const;
 
     // Ends the stroke: the lookup of touched blocks is dropped, so a kept
     // undo step holds its changes alone. Only undo and redo may follow.
@@ -58,5 +60,13 @@ void floodFill(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t co
 // one rung, each block once in a stroke however often the square passes it;
 // the top and bottom rungs stay, blocks not painted in a rung are left alone.
 void stepRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, int size, int steps);
+
+// The slope brush: raises (steps 1) or lowers (steps -1) each block of the
+// pencil square to one rung above (below) its rung before the stroke, however
+// often the square passes it, and moves the blocks around it, as far as
+// needed, so that no block it moved ends more than one rung from a neighbour
+// (across or diagonally): the stroke adds no cliff. Blocks off the ladder (a
+// flat area, an unknown colour) are left alone and stop the spread.
+void slopeRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, int size, int steps);
 
 } // namespace qarn

@@ -1,5 +1,7 @@
 #include "block_canvas.h"
 
+#include "painter_document.h"
+
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QKeyEvent>
@@ -55,7 +57,6 @@ void BlockCanvas::setMap(BlockMap* map)
 {
     map_ = map;
     stroking_ = false;
-    stroke_ = BlockEdit();
     wrong_.clear();
     warnings_.clear();
     if (!map_) {
@@ -141,6 +142,20 @@ void BlockCanvas::zoomBy(double factor, QPointF anchor)
     verticalScrollBar()->setValue(static_cast<int>(std::lround(block.y() * zoom_ - anchor.y())));
     viewport()->update();
     emit zoomChanged(zoom_);
+}
+
+void BlockCanvas::setWarningsShown(bool on)
+{
+    warningsShown_ = on;
+    viewport()->update();
+}
+
+void BlockCanvas::centreOn(int row, int col)
+{
+    const QSize view = viewport()->size();
+    horizontalScrollBar()->setValue(static_cast<int>(std::lround((col + 0.5) * zoom_ - view.width() / 2.0)));
+    verticalScrollBar()->setValue(static_cast<int>(std::lround((row + 0.5) * zoom_ - view.height() / 2.0)));
+    viewport()->update();
 }
 
 void BlockCanvas::zoomIn()
@@ -258,7 +273,7 @@ void BlockCanvas::paintEvent(QPaintEvent* event)
             const std::size_t i = map_->index(r, c);
             if (!wrong_.empty() && wrong_[i])
                 red.append(blockRect(r, c).adjusted(width / 2, width / 2, -width / 2, -width / 2));
-            else if (!warnings_.empty() && warnings_[i])
+            else if (warningsShown_ && !warnings_.empty() && warnings_[i])
                 blue.append(blockRect(r, c).adjusted(width / 2, width / 2, -width / 2, -width / 2));
         }
     painter.setBrush(Qt::NoBrush);
@@ -287,7 +302,7 @@ QRect BlockCanvas::rubberBand() const
 
 void BlockCanvas::syncStroke()
 {
-    const std::vector<BlockChange>& changes = stroke_.changes();
+    const std::vector<BlockChange>& changes = doc_->stroke().changes();
     if (synced_ < changes.size()) {
         int r0 = map_->rows, c0 = map_->cols, r1 = -1, c1 = -1;
         for (std::size_t k = synced_; k < changes.size(); ++k) {
@@ -326,7 +341,7 @@ void BlockCanvas::strokeBegin(int row, int col)
         }
         return;
     }
-    stroke_ = BlockEdit();
+    doc_->beginStroke();
     synced_ = 0;
     stroking_ = true;
     anchor_ = last_ = QPoint(col, row);
@@ -334,24 +349,35 @@ void BlockCanvas::strokeBegin(int row, int col)
     case Tool::Pencil:
         // Shift: a straight line from where the last pencil stroke ended.
         if (lineFromLast_ && map_->contains(lastEnd_.y(), lastEnd_.x()))
-            paintLine(*map_, stroke_, lastEnd_.y(), lastEnd_.x(), row, col, penSize_, colour_);
+            paintLine(*map_, doc_->stroke(), lastEnd_.y(), lastEnd_.x(), row, col, penSize_, colour_);
         else
-            paintSquare(*map_, stroke_, row, col, penSize_, colour_);
+            paintSquare(*map_, doc_->stroke(), row, col, penSize_, colour_);
         break;
     case Tool::Rectangle:
         rubberBandChanged(last_);
         break;
     case Tool::Fill:
-        floodFill(*map_, stroke_, row, col, colour_);
+        floodFill(*map_, doc_->stroke(), row, col, colour_);
         break;
     case Tool::Raise:
     case Tool::Lower:
-        stepRungs(*map_, stroke_, row, col, penSize_, tool_ == Tool::Raise ? 1 : -1);
+    case Tool::SlopeUp:
+    case Tool::SlopeDown:
+        stepDab(row, col);
         break;
     case Tool::Picker:
         break;
     }
     syncStroke();
+}
+
+void BlockCanvas::stepDab(int row, int col)
+{
+    const int steps = tool_ == Tool::Raise || tool_ == Tool::SlopeUp ? 1 : -1;
+    if (tool_ == Tool::SlopeUp || tool_ == Tool::SlopeDown)
+        slopeRungs(*map_, doc_->stroke(), row, col, penSize_, steps);
+    else
+        stepRungs(*map_, doc_->stroke(), row, col, penSize_, steps);
 }
 
 void BlockCanvas::strokeMove(int row, int col)
@@ -363,19 +389,20 @@ void BlockCanvas::strokeMove(int row, int col)
     last_ = to;
     switch (tool_) {
     case Tool::Pencil:
-        paintLine(*map_, stroke_, from.y(), from.x(), row, col, penSize_, colour_);
+        paintLine(*map_, doc_->stroke(), from.y(), from.x(), row, col, penSize_, colour_);
         break;
     case Tool::Rectangle:
         rubberBandChanged(from);
         break;
     case Tool::Raise:
-    case Tool::Lower: {
+    case Tool::Lower:
+    case Tool::SlopeUp:
+    case Tool::SlopeDown: {
         // Every block on the way, so a fast drag leaves no gaps.
         const int steps = std::max(std::abs(to.x() - from.x()), std::abs(to.y() - from.y()));
         for (int s = 1; s <= steps; ++s)
-            stepRungs(*map_, stroke_, from.y() + static_cast<int>(std::lround(double(to.y() - from.y()) * s / steps)),
-                      from.x() + static_cast<int>(std::lround(double(to.x() - from.x()) * s / steps)), penSize_,
-                      tool_ == Tool::Raise ? 1 : -1);
+            stepDab(from.y() + static_cast<int>(std::lround(double(to.y() - from.y()) * s / steps)),
+                    from.x() + static_cast<int>(std::lround(double(to.x() - from.x()) * s / steps)));
         break;
     }
     case Tool::Fill:
@@ -391,7 +418,7 @@ void BlockCanvas::strokeEnd(int row, int col)
         return;
     strokeMove(row, col);
     if (tool_ == Tool::Rectangle) {
-        paintRectangle(*map_, stroke_, anchor_.y(), anchor_.x(), last_.y(), last_.x(), colour_);
+        paintRectangle(*map_, doc_->stroke(), anchor_.y(), anchor_.x(), last_.y(), last_.x(), colour_);
         stroking_ = false;
         rubberBandChanged(last_);
         syncStroke();
@@ -407,15 +434,6 @@ void BlockCanvas::endStroke()
 {
     if (stroking_)
         strokeEnd(last_.y(), last_.x());
-}
-
-BlockEdit BlockCanvas::takeStroke()
-{
-    BlockEdit edit = std::move(stroke_);
-    edit.finish();
-    stroke_ = BlockEdit();
-    synced_ = 0;
-    return edit;
 }
 
 // --- mouse and keys ------------------------------------------------------------
@@ -495,7 +513,7 @@ void BlockCanvas::keyPressEvent(QKeyEvent* event)
         // Nothing is painted until the button is let go: the rectangle just goes.
         stroking_ = false;
         rubberBandChanged(last_);
-        stroke_ = BlockEdit();
+        doc_->dropStroke();
         tool_ = nextTool_;
         event->accept();
         return;

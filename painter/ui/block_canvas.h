@@ -11,10 +11,12 @@
 
 namespace qarn::painter {
 
+class PainterDocument;
+
 // The painting surface: the map shown one screen square per block, zoomed and
 // panned, with the block grid when zoomed in and marked blocks outlined. Mouse
-// strokes paint into the map the window lends it and are collected as one
-// BlockEdit, handed over by takeStroke() when strokeEnded() is emitted.
+// strokes paint into the map the window lends it and are collected in the
+// document's stroke in progress; strokeEnded() says the window may end it.
 // Nothing fails here; blocks outside the map are ignored. The window owns the
 // map and must call setMap() again (or refreshBlocks()) whenever it changes
 // the map itself.
@@ -22,10 +24,12 @@ class BlockCanvas : public QAbstractScrollArea {
     Q_OBJECT
 
 public:
-    enum class Tool { Pencil, Rectangle, Fill, Picker, Raise, Lower };
+    enum class Tool { Pencil, Rectangle, Fill, Picker, Raise, Lower, SlopeUp, SlopeDown };
 
     explicit BlockCanvas(QWidget* parent = nullptr);
 
+    // The document whose stroke in progress the mouse paints; set once, before a map is shown.
+    void setDocument(PainterDocument* doc) { doc_ = doc; }
     // Shows `map` (null: nothing), zoomed to fit; marks are cleared.
     void setMap(BlockMap* map);
     // Redraws the blocks an undo or redo changed; their warnings go.
@@ -43,6 +47,10 @@ public:
     // Blue outlines: blocks the picture check warned about.
     void setWarningMarks(std::vector<std::uint8_t> marks);
     void setGridLines(bool on);
+    // Whether the blue outlines are drawn.
+    void setWarningsShown(bool on);
+    // Scrolls so that block (row, col) is in the middle of the view, as far as the map allows.
+    void centreOn(int row, int col);
 
     // Screen pixels per block.
     double zoom() const { return zoom_; }
@@ -57,8 +65,6 @@ public:
     void strokeBegin(int row, int col);
     void strokeMove(int row, int col);
     void strokeEnd(int row, int col);
-    // The finished stroke (empty when it changed nothing); valid after strokeEnded().
-    BlockEdit takeStroke();
     // Whether a stroke is being collected (the mouse button is held).
     bool stroking() const { return stroking_; }
     // Ends a stroke in progress where it is, as letting go of the button would.
@@ -95,6 +101,7 @@ private:
     QPointF origin() const; // viewport position of the map's top-left corner
     void updateScrollBars();
     void setPixel(std::size_t index, Rgb colour);
+    void stepDab(int row, int col); // raise, lower or a slope brush's square at one block
     void syncStroke(); // draws the stroke's new changes and repaints them
     void repaintBlocks(int row0, int col0, int row1, int col1);
     void rubberBandChanged(QPoint previous);
@@ -106,6 +113,7 @@ private:
     QImage image_; // one pixel a block
     std::vector<std::uint8_t> wrong_, warnings_;
     bool gridLines_ = true;
+    bool warningsShown_ = true;
     double zoom_ = 1.0;
     bool fitting_ = true; // zoomed to fit and not zoomed since
 
@@ -114,8 +122,8 @@ private:
     int penSize_ = 1;
     Rgb colour_ = {0, 132, 33};
 
-    bool stroking_ = false;
-    BlockEdit stroke_;
+    PainterDocument* doc_ = nullptr;
+    bool stroking_ = false;       // the mouse's part: the stroke itself is the document's
     std::size_t synced_ = 0;      // stroke changes already drawn
     QPoint anchor_, last_;        // first and latest block of the stroke (x column, y row)
     QPoint lastEnd_{-1, -1};      // where the last pencil stroke ended

@@ -21,8 +21,19 @@ NewMapDialog::NewMapDialog(Dialogs& dialogs, QWidget* parent)
     connect(ui_->addButton, &QPushButton::clicked, this, [this] {
         // A grey to start from: white, the picker's usual start, is reserved.
         const QColor colour = dialogs_.colour(this, tr("Band Colour"), QColor(128, 128, 128));
-        if (colour.isValid())
-            addColour(toRgb(colour));
+        if (!colour.isValid())
+            return;
+        // Two rungs cannot share a colour: refused as it is picked, not when the map is made.
+        const Rgb rgb = toRgb(colour);
+        for (int i = 0; i < ui_->bandList->count(); ++i)
+            if (toRgb(ui_->bandList->item(i)->data(Qt::UserRole).value<QColor>()) == rgb) {
+                dialogs_.message(this, MessageKind::Warning, tr("Band Colour"),
+                                 tr("%1 is colour %2 of the band already; each rung needs a colour of its own.")
+                                     .arg(hexName(rgb))
+                                     .arg(i + 1));
+                return;
+            }
+        addColour(rgb);
     });
     connect(ui_->removeButton, &QPushButton::clicked, this, [this] {
         delete ui_->bandList->takeItem(ui_->bandList->currentRow());

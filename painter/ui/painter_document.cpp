@@ -53,13 +53,41 @@ PainterDocument::~PainterDocument()
 void PainterDocument::install(BlockMap map, const QString& path, bool asOpened)
 {
     map_ = std::move(map);
+    stroke_ = BlockEdit();
+    stroking_ = false;
     path_ = path;
     asOpened_ = asOpened;
     ++generation_;
     undoStack_->clear();
     undoStack_->setClean();
     painted_.assign(map_.blocks.size(), 0);
+    problems_ = {};
+    warnings_.clear();
     emit mapReplaced();
+    emit checkChanged();
+}
+
+void PainterDocument::beginStroke()
+{
+    stroke_ = BlockEdit();
+    stroking_ = true;
+}
+
+void PainterDocument::endStroke(const QString& name)
+{
+    stroking_ = false;
+    BlockEdit edit = std::move(stroke_);
+    stroke_ = BlockEdit();
+    edit.finish();
+    if (!edit.empty())
+        pushStroke(std::move(edit), name);
+}
+
+void PainterDocument::dropStroke()
+{
+    stroke_.undo(map_);
+    stroke_ = BlockEdit();
+    stroking_ = false;
 }
 
 void PainterDocument::pushStroke(BlockEdit edit, const QString& name)
@@ -68,6 +96,19 @@ void PainterDocument::pushStroke(BlockEdit edit, const QString& name)
         painted_[change.index] = 1;
     undoStack_->push(new StrokeCommand(map_, std::move(edit), name,
                                        [this](const BlockEdit& changed) { emit blocksChanged(changed); }));
+}
+
+bool PainterDocument::setCheck(int generation, ProblemList problems, std::vector<std::uint8_t> warnings)
+{
+    if (generation != generation_ || warnings.size() != painted_.size())
+        return false; // a check of an earlier map
+    for (std::size_t i = 0; i < warnings.size(); ++i)
+        if (painted_[i])
+            warnings[i] = 0; // painted while the check ran
+    problems_ = std::move(problems);
+    warnings_ = std::move(warnings);
+    emit checkChanged();
+    return true;
 }
 
 void PainterDocument::setSaved(const QString& path)

@@ -2,6 +2,7 @@
 
 #include "painter/model/block_edit.h"
 #include "painter/model/block_map.h"
+#include "painter/model/problem_list.h"
 
 #include <QObject>
 #include <QString>
@@ -35,13 +36,30 @@ public:
     bool pictureAsOpened() const { return asOpened_; }
     // 1 for each block painted since the map was opened or made (row-major).
     const std::vector<std::uint8_t>& painted() const { return painted_; }
+    // The picture check's findings on the map as opened: its problems, and its
+    // warning marks (1 a block, row-major), both empty until a check is in.
+    const ProblemList& problems() const { return problems_; }
+    const std::vector<std::uint8_t>& warningMarks() const { return warnings_; }
     // Counts the maps installed, so late background work on an earlier one is dropped.
     int generation() const { return generation_; }
+
+    // The stroke being painted, on the map as it goes: begun by the canvas,
+    // ended as one undo step. Undo, redo, New and Open wait for it to end.
+    bool stroking() const { return stroking_; }
+    BlockEdit& stroke() { return stroke_; }
+    void beginStroke();
+    // Ends the stroke in progress, as one undo step named `name` unless it changed nothing.
+    void endStroke(const QString& name);
+    // Drops the stroke in progress, its blocks back as they were.
+    void dropStroke();
 
     // A new map or an opened one (`asOpened`: `path` holds it as it was read); the history starts afresh.
     void install(BlockMap map, const QString& path, bool asOpened);
     // A finished stroke, already on the map, as one undo step named `name`.
     void pushStroke(BlockEdit edit, const QString& name);
+    // A check's results for the map of `generation`: false, and dropped, when
+    // that is not this map any more. Blocks painted since lose their marks.
+    bool setCheck(int generation, ProblemList problems, std::vector<std::uint8_t> warnings);
     // The map was written to `path`: that is its file now, and it is clean.
     void setSaved(const QString& path);
 
@@ -49,6 +67,8 @@ signals:
     void mapReplaced();
     // Blocks changed by an undo or redo.
     void blocksChanged(const BlockEdit& edit);
+    // New check results, or none for a new map.
+    void checkChanged();
 
 private:
     BlockMap map_;
@@ -57,6 +77,10 @@ private:
     bool asOpened_ = false;
     std::vector<std::uint8_t> painted_;
     int generation_ = 0;
+    ProblemList problems_;
+    std::vector<std::uint8_t> warnings_;
+    BlockEdit stroke_;
+    bool stroking_ = false;
 };
 
 } // namespace qarn::painter

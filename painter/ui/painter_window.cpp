@@ -30,6 +30,8 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
@@ -37,6 +39,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
 #include <QSettings>
 #include <QStatusBar>
 #include <QUndoStack>
@@ -54,6 +60,7 @@ namespace qarn::painter {
 namespace {
 
 constexpr int kStatusMillis = 4000;
+constexpr int kRecentFiles = 8; // File > Open Recent's length
 constexpr int kPreviewLongSide = 300; // preview pixels along the map's longer side, at least
 const int kPenSizes[] = {1, 2, 3, 5, 9};
 
@@ -70,6 +77,7 @@ PainterWindow::PainterWindow(QWidget* parent)
 {
     initPainterImages();
     ui_->setupUi(this);
+    ui_->canvas->setDocument(doc_);
     setWindowIcon(QIcon(QStringLiteral(":/painter/qarnpainter.png")));
 
     // Edit: undo and redo name the stroke. Ours rather than the stack's
@@ -85,11 +93,11 @@ PainterWindow::PainterWindow(QWidget* parent)
     redoAction_->setEnabled(false);
     // A stroke being drawn is not cut into: undo and redo wait for it to end.
     connect(undoAction_, &QAction::triggered, this, [this] {
-        if (!ui_->canvas->stroking())
+        if (!doc_->stroking())
             undoStack_->undo();
     });
     connect(redoAction_, &QAction::triggered, this, [this] {
-        if (!ui_->canvas->stroking())
+        if (!doc_->stroking())
             undoStack_->redo();
     });
     connect(undoStack_, &QUndoStack::canUndoChanged, undoAction_, &QAction::setEnabled);
@@ -111,13 +119,23 @@ PainterWindow::PainterWindow(QWidget* parent)
     connect(undoStack_, &QUndoStack::cleanChanged, this, &PainterWindow::updateTitle);
     connect(doc_, &PainterDocument::mapReplaced, this, &PainterWindow::mapReplaced);
     connect(doc_, &PainterDocument::blocksChanged, this, &PainterWindow::blocksChanged);
+    // File > Open Recent and pictures dropped on the window.
+    recentMenu_ = new QMenu(tr("Open &Recent"), this);
+    recentMenu_->setObjectName(QStringLiteral("recentMenu"));
+    ui_->menuFile->insertMenu(ui_->actionSave, recentMenu_);
+    setAcceptDrops(true);
+    connect(doc_, &PainterDocument::checkChanged, this, [this] {
+        ui_->canvas->setWarningMarks(doc_->warningMarks());
+        walkedTo_ = QPoint(-1, -1);
+    });
 
-    // Tools: one at a time; the pencil, raise and lower take the size.
+    // Tools: one at a time; the pencil, raise, lower and the slope brushes take the size.
     tools_ = new QActionGroup(this);
     const std::pair<QAction*, BlockCanvas::Tool> tools[] = {
         {ui_->actionPencil, BlockCanvas::Tool::Pencil}, {ui_->actionRectangle, BlockCanvas::Tool::Rectangle},
         {ui_->actionFill, BlockCanvas::Tool::Fill},     {ui_->actionPicker, BlockCanvas::Tool::Picker},
-        {ui_->actionRaise, BlockCanvas::Tool::Raise},   {ui_->actionLower, BlockCanvas::Tool::Lower}};
+        {ui_->actionRaise, BlockCanvas::Tool::Raise},   {ui_->actionLower, BlockCanvas::Tool::Lower},
+        {ui_->actionSlopeUp, BlockCanvas::Tool::SlopeUp}, {ui_->actionSlopeDown, BlockCanvas::Tool::SlopeDown}};
     for (const auto& [action, tool] : tools) {
         tools_->addAction(action);
         connect(action, &QAction::triggered, this, [this, tool = tool] { ui_->canvas->setTool(tool); });
@@ -168,6 +186,9 @@ PainterWindow::PainterWindow(QWidget* parent)
     connect(ui_->actionZoomOut, &QAction::triggered, ui_->canvas, &BlockCanvas::zoomOut);
     connect(ui_->actionFitToWindow, &QAction::triggered, ui_->canvas, &BlockCanvas::fitToWindow);
     connect(ui_->actionGridLines, &QAction::toggled, ui_->canvas, &BlockCanvas::setGridLines);
+    connect(ui_->actionShowWarnings, &QAction::toggled, ui_->canvas, &BlockCanvas::setWarningsShown);
+    connect(ui_->actionNextProblem, &QAction::triggered, this, [this] { walkProblems(true); });
+    connect(ui_->actionPreviousProblem, &QAction::triggered, this, [this] { walkProblems(false); });
 
     connect(ui_->canvas, &BlockCanvas::strokeEnded, this, &PainterWindow::strokeEnded);
     connect(ui_->canvas, &BlockCanvas::hoverChanged, this, &PainterWindow::showHover);
@@ -310,6 +331,15 @@ void PainterWindow::newMap()
                 continue;
             }
         }
+        // The last user band for the next New Map, in this run and the next; a system map keeps it.
+        if (entries.colourSet == ColourSet::User) {
+            QStringList band;
+            for (const Rgb& colour : entries.band)
+                band << hexName(colour);
+            settings().setValue(QStringLiteral("newMapBand"), band);
+        } else {
+            entries.band = lastNewMap_.band;
+        }
         lastNewMap_ = entries;
         installMap(std::move(map), QString(), false);
         statusBar()->showMessage(tr("New map of %1 x %2 blocks").arg(map_.cols).arg(map_.rows), kStatusMillis);
@@ -328,6 +358,53 @@ void PainterWindow::open()
     const std::optional<ColourSet> colourSet = askColourSet(rememberedSet_);
     if (colourSet)
         openPicture(path, *colourSet);
+}
+
+void PainterWindow::openNamed(const QString& path)
+{
+    if (!maybeSave())
+        return;
+    if (const std::optional<ColourSet> colourSet = askColourSet(rememberedSet_))
+        openPicture(path, *colourSet);
+}
+
+void PainterWindow::rememberRecent(const QString& path)
+{
+    const QString file = QFileInfo(path).absoluteFilePath();
+    recentFiles_.removeAll(file);
+    recentFiles_.prepend(file);
+    while (recentFiles_.size() > kRecentFiles)
+        recentFiles_.removeLast();
+    // At once, so a second window started later offers it too.
+    settings().setValue(QStringLiteral("recentFiles"), recentFiles_);
+    rebuildRecentMenu();
+}
+
+void PainterWindow::rebuildRecentMenu()
+{
+    recentMenu_->clear();
+    for (const QString& file : recentFiles_) {
+        QAction* action = recentMenu_->addAction(QDir::toNativeSeparators(file));
+        connect(action, &QAction::triggered, this, [this, file] { openNamed(file); });
+    }
+    recentMenu_->setEnabled(!recentFiles_.isEmpty());
+}
+
+void PainterWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void PainterWindow::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    // After the drop has ended: the questions open windows of their own.
+    QTimer::singleShot(0, this, [this, path = urls.front().toLocalFile()] { openNamed(path); });
 }
 
 bool PainterWindow::openPicture(const QString& path, ColourSet colourSet)
@@ -351,6 +428,7 @@ bool PainterWindow::openPicture(const QString& path, ColourSet colourSet)
     }
     rememberedSet_ = colourSet;
     lastFolder_ = QFileInfo(path).absolutePath();
+    rememberRecent(path);
     installMap(std::move(map), path, true);
     if (heights_.wrongCount > 0)
         statusBar()->showMessage(tr("%1 blocks have a colour that stops a build (outlined in red)")
@@ -486,6 +564,7 @@ bool PainterWindow::writePicture(const QString& path)
         return false;
     }
     doc_->setSaved(path);
+    rememberRecent(path);
     lastFolder_ = QFileInfo(path).absolutePath();
     updateTitle();
     statusBar()->showMessage(tr("Saved %1").arg(QDir::toNativeSeparators(path)), kStatusMillis);
@@ -568,12 +647,11 @@ void PainterWindow::about()
 
 void PainterWindow::strokeEnded()
 {
-    BlockEdit edit = ui_->canvas->takeStroke();
-    if (edit.empty())
-        return;
+    const bool changed = !doc_->stroke().empty();
     const QString name = tools_->checkedAction() ? tools_->checkedAction()->text().remove(QLatin1Char('&')) : QString();
-    doc_->pushStroke(std::move(edit), name);
-    requestPreview();
+    doc_->endStroke(name);
+    if (changed)
+        requestPreview();
 }
 
 void PainterWindow::blocksChanged(const BlockEdit& edit)
@@ -631,28 +709,64 @@ void PainterWindow::selectColour(Rgb colour)
         }
 }
 
+QString PainterWindow::problemText(const Problem& problem) const
+{
+    // As qarn check prints it.
+    return (problem.severity == Severity::Error ? tr("error: %1") : tr("warning: %1"))
+        .arg(tr(problem.text.c_str()));
+}
+
+void PainterWindow::walkProblems(bool forward)
+{
+    const bool warnings = ui_->actionShowWarnings->isChecked();
+    const std::ptrdiff_t k = doc_->problems().step(walkedTo_.y(), walkedTo_.x(), forward, warnings);
+    if (k < 0) {
+        statusBar()->showMessage(warnings ? tr("The picture check found no problems")
+                                          : tr("The picture check found no errors"),
+                                 kStatusMillis);
+        return;
+    }
+    const Problem& problem = doc_->problems().problems[static_cast<std::size_t>(k)];
+    walkedTo_ = QPoint(problem.col, problem.row);
+    ui_->canvas->centreOn(problem.row, problem.col);
+    statusBar()->showMessage(problemText(problem));
+}
+
 void PainterWindow::showHover(int row, int col)
 {
     hover_ = QPoint(col, row);
     if (!hasMap() || !map_.contains(row, col)) {
         cursorLabel_->clear();
+        ui_->canvas->setToolTip({});
         return;
     }
     const Rgb colour = map_.at(row, col);
     const QString at = tr("Row %1, column %2").arg(row + 1).arg(col + 1);
+    // The reason of the check's problem at the block, unless painted since or a hidden warning.
+    QString reason;
+    const std::size_t i = map_.index(row, col);
+    if (i < doc_->problems().atBlock.size() && doc_->problems().atBlock[i] > 0 && !doc_->painted()[i]) {
+        const Problem& problem = doc_->problems().problems[static_cast<std::size_t>(doc_->problems().atBlock[i] - 1)];
+        if (problem.severity == Severity::Error || ui_->actionShowWarnings->isChecked())
+            reason = problemText(problem);
+    }
+    ui_->canvas->setToolTip(reason);
+    const auto show = [&](const QString& text) {
+        cursorLabel_->setText(reason.isEmpty() ? text : tr("%1; %2").arg(text, reason));
+    };
     const int rung = rungOf(map_, colour);
     if (rung >= 0) {
         for (const ColourHeightEntry& e : heights_.set.entries)
             if (heights_.result == ExtractResult::Ok && e.red == colour.red && e.green == colour.green &&
                 e.blue == colour.blue) {
-                cursorLabel_->setText(tr("%1, rung %2, height %3 m").arg(at).arg(rung).arg(e.height));
+                show(tr("%1, rung %2, height %3 m").arg(at).arg(rung).arg(e.height));
                 return;
             }
-        cursorLabel_->setText(tr("%1, rung %2").arg(at).arg(rung));
+        show(tr("%1, rung %2").arg(at).arg(rung));
     } else if (colour == FLAT_AREA_COLOUR) {
-        cursorLabel_->setText(tr("%1, flat area").arg(at));
+        show(tr("%1, flat area").arg(at));
     } else {
-        cursorLabel_->setText(tr("%1, not in the colour set").arg(at));
+        show(tr("%1, not in the colour set").arg(at));
     }
 }
 
@@ -725,6 +839,7 @@ void PainterWindow::startCheck(const QString& path, ColourSet colourSet)
                 mark = mark == 1 + static_cast<int>(Severity::Warning) ? 1 : 0; // errors show in red already
             marks.errors = check.count(Severity::Error);
             marks.warningCount = check.count(Severity::Warning);
+            marks.problems = problemList(check, rows, cols);
             return marks;
         }));
 }
@@ -732,12 +847,8 @@ void PainterWindow::startCheck(const QString& path, ColourSet colourSet)
 void PainterWindow::checkFinished()
 {
     CheckMarks marks = checkWatcher_.result();
-    if (marks.generation != doc_->generation() || marks.warnings.size() != doc_->painted().size())
-        return; // a check of an earlier map
-    for (std::size_t i = 0; i < marks.warnings.size(); ++i)
-        if (doc_->painted()[i])
-            marks.warnings[i] = 0; // painted while the check ran
-    ui_->canvas->setWarningMarks(std::move(marks.warnings));
+    if (!doc_->setCheck(marks.generation, std::move(marks.problems), std::move(marks.warnings)))
+        return;
     if (marks.errors + marks.warningCount > 0)
         statusBar()->showMessage(tr("The picture check found %1 errors (red) and %2 warnings (blue)")
                                      .arg(marks.errors)
@@ -777,6 +888,7 @@ void PainterWindow::updateUndoTexts()
 void PainterWindow::retranslate()
 {
     sizeLabel_->setText(tr("Size (blocks):"));
+    recentMenu_->setTitle(tr("Open &Recent"));
     viewDock_->setWindowTitle(tr("3D View"));
     updateUndoTexts();
     rebuildPalette();
@@ -818,6 +930,11 @@ void PainterWindow::loadSettings()
     ui_->canvas->setPenSize(sizeCombo_->currentData().toInt());
     ui_->actionGridLines->setChecked(s.value(QStringLiteral("gridLines"), true).toBool());
     ui_->canvas->setGridLines(ui_->actionGridLines->isChecked());
+    recentFiles_ = s.value(QStringLiteral("recentFiles")).toStringList().mid(0, kRecentFiles);
+    for (const QString& name : s.value(QStringLiteral("newMapBand")).toStringList())
+        if (const QColor colour(name); colour.isValid())
+            lastNewMap_.band.push_back(toRgb(colour));
+    rebuildRecentMenu();
 }
 
 void PainterWindow::saveSettings() const

@@ -7,6 +7,7 @@
 #include "painter/model/block_edit.h"
 #include "painter/model/block_map.h"
 #include "painter/model/map_terrain.h"
+#include "painter/model/problem_list.h"
 #include "qtsupport/dialogs.h"
 #include "qtsupport/write_question.h"
 
@@ -82,6 +83,8 @@ public slots:
     bool saveAs();
     void buildGrid();
     void about();
+    // Centres the view on the check's next (or previous) problem and shows its reason.
+    void walkProblems(bool forward);
 
 signals:
     // A new preview picture is shown (or the preview was cleared).
@@ -89,6 +92,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -112,6 +117,12 @@ private:
     void rebuildPalette();
     void selectColour(Rgb colour);
     void showHover(int row, int col);
+    // Open for a picture named already (a recent file, a dropped one): the question about changes, the colour set.
+    void openNamed(const QString& path);
+    // The picture at `path` first in File > Open Recent, kept in the settings.
+    void rememberRecent(const QString& path);
+    void rebuildRecentMenu();
+    QString problemText(const Problem& problem) const;
     void requestPreview();
     void previewFinished();
     void exportView();
@@ -154,7 +165,11 @@ private:
         int generation = 0;
         std::vector<std::uint8_t> warnings;
         std::size_t errors = 0, warningCount = 0;
+        ProblemList problems;
     };
+    QPoint walkedTo_{-1, -1};
+    QStringList recentFiles_;     // most recent first
+    QMenu* recentMenu_ = nullptr;     // the block the problem walk last showed (x column, y row)
     QFutureWatcher<CheckMarks> checkWatcher_;
 };
 

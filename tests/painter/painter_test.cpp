@@ -11,6 +11,7 @@
 #include "forge/output/grid_files.h"
 #include "painter/model/map_picture_file.h"
 #include "painter/model/map_terrain.h"
+#include "painter/model/problem_list.h"
 #include "tests/support/support.h"
 
 using namespace qarn;
@@ -56,6 +57,8 @@ void applyTool(BlockMap& map, BlockEdit& edit, const std::string& tool)
         floodFill(map, edit, a, b, colour());
     else if (name == "step" && in >> a >> b >> c >> d)
         stepRungs(map, edit, a, b, c, d);
+    else if (name == "slope" && in >> a >> b >> c >> d)
+        slopeRungs(map, edit, a, b, c, d);
     else
         FAIL() << "unknown tool " << tool;
 }
@@ -125,6 +128,31 @@ TEST(OpenPicture, EachBlockTakesTheSampledPixel)
     const MapHeights heights = mapHeights(map, 100, 20);
     EXPECT_EQ(heights.wrong, (std::vector<std::uint8_t>{0, 1, 0, 0, 0, 0}));
     EXPECT_EQ(heights.heights[0], 160.0f);
+}
+
+TEST(Problems, WalkedInReadingOrderWithQarnChecksWords)
+{
+    // A spike of rung 3 among rung 0 (one cliff of 8 pairs, its first pair at the top left) and a reserved blue.
+    TempDir dir;
+    BlockMap map = systemMap("0000/0300/0000");
+    map.at(2, 3) = {0, 0, 255};
+    std::string error;
+    ASSERT_EQ(saveMapPicture(map, dir.file("map.bmp"), error), OutputResult::Ok) << error;
+    const ProblemList list = problemList(checkPicture({dir.file("map.bmp")}), map.rows, map.cols);
+    ASSERT_EQ(list.problems.size(), 2u);
+    EXPECT_EQ(list.problems[0].text, "a cliff over block rows 1 to 3, columns 1 to 3 (pixels 5, 5 to 25, 25): 8 pairs "
+                                     "of neighbouring blocks, the largest step 3 contour intervals (rungs 0 and 3)");
+    EXPECT_EQ(list.problems[1].text, "block row 3, column 4 (pixel 35, 25): colour #0000FF is reserved (BLUE)");
+    EXPECT_EQ(list.atBlock, (std::vector<std::int32_t>{1, 1, 1, 0, 1, 1, 1, 0, 1, 1, 1, 2}));
+    // From a block, forward and back, with and without warnings: the problem's index.
+    const struct {
+        std::int32_t row, col;
+        bool forward, warnings;
+        std::ptrdiff_t found;
+    } walks[] = {{0, 0, true, true, 1}, {0, 1, true, true, 1}, {2, 3, true, true, 0}, {0, 0, false, true, 1},
+                 {2, 3, false, true, 0}, {0, 0, true, false, 1}, {2, 3, true, false, 1}};
+    for (const auto& w : walks)
+        EXPECT_EQ(list.step(w.row, w.col, w.forward, w.warnings), w.found) << w.row << " " << w.col << " " << w.forward;
 }
 
 // A map with slopes, a lake and a plateau, saved and handed to the builder.

@@ -17,6 +17,12 @@
 #include <QRadioButton>
 #include <QListWidget>
 #include <QSettings>
+#include <QMenu>
+#include <QMimeData>
+#include <QDropEvent>
+#include <QApplication>
+#include <QUrl>
+#include <QStatusBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUndoStack>
@@ -142,9 +148,12 @@ private slots:
         Painting p;
         p.press(2, 1), p.move(2, 5), p.release(2, 5);
         p.press(4, 1), p.move(4, 5);
+        // The stroke in progress is the document's, already on its map.
+        QVERIFY(p.window.document()->stroking() && p.window.document()->stroke().changes().size() == 5);
         QTest::keyClick(&p.window, Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(&p.window, Qt::Key_R);
         p.move(6, 5), p.release(6, 5);
+        QVERIFY(!p.window.document()->stroking());
         QVERIFY(p.painted(2, 3) && p.painted(4, 3) && p.painted(5, 5) && !p.painted(5, 1));
         QCOMPARE(p.window.undoStack()->count(), 2);
         QCOMPARE(p.canvas->tool(), BlockCanvas::Tool::Rectangle);
@@ -361,6 +370,129 @@ private slots:
         const double zoom = p.canvas->zoom();
         QTest::keyClick(&p.window, Qt::Key_Equal, Qt::ControlModifier);
         QVERIFY(p.canvas->zoom() > zoom);
+    }
+
+    // F8 and Shift+F8 walk the check's problems, centred, with their reasons as qarn check gives them.
+    void problemsAreWalkedWithTheirReasons()
+    {
+        TempDir dir;
+        BlockMap map = blankMap(ColourSet::System, {}, 30, 40);
+        map.at(1, 1) = SYSTEM_COLOUR_SET[3];
+        map.at(15, 20) = {0, 0, 255};
+        std::string error;
+        QCOMPARE(saveMapPicture(map, dir.file("map.bmp"), error), OutputResult::Ok);
+        Painting p;
+        QVERIFY(p.window.openPicture(q(dir.path() / "map.bmp"), ColourSet::System));
+        QStatusBar* status = p.window.statusBar();
+        QTRY_VERIFY(status->currentMessage().startsWith("The picture check"));
+        p.canvas->zoomBy(64, {});
+        const QString cliff = "warning: a cliff over block rows 1 to 3, columns 1 to 3 (pixels 5, 5 to 25, 25): 8 "
+                              "pairs of neighbouring blocks, the largest step 3 contour intervals (rungs 0 and 3)";
+        const QString blue = "error: block row 16, column 21 (pixel 205, 155): colour #0000FF is reserved (BLUE)";
+        const QStringList keys = {"F8", "F8", "F8", "Shift+F8", "Shift+F8"};
+        const QStringList shown = {cliff, blue, cliff, blue, cliff};
+        for (int k = 0; k < keys.size(); ++k) {
+            QTest::keySequence(&p.window, QKeySequence(keys[k]));
+            QCOMPARE(status->currentMessage(), shown[k]);
+        }
+        // Warnings hidden: the walk stays on the error, centred in the view.
+        p.window.findChild<QAction*>("actionShowWarnings")->trigger();
+        QTest::keyClick(&p.window, Qt::Key_F8);
+        QTest::keyClick(&p.window, Qt::Key_F8);
+        QCOMPARE(status->currentMessage(), blue);
+        const QPointF off = p.canvas->blockRect(15, 20).center() - QRectF(p.canvas->viewport()->rect()).center();
+        QVERIFY(std::abs(off.x()) < 1 && std::abs(off.y()) < 1);
+        p.move(15, 20);
+        QCOMPARE(p.window.findChild<QLabel*>("cursorLabel")->text(), "Row 16, column 21, not in the colour set; " + blue);
+        // A new map drops the old one's problems.
+        p.seam.dialogAnswers = {newMapAnswer({"200", "150", ColourSet::System, {}})};
+        p.window.newMap();
+        QTest::keyClick(&p.window, Qt::Key_F8);
+        QCOMPARE(status->currentMessage(), "The picture check found no errors");
+    }
+
+    // Pictures opened or saved come first in File > Open Recent, at most 8, in the next window too; a
+    // picture dropped on the window is opened.
+    void recentFilesAndDroppedPictures()
+    {
+        TempDir dir;
+        QSettings().remove("recentFiles");
+        Painting p;
+        for (int k = 0; k < 9; ++k) {
+            p.seam.fileAnswers = {q(dir.file("map" + std::to_string(k) + ".bmp"))};
+            QVERIFY(p.window.saveAs());
+        }
+        p.seam.choiceAnswers = {0};
+        QVERIFY(p.window.openPicture(q(dir.file("map3.bmp")), ColourSet::System));
+        Painting second;
+        auto* recent = second.window.findChild<QMenu*>("recentMenu");
+        const auto names = [](QMenu* menu) {
+            QStringList names;
+            for (QAction* action : menu->actions())
+                names << QFileInfo(action->text()).fileName();
+            return names;
+        };
+        const QStringList latest = {"map3.bmp", "map8.bmp", "map7.bmp", "map6.bmp",
+                                    "map5.bmp", "map4.bmp", "map2.bmp", "map1.bmp"};
+        QCOMPARE(names(p.window.findChild<QMenu*>("recentMenu")), latest);
+        QCOMPARE(names(recent), latest);
+        second.seam.choiceAnswers = {0};
+        recent->actions()[1]->trigger();
+        QCOMPARE(QFileInfo(second.window.document()->path()).fileName(), "map8.bmp");
+        // Dropped: opened once the drop has ended.
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(q(dir.file("map2.bmp")))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&second.window, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        second.seam.choiceAnswers = {0};
+        QApplication::sendEvent(&second.window, &drop);
+        QVERIFY(drop.isAccepted());
+        QTRY_COMPARE(QFileInfo(second.window.document()->path()).fileName(), "map2.bmp");
+    }
+
+    // New Map refuses a band colour picked twice at once, and the next window starts with the last band.
+    void newMapBandColoursOnceAndRemembered()
+    {
+        RecordingDialogs seam;
+        NewMapDialog dialog(seam);
+        seam.colourAnswers = {QColor(10, 20, 30), QColor(40, 50, 60), QColor(10, 20, 30)};
+        dialog.findChild<QRadioButton*>("userRadio")->click();
+        for (int k = 0; k < 3; ++k)
+            dialog.findChild<QPushButton*>("addButton")->click();
+        QCOMPARE(dialog.entries().band, (std::vector<Rgb>{{10, 20, 30}, {40, 50, 60}}));
+        QCOMPARE(seam.boxes, QStringList{"warning|parent|Band Colour|#0A141E is colour 1 of the band already; each "
+                                         "rung needs a colour of its own."});
+        {
+            Painting p;
+            p.seam.dialogAnswers = {newMapAnswer({"200", "150", ColourSet::User, dialog.entries().band})};
+            p.window.newMap();
+        }
+        Painting next;
+        int shown = 0;
+        next.seam.dialogAnswers = {[&shown](QDialog& d) {
+            shown = d.findChild<QListWidget*>("bandList")->count();
+            return false;
+        }};
+        next.window.newMap();
+        QCOMPARE(shown, 2);
+    }
+
+    // Shift+U: the slope brush from the keyboard; a second click raises its surroundings with it.
+    void slopeBrushFromItsKey()
+    {
+        Painting p;
+        QTest::keyClick(&p.window, Qt::Key_U, Qt::ShiftModifier);
+        p.press(5, 5), p.release(5, 5);
+        p.press(5, 5), p.release(5, 5);
+        const auto rung = [&p](int row, int col) {
+            const auto& set = SYSTEM_COLOUR_SET;
+            return int(std::find(set.begin(), set.end(), p.window.map().at(row, col)) - set.begin());
+        };
+        QCOMPARE(rung(5, 5), 2);
+        QCOMPARE(rung(4, 6), 1);
+        QCOMPARE(rung(3, 5), 0);
     }
 
     // New Map starts in Width and refuses a file that is not a 16-byte map data file.
