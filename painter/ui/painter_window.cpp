@@ -791,18 +791,21 @@ void PainterWindow::requestPreview()
 void PainterWindow::previewFinished()
 {
     const TerrainPreview preview = previewWatcher_.result();
+    // A newer map is waiting: its run starts now, and the 3D view, whose
+    // frame takes the GUI thread longest, waits for it.
+    const bool outOfDate = previewAgain_;
+    if (outOfDate)
+        requestPreview();
     if (preview.result == ExtractResult::Ok && !preview.image.empty())
         ui_->preview->setPicture(QImage(preview.image.rgb.data(), preview.image.width, preview.image.height,
                                         preview.image.width * 3, QImage::Format_RGB888)
                                      .copy());
     else
         ui_->preview->setPicture(QImage());
-    if (preview.result == ExtractResult::Ok && preview.terrain.rows > 0)
-        terrainView_->showTerrain(preview.terrain, METRES_PER_SRTM_GRID);
-    else
+    if (preview.result != ExtractResult::Ok || preview.terrain.rows == 0)
         terrainView_->clear();
-    if (previewAgain_)
-        requestPreview();
+    else if (!outOfDate)
+        terrainView_->showTerrain(preview.terrain, METRES_PER_SRTM_GRID);
     emit previewShown();
 }
 

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 
 namespace qarn {
 
@@ -96,6 +97,7 @@ void TerrainGlView::releaseGl()
     vao_.destroy();
     vertexBuffer_.destroy();
     indexBuffer_.destroy();
+    uploaded_.reset();
     doneCurrent();
     glReady_ = false;
 }
@@ -162,6 +164,7 @@ void TerrainGlView::initializeGL()
     vertexBuffer_.create();
     indexBuffer_.create();
     glReady_ = true;
+    uploaded_.reset(); // the new buffers hold nothing yet
     uploadPending_ = mesh_ != nullptr;
 }
 
@@ -178,10 +181,32 @@ void TerrainGlView::upload()
     indexBuffer_.bind();
     if (!mesh_ || mesh_->vertices.empty()) {
         vao_.release();
+        uploaded_.reset();
         return;
     }
-    vertexBuffer_.allocate(mesh_->vertices.data(), static_cast<int>(mesh_->vertices.size() * sizeof(TerrainVertex)));
-    indexBuffer_.allocate(mesh_->indices.data(), static_cast<int>(mesh_->indices.size() * sizeof(std::uint32_t)));
+    // A stroke changes a few rows of the map: of a mesh as large as the one
+    // the GPU holds, only the run of vertices from the first to the last that
+    // differ goes up, and the indices only when they differ.
+    const std::vector<TerrainVertex>& vertices = mesh_->vertices;
+    const TerrainMesh* before = uploaded_.get();
+    if (before && before->vertices.size() == vertices.size()) {
+        const auto same = [&](std::size_t i) {
+            return std::memcmp(&vertices[i], &before->vertices[i], sizeof(TerrainVertex)) == 0;
+        };
+        std::size_t first = 0, end = vertices.size();
+        while (first < end && same(first))
+            ++first;
+        while (end > first && same(end - 1))
+            --end;
+        if (first < end)
+            vertexBuffer_.write(static_cast<int>(first * sizeof(TerrainVertex)), &vertices[first],
+                                static_cast<int>((end - first) * sizeof(TerrainVertex)));
+    } else {
+        vertexBuffer_.allocate(vertices.data(), static_cast<int>(vertices.size() * sizeof(TerrainVertex)));
+    }
+    if (!before || before->indices != mesh_->indices)
+        indexBuffer_.allocate(mesh_->indices.data(), static_cast<int>(mesh_->indices.size() * sizeof(std::uint32_t)));
+    uploaded_ = mesh_;
     const int stride = sizeof(TerrainVertex);
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(TerrainVertex, x)));

@@ -66,6 +66,7 @@ private:
     void moved();
 
     std::shared_ptr<const TerrainMesh> mesh_;
+    std::shared_ptr<const TerrainMesh> uploaded_; // what the GPU buffers hold
     bool uploadPending_ = false;
     bool shownPending_ = false;
     bool glReady_ = false;

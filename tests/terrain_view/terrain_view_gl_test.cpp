@@ -126,19 +126,32 @@ private slots:
         QVERIFY2(asymmetry / counted < 2.5, qPrintable(QString::number(asymmetry / counted)));
     }
 
-    // Every pixel over a lake is the water colour itself: flat, whatever the sun.
+    // Every pixel over a lake is the water colour itself: flat, whatever the
+    // sun, also where it replaces a map of the same size that had the lake's
+    // cells outside.
+    void lakeIsFlatWater_data()
+    {
+        QTest::addColumn<bool>("replacing");
+        QTest::newRow("first map") << false;
+        QTest::newRow("replacing a map") << true;
+    }
     void lakeIsFlatWater()
     {
-        TerrainHeights t{60, 60, {}, {}, {}};
+        QFETCH(bool, replacing);
+        TerrainHeights t{60, 60, {}, {}, {}}, before{60, 60, {}, {}, {}};
         for (int r = 0; r < 60; ++r)
             for (int c = 0; c < 60; ++c) {
                 const bool lake = r >= 20 && r < 40 && c >= 15 && c < 45;
                 t.heights.push_back(lake ? 300.0f : static_cast<float>(300 + 15 * c + 5 * r));
                 t.flat.push_back(lake ? 1 : 0);
+                before.heights.push_back(static_cast<float>(300 + 15 * c + 5 * r));
+                before.outside.push_back(lake ? 1 : 0);
             }
         setControl("exaggeration", 3.0);
-        TerrainGlView* view = show(t);
+        TerrainGlView* view = show(replacing ? before : t);
         QVERIFY(view);
+        if (replacing)
+            QVERIFY(show(t));
         view->topView();
         const QImage image = view->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
         const TerrainMesh& mesh = *view->mesh();
