@@ -168,12 +168,18 @@ void expandRow(const std::uint8_t* src, std::uint8_t* dst, std::int64_t first, s
     }
 }
 
+// A stored row's length: its pixels' bytes padded to a multiple of 4.
+std::uint64_t paddedRowBytes(std::uint64_t dataBytes)
+{
+    return (dataBytes + 3) / 4 * 4;
+}
+
 // The file length a picture needs: its pixels start at offBits, and the last
 // row needs no padding.
 std::uint64_t bytesNeeded(std::uint32_t offBits, std::int64_t width, std::int64_t height, unsigned bitCount)
 {
     const std::uint64_t dataBytes = (static_cast<std::uint64_t>(width) * bitCount + 7) / 8;
-    const std::uint64_t rowBytes = (dataBytes + 3) / 4 * 4;
+    const std::uint64_t rowBytes = paddedRowBytes(dataBytes);
     return offBits + rowBytes * static_cast<std::uint64_t>(height - 1) + dataBytes;
 }
 
@@ -207,7 +213,7 @@ ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan)
 
     // Refuse a picture the file cannot hold before allocating anything for it.
     const std::uint64_t dataBytes = (static_cast<std::uint64_t>(width) * bitCount + 7) / 8;
-    const std::uint64_t rowBytes = (dataBytes + 3) / 4 * 4;
+    const std::uint64_t rowBytes = paddedRowBytes(dataBytes);
     const std::uint64_t needed = bytesNeeded(offBits, width, height, bitCount);
     {
         const std::int64_t here = platform::tell(stream);

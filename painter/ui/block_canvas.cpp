@@ -426,7 +426,7 @@ void BlockCanvas::strokeEnd(int row, int col)
     stroking_ = false;
     if (tool_ == Tool::Pencil)
         lastEnd_ = last_;
-    tool_ = nextTool_;
+    tool_ = nextTool_; // a tool chosen during the stroke takes over now
     emit strokeEnded();
 }
 
