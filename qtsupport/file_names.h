@@ -3,8 +3,10 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 #include <string>
+#include <vector>
 
 namespace qarn {
 
@@ -18,6 +20,14 @@ inline std::string toFileName(const QString& path)
 inline QString fromFileName(const std::string& name)
 {
     return QFile::decodeName(QByteArray::fromStdString(name));
+}
+
+inline QStringList fromFileNames(const std::vector<std::string>& names)
+{
+    QStringList list;
+    for (const std::string& name : names)
+        list << fromFileName(name);
+    return list;
 }
 
 } // namespace qarn

@@ -52,6 +52,21 @@ WriteAnswer askBeforeWriting(Dialogs& dialogs, QWidget* parent, const QString& c
     return askReplace(dialogs, parent, caption, text, tr("&Other Name..."));
 }
 
+QString askSaveName(Dialogs& dialogs, QWidget* parent, const QString& caption, const QString& start,
+                    const QString& filter, const std::function<QStringList(const QString&)>& written)
+{
+    QString name = start;
+    for (WriteAnswer answer = WriteAnswer::ChooseAnother; answer != WriteAnswer::Write;) {
+        name = dialogs.saveFileName(parent, caption, name, filter);
+        if (name.isEmpty())
+            return {};
+        answer = askBeforeWriting(dialogs, parent, caption, written ? written(name) : QStringList{name});
+        if (answer == WriteAnswer::Cancel)
+            return {};
+    }
+    return name;
+}
+
 WriteAnswer askReplace(Dialogs& dialogs, QWidget* parent, const QString& caption, const QString& text,
                        const QString& otherLabel)
 {

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QWidget;
 
 namespace qarn {
@@ -21,6 +23,13 @@ enum class WriteAnswer { Write, ChooseAnother, Cancel };
 enum class Replacing { Ask, Expected };
 WriteAnswer askBeforeWriting(Dialogs& dialogs, QWidget* parent, const QString& caption, const QStringList& paths,
                              Replacing replacing = Replacing::Ask);
+
+// Asks for a name to save under (the save dialog starting at `start`) until
+// the files that name will really write may be written, as askBeforeWriting
+// asks: `written` gives those files for a chosen name (by default the name
+// itself). Empty when the user cancels either question.
+QString askSaveName(Dialogs& dialogs, QWidget* parent, const QString& caption, const QString& start,
+                    const QString& filter, const std::function<QStringList(const QString&)>& written = {});
 
 // The question behind it, for a replacement the window words itself: `text`
 // with "&Replace", `otherLabel` (another name or folder, the default) and Cancel.

@@ -68,4 +68,9 @@ std::string reportFileNameFor(const std::string& chosenName)
     return nameWithoutEvery(chosenName, ".asc", true) + "-Build_Data.txt";
 }
 
+std::vector<std::string> gridAndReportFileNames(const std::string& chosenName)
+{
+    return {gridFileNameFor(chosenName), reportFileNameFor(chosenName)};
+}
+
 } // namespace qarn

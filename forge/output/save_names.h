@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace qarn {
 
@@ -19,5 +20,8 @@ std::string gridFileNameFor(const std::string& chosenName);
 // The build data report beside it: every ".asc" (any letter case) removed,
 // then "-Build_Data.txt" appended. "map.ASC" gives "map-Build_Data.txt".
 std::string reportFileNameFor(const std::string& chosenName);
+
+// Both files a save under the chosen name writes: the grid file, the report.
+std::vector<std::string> gridAndReportFileNames(const std::string& chosenName);
 
 } // namespace qarn

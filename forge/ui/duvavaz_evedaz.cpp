@@ -342,15 +342,10 @@ void DuvavazEvedaz::refreshView()
 
 void DuvavazEvedaz::exportView()
 {
-    QString name = QStringLiteral("view.png");
-    for (WriteAnswer answer = WriteAnswer::ChooseAnother; answer != WriteAnswer::Write;) {
-        name = dialogs().saveFileName(this, tr8("Export 3D View"), name, QStringLiteral("*.png"));
-        if (name.isEmpty())
-            return;
-        answer = askBeforeWriting(dialogs(), this, tr8("Export 3D View"), {name});
-        if (answer == WriteAnswer::Cancel)
-            return;
-    }
+    const QString name =
+        askSaveName(dialogs(), this, tr8("Export 3D View"), QStringLiteral("view.png"), QStringLiteral("*.png"));
+    if (name.isEmpty())
+        return;
     QString error;
     if (viewPage_->exportPng(name, error))
         showStatus(tr8("3D view saved as %1").arg(name));
@@ -371,17 +366,12 @@ bool DuvavazEvedaz::saveGridAndReportAs()
     if (grid.rows() == 0)
         return false;
     // The grid file and the report, each asked about once under the names really written.
-    QString name = proposedSaveName;
-    for (WriteAnswer answer = WriteAnswer::ChooseAnother; answer != WriteAnswer::Write;) {
-        name = dialogs().saveFileName(this, tr8("Save Elevation Data File"), name, QStringLiteral("*.asc"));
-        if (!name.isEmpty())
-            answer = askBeforeWriting(dialogs(), this, tr8("Save Elevation Data File"),
-                                      {fromFileName(gridFileNameFor(toFileName(name))),
-                                       fromFileName(reportFileNameFor(toFileName(name)))});
-        if (name.isEmpty() || answer == WriteAnswer::Cancel) {
-            showStatus(tr8("Saving aborted"));
-            return false;
-        }
+    const QString name =
+        askSaveName(dialogs(), this, tr8("Save Elevation Data File"), proposedSaveName, QStringLiteral("*.asc"),
+                    [](const QString& chosen) { return fromFileNames(gridAndReportFileNames(toFileName(chosen))); });
+    if (name.isEmpty()) {
+        showStatus(tr8("Saving aborted"));
+        return false;
     }
     copyTableIntoGrid();
     const SaveAsResult saved = saveGridAndReport(grid, toFileName(name), mapDataPresent == 1, mapData);

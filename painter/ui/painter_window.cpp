@@ -593,17 +593,12 @@ void PainterWindow::buildGrid()
     }
     // The grid file and the report, each asked about once under the names really written.
     const QString picture = doc_->path().isEmpty() ? QDir(lastFolder_).filePath(tr("map.bmp")) : doc_->path();
-    QString chosen = fromFileName(proposedSaveName(toFileName(picture)));
-    for (WriteAnswer answer = WriteAnswer::ChooseAnother; answer != WriteAnswer::Write;) {
-        chosen = dialogs().saveFileName(this, tr("Build Grid"), chosen, tr("ASCII grids (*.asc);;All files (*)"));
-        if (chosen.isEmpty())
-            return;
-        answer = askBeforeWriting(dialogs(), this, tr("Build Grid"),
-                                  {fromFileName(gridFileNameFor(toFileName(chosen))),
-                                   fromFileName(reportFileNameFor(toFileName(chosen)))});
-        if (answer == WriteAnswer::Cancel)
-            return;
-    }
+    const QString chosen =
+        askSaveName(dialogs(), this, tr("Build Grid"), fromFileName(proposedSaveName(toFileName(picture))),
+                    tr("ASCII grids (*.asc);;All files (*)"),
+                    [](const QString& name) { return fromFileNames(gridAndReportFileNames(toFileName(name))); });
+    if (chosen.isEmpty())
+        return;
 
     // Built from the map on screen, so the picture's file is not saved behind
     // the user's back; the map data file is the map's own or the one beside its picture.
@@ -811,15 +806,10 @@ void PainterWindow::previewFinished()
 
 void PainterWindow::exportView()
 {
-    QString path = lastFolder_;
-    for (WriteAnswer answer = WriteAnswer::ChooseAnother; answer != WriteAnswer::Write;) {
-        path = dialogs().saveFileName(this, tr("Export 3D View"), path, tr("PNG pictures (*.png)"));
-        if (path.isEmpty())
-            return;
-        answer = askBeforeWriting(dialogs(), this, tr("Export 3D View"), {path});
-        if (answer == WriteAnswer::Cancel)
-            return;
-    }
+    const QString path =
+        askSaveName(dialogs(), this, tr("Export 3D View"), lastFolder_, tr("PNG pictures (*.png)"));
+    if (path.isEmpty())
+        return;
     QString error;
     if (!terrainView_->exportPng(path, error))
         showBox(MessageKind::Critical, tr("Export 3D View"), error.toHtmlEscaped());
