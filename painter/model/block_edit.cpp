@@ -48,25 +48,14 @@ void BlockEdit::redo(BlockMap& map) const
         map.blocks[change.index] = change.after;
 }
 
-namespace {
-
-// The pencil square's first row or column: an even size reaches further down and right.
-std::int32_t squareStart(std::int32_t centre, int size)
+void paintDab(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, Brush brush, Rgb colour)
 {
-    return centre - (std::max(size, 1) - 1) / 2;
-}
-
-} // namespace
-
-void paintSquare(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, int size, Rgb colour)
-{
-    const std::int32_t top = squareStart(row, size);
-    const std::int32_t left = squareStart(col, size);
-    paintRectangle(map, edit, top, left, top + std::max(size, 1) - 1, left + std::max(size, 1) - 1, colour);
+    for (const BrushSpan& span : brushSpans(brush, row, col))
+        paintRectangle(map, edit, span.row, span.left, span.row, span.right, colour);
 }
 
 void paintLine(BlockMap& map, BlockEdit& edit, std::int32_t row0, std::int32_t col0, std::int32_t row1,
-               std::int32_t col1, int size, Rgb colour)
+               std::int32_t col1, Brush brush, Rgb colour)
 {
     // Bresenham's line through the blocks between the two.
     const std::int32_t dr = std::abs(row1 - row0);
@@ -75,7 +64,7 @@ void paintLine(BlockMap& map, BlockEdit& edit, std::int32_t row0, std::int32_t c
     const std::int32_t stepC = col0 < col1 ? 1 : -1;
     std::int64_t error = std::int64_t{dc} - dr;
     for (;;) {
-        paintSquare(map, edit, row0, col0, size, colour);
+        paintDab(map, edit, row0, col0, brush, colour);
         if (row0 == row1 && col0 == col1)
             break;
         const std::int64_t twice = 2 * error;
@@ -123,13 +112,11 @@ void floodFill(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t co
     }
 }
 
-void stepRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, int size, int steps)
+void stepRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, Brush brush, int steps)
 {
     const std::vector<Rgb> rungs = rungColours(map);
-    const std::int32_t top = squareStart(row, size);
-    const std::int32_t left = squareStart(col, size);
-    for (std::int32_t r = top; r < top + std::max(size, 1); ++r) {
-        for (std::int32_t c = left; c < left + std::max(size, 1); ++c) {
+    for (const auto& [r, left, right] : brushSpans(brush, row, col)) {
+        for (std::int32_t c = left; c <= right; ++c) {
             if (!map.contains(r, c) || edit.touched(map, r, c))
                 continue;
             const auto found = std::find(rungs.begin(), rungs.end(), map.at(r, c));
@@ -142,7 +129,7 @@ void stepRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t co
     }
 }
 
-void slopeRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, int size, int steps)
+void slopeRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, Brush brush, int steps)
 {
     const std::vector<Rgb> rungs = rungColours(map);
     const std::ptrdiff_t topRung = static_cast<std::ptrdiff_t>(rungs.size()) - 1;
@@ -156,10 +143,8 @@ void slopeRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t c
         return steps > 0 ? target > rung : target < rung;
     };
     std::vector<std::pair<std::int32_t, std::int32_t>> moved;
-    const std::int32_t top = squareStart(row, size);
-    const std::int32_t left = squareStart(col, size);
-    for (std::int32_t r = top; r < top + std::max(size, 1); ++r)
-        for (std::int32_t c = left; c < left + std::max(size, 1); ++c) {
+    for (const auto& [r, left, right] : brushSpans(brush, row, col))
+        for (std::int32_t c = left; c <= right; ++c) {
             if (!map.contains(r, c))
                 continue;
             const std::ptrdiff_t was = rungOf(edit.before(map, r, c));
