@@ -87,14 +87,14 @@ TEST(Strokes, PaintTheExpectedBlocksAndUndoAsOneStep)
     }
 }
 
-// Big round slope brushes dabbed and dragged over a map of gentle slopes:
+// Big round slope brushes dabbed and dragged over a map of ridges one rung a step:
 // every block ends within one rung of each neighbour, diagonals included.
 TEST(SlopeBrush, BigRoundDabsAddNoCliff)
 {
     BlockMap map = blankMap(ColourSet::System, {}, 90, 80);
     for (std::int32_t r = 0; r < map.rows; ++r)
         for (std::int32_t c = 0; c < map.cols; ++c)
-            map.at(r, c) = SYSTEM_COLOUR_SET[static_cast<std::size_t>((r + 2 * c) / 20 + 4)];
+            map.at(r, c) = SYSTEM_COLOUR_SET[static_cast<std::size_t>(17 - std::abs((r + c) / 2 % 34 - 17))];
     const auto rung = [&map](std::int32_t r, std::int32_t c) {
         return std::find(SYSTEM_COLOUR_SET.begin(), SYSTEM_COLOUR_SET.end(), map.at(r, c)) - SYSTEM_COLOUR_SET.begin();
     };
