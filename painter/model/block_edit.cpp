@@ -143,8 +143,8 @@ void slopeRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t c
         return steps > 0 ? target > rung : target < rung;
     };
     std::vector<std::pair<std::int32_t, std::int32_t>> moved;
-    for (const auto& [r, left, right] : brushSpans(brush, row, col))
-        for (std::int32_t c = left; c <= right; ++c) {
+    for (const auto& [r, first, last] : brushSpans(brush, row, col))
+        for (std::int32_t c = first; c <= last; ++c) {
             if (!map.contains(r, c))
                 continue;
             const std::ptrdiff_t was = rungOf(edit.before(map, r, c));
