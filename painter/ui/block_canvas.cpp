@@ -392,16 +392,16 @@ void BlockCanvas::moveBrushOutline(std::optional<QPointF> mouse)
 
 void BlockCanvas::drawBrushOutline(QPainter& painter, QPoint block)
 {
-    // The dab's blocks on the map, a column range [from, to) a row.
-    std::vector<std::pair<int, int>> rows(static_cast<std::size_t>(map_->rows), {0, 0});
-    int top = map_->rows, bottom = -1;
-    for (const BrushSpan& span : brushSpans(brush_, block.y(), block.x())) {
-        const int from = std::max(span.left, 0), to = std::min(span.right + 1, map_->cols);
-        if (map_->contains(span.row, 0) && from < to) {
-            rows[static_cast<std::size_t>(span.row)] = {from, to};
-            top = std::min(top, span.row), bottom = std::max(bottom, span.row);
-        }
-    }
+    // The dab's blocks on the map, a column range [from, to) a row from the dab's top row on.
+    const std::vector<BrushSpan> spans = brushSpans(brush_, block.y(), block.x());
+    const int top = spans.front().row;
+    std::vector<std::pair<int, int>> rows;
+    for (const BrushSpan& span : spans)
+        rows.emplace_back(map_->contains(span.row, 0) ? std::max(span.left, 0) : 0,
+                          map_->contains(span.row, 0) ? std::min(span.right + 1, map_->cols) : 0);
+    const auto rowAt = [&](int row) {
+        return row >= top && row < top + int(rows.size()) ? rows[std::size_t(row - top)] : std::pair{0, 0};
+    };
     // Its edges: each row's two sides, and whatever of its top (bottom) the row above (below) leaves open.
     const QPointF o = origin();
     const auto x = [&](int col) { return static_cast<int>(std::lround(o.x() + col * zoom_)); };
@@ -411,8 +411,7 @@ void BlockCanvas::drawBrushOutline(QPainter& painter, QPoint block)
         if (from < to)
             lines.append(QRect(x(from), y(row), x(to) - x(from) + 1, 1));
     };
-    const auto rowAt = [&](int row) { return row >= top && row <= bottom ? rows[std::size_t(row)] : std::pair{0, 0}; };
-    for (int row = top; row <= bottom; ++row) {
+    for (int row = top; row < top + int(rows.size()); ++row) {
         const auto [from, to] = rowAt(row);
         if (from >= to)
             continue;
