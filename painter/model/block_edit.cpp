@@ -48,23 +48,35 @@ void BlockEdit::redo(BlockMap& map) const
         map.blocks[change.index] = change.after;
 }
 
+namespace {
+
+// A dab whose spans were worked out around block (0, 0), moved to (row, col).
+void paintSpans(BlockMap& map, BlockEdit& edit, const std::vector<BrushSpan>& spans, std::int32_t row,
+                std::int32_t col, Rgb colour)
+{
+    for (const BrushSpan& span : spans)
+        paintRectangle(map, edit, row + span.row, col + span.left, row + span.row, col + span.right, colour);
+}
+
+} // namespace
+
 void paintDab(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, Brush brush, Rgb colour)
 {
-    for (const BrushSpan& span : brushSpans(brush, row, col))
-        paintRectangle(map, edit, span.row, span.left, span.row, span.right, colour);
+    paintSpans(map, edit, brushSpans(brush, 0, 0), row, col, colour);
 }
 
 void paintLine(BlockMap& map, BlockEdit& edit, std::int32_t row0, std::int32_t col0, std::int32_t row1,
                std::int32_t col1, Brush brush, Rgb colour)
 {
-    // Bresenham's line through the blocks between the two.
+    // Bresenham's line through the blocks between the two, the dab's shape worked out once.
+    const std::vector<BrushSpan> spans = brushSpans(brush, 0, 0);
     const std::int32_t dr = std::abs(row1 - row0);
     const std::int32_t dc = std::abs(col1 - col0);
     const std::int32_t stepR = row0 < row1 ? 1 : -1;
     const std::int32_t stepC = col0 < col1 ? 1 : -1;
     std::int64_t error = std::int64_t{dc} - dr;
     for (;;) {
-        paintDab(map, edit, row0, col0, brush, colour);
+        paintSpans(map, edit, spans, row0, col0, colour);
         if (row0 == row1 && col0 == col1)
             break;
         const std::int64_t twice = 2 * error;
