@@ -48,7 +48,7 @@ inline BlockMap paintedMap(std::int32_t rows, std::int32_t cols = 540)
             paintRectangle(map, edit, hill.row - reach, hill.col - reach, hill.row + reach, hill.col + reach,
                            rungs[static_cast<std::size_t>(rung)]);
         }
-        paintSquare(map, edit, hill.row, hill.col, 5, rungs[static_cast<std::size_t>(hill.top)]);
+        paintDab(map, edit, hill.row, hill.col, 5, rungs[static_cast<std::size_t>(hill.top)]);
     }
     paintRectangle(map, edit, 20, 300, 70, 420, FLAT_AREA_COLOUR);
     return map;

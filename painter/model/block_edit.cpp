@@ -50,32 +50,33 @@ void BlockEdit::redo(BlockMap& map) const
 
 namespace {
 
-// The pencil square's first row or column: an even size reaches further down and right.
-std::int32_t squareStart(std::int32_t centre, int size)
+// A dab whose spans were worked out around block (0, 0), moved to (row, col).
+void paintSpans(BlockMap& map, BlockEdit& edit, const std::vector<BrushSpan>& spans, std::int32_t row,
+                std::int32_t col, Rgb colour)
 {
-    return centre - (std::max(size, 1) - 1) / 2;
+    for (const BrushSpan& span : spans)
+        paintRectangle(map, edit, row + span.row, col + span.left, row + span.row, col + span.right, colour);
 }
 
 } // namespace
 
-void paintSquare(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, int size, Rgb colour)
+void paintDab(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, Brush brush, Rgb colour)
 {
-    const std::int32_t top = squareStart(row, size);
-    const std::int32_t left = squareStart(col, size);
-    paintRectangle(map, edit, top, left, top + std::max(size, 1) - 1, left + std::max(size, 1) - 1, colour);
+    paintSpans(map, edit, brushSpans(brush, 0, 0), row, col, colour);
 }
 
 void paintLine(BlockMap& map, BlockEdit& edit, std::int32_t row0, std::int32_t col0, std::int32_t row1,
-               std::int32_t col1, int size, Rgb colour)
+               std::int32_t col1, Brush brush, Rgb colour)
 {
-    // Bresenham's line through the blocks between the two.
+    // Bresenham's line through the blocks between the two, the dab's shape worked out once.
+    const std::vector<BrushSpan> spans = brushSpans(brush, 0, 0);
     const std::int32_t dr = std::abs(row1 - row0);
     const std::int32_t dc = std::abs(col1 - col0);
     const std::int32_t stepR = row0 < row1 ? 1 : -1;
     const std::int32_t stepC = col0 < col1 ? 1 : -1;
     std::int64_t error = std::int64_t{dc} - dr;
     for (;;) {
-        paintSquare(map, edit, row0, col0, size, colour);
+        paintSpans(map, edit, spans, row0, col0, colour);
         if (row0 == row1 && col0 == col1)
             break;
         const std::int64_t twice = 2 * error;
@@ -123,13 +124,11 @@ void floodFill(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t co
     }
 }
 
-void stepRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, int size, int steps)
+void stepRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, Brush brush, int steps)
 {
     const std::vector<Rgb> rungs = rungColours(map);
-    const std::int32_t top = squareStart(row, size);
-    const std::int32_t left = squareStart(col, size);
-    for (std::int32_t r = top; r < top + std::max(size, 1); ++r) {
-        for (std::int32_t c = left; c < left + std::max(size, 1); ++c) {
+    for (const auto& [r, left, right] : brushSpans(brush, row, col)) {
+        for (std::int32_t c = left; c <= right; ++c) {
             if (!map.contains(r, c) || edit.touched(map, r, c))
                 continue;
             const auto found = std::find(rungs.begin(), rungs.end(), map.at(r, c));
@@ -142,7 +141,7 @@ void stepRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t co
     }
 }
 
-void slopeRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, int size, int steps)
+void slopeRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, Brush brush, int steps)
 {
     const std::vector<Rgb> rungs = rungColours(map);
     const std::ptrdiff_t topRung = static_cast<std::ptrdiff_t>(rungs.size()) - 1;
@@ -156,10 +155,8 @@ void slopeRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t c
         return steps > 0 ? target > rung : target < rung;
     };
     std::vector<std::pair<std::int32_t, std::int32_t>> moved;
-    const std::int32_t top = squareStart(row, size);
-    const std::int32_t left = squareStart(col, size);
-    for (std::int32_t r = top; r < top + std::max(size, 1); ++r)
-        for (std::int32_t c = left; c < left + std::max(size, 1); ++c) {
+    for (const auto& [r, first, last] : brushSpans(brush, row, col))
+        for (std::int32_t c = first; c <= last; ++c) {
             if (!map.contains(r, c))
                 continue;
             const std::ptrdiff_t was = rungOf(edit.before(map, r, c));

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "painter/model/block_map.h"
+#include "painter/model/brush.h"
 
 namespace qarn {
 
@@ -44,29 +45,28 @@ private:
     std::unordered_map<std::size_t, std::size_t> slot_; // block index -> its entry in changes_
 };
 
-// The pencil: a square of size x size blocks around (row, col) (size 1 is one
-// block; an even size reaches one block further down and right).
-void paintSquare(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, int size, Rgb colour);
-// The pencil dragged from one block to the next: squares along the line
-// between them, so a fast drag leaves no gaps.
+// The pencil: one dab of `brush` around (row, col) (see brush.h).
+void paintDab(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, Brush brush, Rgb colour);
+// The pencil dragged from one block to the next: dabs along the line between
+// them, so a fast drag leaves no gaps.
 void paintLine(BlockMap& map, BlockEdit& edit, std::int32_t row0, std::int32_t col0, std::int32_t row1,
-               std::int32_t col1, int size, Rgb colour);
+               std::int32_t col1, Brush brush, Rgb colour);
 // Every block of the rectangle with these two corners, in any order.
 void paintRectangle(BlockMap& map, BlockEdit& edit, std::int32_t row0, std::int32_t col0, std::int32_t row1,
                     std::int32_t col1, Rgb colour);
 // The connected area (sharing sides) of the colour of block (row, col).
 void floodFill(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, Rgb colour);
-// Raises (steps 1) or lowers (steps -1) each block of the pencil square by
-// one rung, each block once in a stroke however often the square passes it;
+// Raises (steps 1) or lowers (steps -1) each block of the brush's dab by
+// one rung, each block once in a stroke however often a dab covers it;
 // the top and bottom rungs stay, blocks not painted in a rung are left alone.
-void stepRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, int size, int steps);
+void stepRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, Brush brush, int steps);
 
 // The slope brush: raises (steps 1) or lowers (steps -1) each block of the
-// pencil square to one rung above (below) its rung before the stroke, however
-// often the square passes it, and moves the blocks around it, as far as
+// brush's dab to one rung above (below) its rung before the stroke, however
+// often a dab covers it, and moves the blocks around it, as far as
 // needed, so that no block it moved ends more than one rung from a neighbour
 // (across or diagonally): the stroke adds no cliff. Blocks off the ladder (a
 // flat area, an unknown colour) are left alone and stop the spread.
-void slopeRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, int size, int steps);
+void slopeRungs(BlockMap& map, BlockEdit& edit, std::int32_t row, std::int32_t col, Brush brush, int steps);
 
 } // namespace qarn

@@ -25,10 +25,11 @@ $drive click 575 238 && $drive type 400              # Height
 shot 470x530+308+78 "$out/painter-new-map.png"
 $drive click 632 577                                 # OK: 70 x 45 blocks
 sleep 1
-$drive click 667 34 && sleep 0.3 && $drive click 660 122   # pencil size 9 x 9
+size() { $drive click 812 34 && $drive key End && $drive key BackSpace && $drive key BackSpace && $drive type "$1" && $drive key Return; }
+size 9                                               # the brush size box
 $drive click 461 34                                  # Raise
 python3 "$here/sculpt.py" hills
-$drive click 667 34 && sleep 0.3 && $drive click 660 100   # 5 x 5
+size 5
 python3 "$here/sculpt.py" ridge
 $drive click 90 616 && $drive click 215 34           # the flat-area colour, Pencil
 python3 "$here/sculpt.py" lake

@@ -48,9 +48,44 @@ BlockCanvas::BlockCanvas(QWidget* parent) : QAbstractScrollArea(parent)
 
 void BlockCanvas::setTool(Tool tool)
 {
+    repaintBrushOutline(brushBlock());
     nextTool_ = tool;
     if (!stroking_)
         tool_ = tool;
+    repaintBrushOutline(brushBlock());
+}
+
+void BlockCanvas::setPenSize(int blocks)
+{
+    repaintBrushOutline(brushBlock());
+    brush_.size = blocks;
+    repaintBrushOutline(brushBlock());
+}
+
+void BlockCanvas::setBrushShape(BrushShape shape)
+{
+    brush_.shape = shape;
+    repaintBrushOutline(brushBlock()); // a round dab lies within the square one
+}
+
+void BlockCanvas::setReference(const QImage& picture)
+{
+    // Premultiplied (or opaque) is what the raster painter blends fastest.
+    reference_ = picture.convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                                   : QImage::Format_RGB32);
+    viewport()->update();
+}
+
+void BlockCanvas::setReferenceOpacity(double opacity)
+{
+    referenceOpacity_ = std::clamp(opacity, 0.0, 1.0);
+    viewport()->update();
+}
+
+void BlockCanvas::setReferenceShown(bool on)
+{
+    referenceShown_ = on;
+    viewport()->update();
 }
 
 void BlockCanvas::setMap(BlockMap* map)
@@ -254,6 +289,21 @@ void BlockCanvas::paintEvent(QPaintEvent* event)
     const QRectF target(o.x() + c0 * zoom_, o.y() + r0 * zoom_, (c1 - c0) * zoom_, (r1 - r0) * zoom_);
     painter.drawImage(target, image_, QRectF(c0, r0, c1 - c0, r1 - r0)); // no smoothing: blocks stay sharp
 
+    if (referenceShown_ && !reference_.isNull() && referenceOpacity_ > 0) {
+        // The reference blended over the blocks at its opacity: the same picture
+        // as the blocks drawn at the rest of it over the reference, in one pass.
+        const QRectF whole(o.x(), o.y(), map_->cols * zoom_, map_->rows * zoom_);
+        const QRectF area = whole.intersected(target);
+        const double sx = reference_.width() / whole.width(), sy = reference_.height() / whole.height();
+        painter.setOpacity(referenceOpacity_);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(area, reference_,
+                          QRectF((area.left() - whole.left()) * sx, (area.top() - whole.top()) * sy,
+                                 area.width() * sx, area.height() * sy));
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.setOpacity(1);
+    }
+
     if (gridLines_ && zoom_ >= kGridLineZoom) {
         // Opaque one-pixel strips: blending lines over the map costs a whole
         // frame's time at this size.
@@ -291,6 +341,98 @@ void BlockCanvas::paintEvent(QPaintEvent* event)
         painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
         painter.drawRect(area.adjusted(0.5, 0.5, -0.5, -0.5));
     }
+
+    if (const std::optional<QPoint> block = brushBlock())
+        drawBrushOutline(painter, *block);
+}
+
+// --- brush outline ---------------------------------------------------------------
+
+std::optional<QPoint> BlockCanvas::brushBlock() const
+{
+    switch (tool_) {
+    case Tool::Pencil:
+    case Tool::Raise:
+    case Tool::Lower:
+    case Tool::SlopeUp:
+    case Tool::SlopeDown:
+        // The block under the mouse, on the map or not: a dab beside it still reaches it.
+        if (map_ && mouse_)
+            return blockAt(*mouse_);
+        break;
+    case Tool::Rectangle:
+    case Tool::Fill:
+    case Tool::Picker:
+        break;
+    }
+    return std::nullopt;
+}
+
+void BlockCanvas::repaintBrushOutline(std::optional<QPoint> block)
+{
+    if (!block)
+        return;
+    const std::vector<BrushSpan> spans = brushSpans(brush_, block->y(), block->x());
+    int left = spans.front().left, right = spans.front().right;
+    for (const BrushSpan& span : spans)
+        left = std::min(left, span.left), right = std::max(right, span.right);
+    repaintBlocks(spans.front().row, left, spans.back().row, right);
+}
+
+void BlockCanvas::moveBrushOutline(std::optional<QPointF> mouse)
+{
+    const std::optional<QPoint> before = brushBlock();
+    mouse_ = mouse;
+    const std::optional<QPoint> now = brushBlock();
+    if (now != before) {
+        repaintBrushOutline(before);
+        repaintBrushOutline(now);
+    }
+}
+
+void BlockCanvas::drawBrushOutline(QPainter& painter, QPoint block)
+{
+    // The dab's blocks on the map, a column range [from, to) a row from the dab's top row on.
+    const std::vector<BrushSpan> spans = brushSpans(brush_, block.y(), block.x());
+    const int top = spans.front().row;
+    std::vector<std::pair<int, int>> rows;
+    for (const BrushSpan& span : spans)
+        rows.emplace_back(map_->contains(span.row, 0) ? std::max(span.left, 0) : 0,
+                          map_->contains(span.row, 0) ? std::min(span.right + 1, map_->cols) : 0);
+    const auto rowAt = [&](int row) {
+        return row >= top && row < top + int(rows.size()) ? rows[std::size_t(row - top)] : std::pair{0, 0};
+    };
+    // Its edges: each row's two sides, and whatever of its top (bottom) the row above (below) leaves open.
+    const QPointF o = origin();
+    const auto x = [&](int col) { return static_cast<int>(std::lround(o.x() + col * zoom_)); };
+    const auto y = [&](int row) { return static_cast<int>(std::lround(o.y() + row * zoom_)); };
+    QVector<QRect> lines; // one pixel wide, on the block boundaries
+    const auto across = [&](int row, int from, int to) {
+        if (from < to)
+            lines.append(QRect(x(from), y(row), x(to) - x(from) + 1, 1));
+    };
+    for (int row = top; row < top + int(rows.size()); ++row) {
+        const auto [from, to] = rowAt(row);
+        if (from >= to)
+            continue;
+        lines.append(QRect(x(from), y(row), 1, y(row + 1) - y(row) + 1));
+        lines.append(QRect(x(to), y(row), 1, y(row + 1) - y(row) + 1));
+        for (const int side : {row, row + 1}) {
+            const auto [nextFrom, nextTo] = rowAt(side == row ? row - 1 : row + 1);
+            if (nextFrom >= nextTo || nextTo <= from || nextFrom >= to) {
+                across(side, from, to);
+            } else {
+                across(side, from, nextFrom);
+                across(side, nextTo, to);
+            }
+        }
+    }
+    // A dark line with a light one on it shows on every block colour; whole
+    // pixels keep both sharp at every zoom.
+    for (const QRect& line : lines)
+        painter.fillRect(line.adjusted(-1, -1, 1, 1), Qt::black);
+    for (const QRect& line : lines)
+        painter.fillRect(line, Qt::white);
 }
 
 // --- strokes -------------------------------------------------------------------
@@ -349,9 +491,9 @@ void BlockCanvas::strokeBegin(int row, int col)
     case Tool::Pencil:
         // Shift: a straight line from where the last pencil stroke ended.
         if (lineFromLast_ && map_->contains(lastEnd_.y(), lastEnd_.x()))
-            paintLine(*map_, doc_->stroke(), lastEnd_.y(), lastEnd_.x(), row, col, penSize_, colour_);
+            paintLine(*map_, doc_->stroke(), lastEnd_.y(), lastEnd_.x(), row, col, brush_, colour_);
         else
-            paintSquare(*map_, doc_->stroke(), row, col, penSize_, colour_);
+            paintDab(*map_, doc_->stroke(), row, col, brush_, colour_);
         break;
     case Tool::Rectangle:
         rubberBandChanged(last_);
@@ -375,9 +517,9 @@ void BlockCanvas::stepDab(int row, int col)
 {
     const int steps = tool_ == Tool::Raise || tool_ == Tool::SlopeUp ? 1 : -1;
     if (tool_ == Tool::SlopeUp || tool_ == Tool::SlopeDown)
-        slopeRungs(*map_, doc_->stroke(), row, col, penSize_, steps);
+        slopeRungs(*map_, doc_->stroke(), row, col, brush_, steps);
     else
-        stepRungs(*map_, doc_->stroke(), row, col, penSize_, steps);
+        stepRungs(*map_, doc_->stroke(), row, col, brush_, steps);
 }
 
 void BlockCanvas::strokeMove(int row, int col)
@@ -389,7 +531,7 @@ void BlockCanvas::strokeMove(int row, int col)
     last_ = to;
     switch (tool_) {
     case Tool::Pencil:
-        paintLine(*map_, doc_->stroke(), from.y(), from.x(), row, col, penSize_, colour_);
+        paintLine(*map_, doc_->stroke(), from.y(), from.x(), row, col, brush_, colour_);
         break;
     case Tool::Rectangle:
         rubberBandChanged(from);
@@ -426,7 +568,9 @@ void BlockCanvas::strokeEnd(int row, int col)
     stroking_ = false;
     if (tool_ == Tool::Pencil)
         lastEnd_ = last_;
+    repaintBrushOutline(brushBlock());
     tool_ = nextTool_; // a tool chosen during the stroke takes over now
+    repaintBrushOutline(brushBlock());
     emit strokeEnded();
 }
 
@@ -445,6 +589,7 @@ void BlockCanvas::updateCursor()
 
 void BlockCanvas::mousePressEvent(QMouseEvent* event)
 {
+    moveBrushOutline(event->position());
     if (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && spaceHeld_)) {
         panning_ = true;
         panFrom_ = event->position().toPoint();
@@ -475,6 +620,7 @@ void BlockCanvas::mouseMoveEvent(QMouseEvent* event)
     } else if (stroking_) {
         strokeMove(block.y(), block.x());
     }
+    moveBrushOutline(event->position());
     const QPoint hover = map_ && map_->contains(block.y(), block.x()) ? block : QPoint(-1, -1);
     if (hover != hover_) {
         hover_ = hover;
@@ -515,6 +661,7 @@ void BlockCanvas::keyPressEvent(QKeyEvent* event)
         rubberBandChanged(last_);
         doc_->dropStroke();
         tool_ = nextTool_;
+        repaintBrushOutline(brushBlock());
         event->accept();
         return;
     }
@@ -538,6 +685,14 @@ bool BlockCanvas::eventFilter(QObject* watched, QEvent* event)
         qobject_cast<QAbstractSpinBox*>(widget))
         return false;
     return spaceKey(static_cast<QKeyEvent*>(event));
+}
+
+bool BlockCanvas::viewportEvent(QEvent* event)
+{
+    // The scroll area passes the viewport's leaving on to no one: the outline goes here.
+    if (event->type() == QEvent::Leave)
+        moveBrushOutline(std::nullopt);
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void BlockCanvas::leaveEvent(QEvent* event)

@@ -2,12 +2,16 @@
 
 #include "painter/model/block_edit.h"
 #include "painter/model/block_map.h"
+#include "painter/model/brush.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
+
+class QPainter;
 
 namespace qarn::painter {
 
@@ -19,7 +23,9 @@ class PainterDocument;
 // document's stroke in progress; strokeEnded() says the window may end it.
 // Nothing fails here; blocks outside the map are ignored. The window owns the
 // map and must call setMap() again (or refreshBlocks()) whenever it changes
-// the map itself.
+// the map itself. Under the mouse the tools that dab draw the outline of the
+// blocks their next dab would paint; a reference picture (a scanned map) can
+// be shown faded under the blocks, a view of its own that the map never holds.
 class BlockCanvas : public QAbstractScrollArea {
     Q_OBJECT
 
@@ -38,7 +44,9 @@ public:
     // A tool chosen during a stroke takes over once the stroke has ended.
     void setTool(Tool tool);
     Tool tool() const { return tool_; }
-    void setPenSize(int blocks) { penSize_ = blocks; }
+    void setPenSize(int blocks);
+    void setBrushShape(BrushShape shape);
+    Brush brush() const { return brush_; }
     void setColour(Rgb colour) { colour_ = colour; }
     Rgb colour() const { return colour_; }
 
@@ -49,6 +57,11 @@ public:
     void setGridLines(bool on);
     // Whether the blue outlines are drawn.
     void setWarningsShown(bool on);
+    // The reference picture, stretched over the map's extent (null: none), and
+    // how much of it shows over the blocks (0 to 1).
+    void setReference(const QImage& picture);
+    void setReferenceOpacity(double opacity);
+    void setReferenceShown(bool on);
     // Scrolls so that block (row, col) is in the middle of the view, as far as the map allows.
     void centreOn(int row, int col);
 
@@ -94,6 +107,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     // Space held anywhere in the canvas's window pans, whichever widget has the focus.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -108,6 +122,11 @@ private:
     void updateCursor();
     bool spaceKey(QKeyEvent* event); // true when the event was Space and taken
     QRect rubberBand() const; // rows and columns of the rectangle tool's drag, in blocks
+    // The brush outline: where it is (none when the mouse is off the canvas or the tool does not dab).
+    std::optional<QPoint> brushBlock() const;
+    void moveBrushOutline(std::optional<QPointF> mouse);
+    void repaintBrushOutline(std::optional<QPoint> block);
+    void drawBrushOutline(QPainter& painter, QPoint block);
 
     BlockMap* map_ = nullptr;
     QImage image_; // one pixel a block
@@ -119,7 +138,7 @@ private:
 
     Tool tool_ = Tool::Pencil;
     Tool nextTool_ = Tool::Pencil; // chosen during a stroke
-    int penSize_ = 1;
+    Brush brush_;
     Rgb colour_ = {0, 132, 33};
 
     PainterDocument* doc_ = nullptr;
@@ -133,6 +152,11 @@ private:
     bool spaceHeld_ = false;
     QPoint panFrom_;
     QPoint hover_{-1, -1};
+    std::optional<QPointF> mouse_; // where the mouse is over the viewport
+
+    QImage reference_;
+    double referenceOpacity_ = 0.5;
+    bool referenceShown_ = true;
 };
 
 } // namespace qarn::painter

@@ -33,6 +33,8 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QComboBox>
+#include <QImageReader>
+#include <QSpinBox>
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
@@ -62,7 +64,7 @@ namespace {
 constexpr int kStatusMillis = 4000;
 constexpr int kRecentFiles = 8; // File > Open Recent's length
 constexpr int kPreviewLongSide = 300; // preview pixels along the map's longer side, at least
-const int kPenSizes[] = {1, 2, 3, 5, 9};
+constexpr int kReferenceLongSide = 4096; // pixels a reference picture is read at, at most
 
 QSettings settings()
 {
@@ -143,23 +145,47 @@ PainterWindow::PainterWindow(QWidget* parent)
     ui_->actionPencil->setChecked(true);
     sizeLabel_ = new QLabel(this);
     sizeLabel_->setContentsMargins(6, 0, 4, 0);
-    sizeCombo_ = new QComboBox(this);
-    sizeCombo_->setObjectName(QStringLiteral("sizeCombo"));
-    for (int size : kPenSizes)
-        sizeCombo_->addItem(QStringLiteral("%1 x %1").arg(size), size);
+    sizeSpin_ = new QSpinBox(this);
+    sizeSpin_->setObjectName(QStringLiteral("sizeSpin"));
+    sizeSpin_->setRange(1, MAX_BRUSH_SIZE);
+    shapeCombo_ = new QComboBox(this);
+    shapeCombo_->setObjectName(QStringLiteral("shapeCombo"));
+    shapeCombo_->addItem(QString(), static_cast<int>(BrushShape::Square));
+    shapeCombo_->addItem(QString(), static_cast<int>(BrushShape::Round));
     ui_->toolBar->addWidget(sizeLabel_);
-    ui_->toolBar->addWidget(sizeCombo_);
-    connect(sizeCombo_, &QComboBox::currentIndexChanged, this,
-            [this] { ui_->canvas->setPenSize(sizeCombo_->currentData().toInt()); });
-    // [ and ] step through the sizes.
-    for (const auto& [key, step] : {std::pair{"[", -1}, std::pair{"]", 1}}) {
+    ui_->toolBar->addWidget(sizeSpin_);
+    ui_->toolBar->addWidget(shapeCombo_);
+    connect(sizeSpin_, &QSpinBox::valueChanged, ui_->canvas, &BlockCanvas::setPenSize);
+    connect(shapeCombo_, &QComboBox::currentIndexChanged, this, [this] {
+        ui_->canvas->setBrushShape(static_cast<BrushShape>(shapeCombo_->currentData().toInt()));
+    });
+    // [ and ] step the size, by more the larger it is.
+    for (const auto& [key, larger] : {std::pair{"[", false}, std::pair{"]", true}}) {
         auto* action = new QAction(this);
         action->setShortcut(QKeySequence(QString::fromLatin1(key)));
-        connect(action, &QAction::triggered, this, [this, step = step] {
-            sizeCombo_->setCurrentIndex(std::clamp(sizeCombo_->currentIndex() + step, 0, sizeCombo_->count() - 1));
-        });
+        connect(action, &QAction::triggered, this,
+                [this, larger = larger] { sizeSpin_->setValue(steppedBrushSize(sizeSpin_->value(), larger)); });
         addAction(action);
     }
+
+    // The reference picture: a view of the canvas alone, never part of the map.
+    referenceOpacityLabel_ = new QLabel(this);
+    referenceOpacityLabel_->setContentsMargins(6, 0, 4, 0);
+    referenceOpacity_ = new QSpinBox(this);
+    referenceOpacity_->setObjectName(QStringLiteral("referenceOpacity"));
+    referenceOpacity_->setRange(0, 100);
+    referenceOpacity_->setSingleStep(10);
+    referenceOpacity_->setValue(50);
+    referenceOpacityLabel_->setBuddy(referenceOpacity_);
+    ui_->referenceBar->addWidget(referenceOpacityLabel_);
+    ui_->referenceBar->addWidget(referenceOpacity_);
+    ui_->referenceBar->addAction(ui_->actionRemoveReference);
+    connect(referenceOpacity_, &QSpinBox::valueChanged, this,
+            [this](int percent) { ui_->canvas->setReferenceOpacity(percent / 100.0); });
+    connect(ui_->actionReferencePicture, &QAction::triggered, this, &PainterWindow::chooseReference);
+    connect(ui_->actionShowReference, &QAction::toggled, ui_->canvas, &BlockCanvas::setReferenceShown);
+    connect(ui_->actionRemoveReference, &QAction::triggered, this, [this] { showReference(QImage()); });
+    showReference(QImage());
 
     cursorLabel_ = new QLabel(this);
     cursorLabel_->setObjectName(QStringLiteral("cursorLabel"));
@@ -216,6 +242,7 @@ PainterWindow::PainterWindow(QWidget* parent)
     connect(&checkWatcher_, &QFutureWatcher<CheckMarks>::finished, this, &PainterWindow::checkFinished);
 
     loadSettings();
+    ui_->referenceBar->hide(); // whatever the restored state says: no reference at start
     retranslate();
     updateActions();
 }
@@ -638,6 +665,57 @@ void PainterWindow::about()
                 QStringLiteral("<p>Version " QARN_VERSION "</p>"));
 }
 
+// --- reference picture -----------------------------------------------------------------
+
+void PainterWindow::chooseReference()
+{
+    QStringList patterns;
+    for (const QByteArray& format : QImageReader::supportedImageFormats())
+        patterns << QStringLiteral("*.") + QString::fromLatin1(format);
+    const QString path = dialogs().openFileName(this, tr("Reference Picture"), lastFolder_,
+                                                tr("Pictures (%1);;All files (*)").arg(patterns.join(QLatin1Char(' '))));
+    if (!path.isEmpty())
+        openReference(path);
+}
+
+bool PainterWindow::openReference(const QString& path)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    // A large scan is read smaller: it is stretched over the map, whose blocks are coarser anyway.
+    if (const QSize size = reader.size(); size.isValid() && std::max(size.width(), size.height()) > kReferenceLongSide)
+        reader.setScaledSize(size.scaled(kReferenceLongSide, kReferenceLongSide, Qt::KeepAspectRatio));
+    const QImage picture = reader.read();
+    if (picture.isNull()) {
+        const QFileInfo file(path);
+        const QString why = !file.exists()     ? tr("there is no such file")
+                            : file.isDir()     ? tr("it is a folder")
+                            : !file.isReadable() ? tr("permission denied")
+                            : reader.error() == QImageReader::UnsupportedFormatError
+                                ? tr("it is not a picture in a format QarnPainter reads")
+                                : tr("its picture data cannot be read (%1)").arg(reader.errorString());
+        showBox(MessageKind::Critical, tr("Reference Picture"),
+                tr("<p>%1 cannot be shown as the reference picture: %2.</p>")
+                    .arg(QDir::toNativeSeparators(path).toHtmlEscaped(), why.toHtmlEscaped()));
+        return false;
+    }
+    showReference(picture);
+    statusBar()->showMessage(tr("Reference picture %1, stretched over the map").arg(QDir::toNativeSeparators(path)),
+                             kStatusMillis);
+    return true;
+}
+
+void PainterWindow::showReference(const QImage& picture)
+{
+    ui_->canvas->setReference(picture);
+    const bool shown = !picture.isNull();
+    ui_->actionShowReference->setChecked(shown);
+    for (QAction* action : {ui_->actionShowReference, ui_->actionRemoveReference})
+        action->setEnabled(shown);
+    // Its controls are there while there is a reference: the tools' row keeps its room otherwise.
+    ui_->referenceBar->setVisible(shown);
+}
+
 // --- painting --------------------------------------------------------------------------
 
 void PainterWindow::strokeEnded()
@@ -881,6 +959,10 @@ void PainterWindow::updateUndoTexts()
 void PainterWindow::retranslate()
 {
     sizeLabel_->setText(tr("Size (blocks):"));
+    shapeCombo_->setItemText(0, tr("Square"));
+    shapeCombo_->setItemText(1, tr("Round"));
+    referenceOpacityLabel_->setText(tr("&Opacity:"));
+    referenceOpacity_->setSuffix(tr(" %"));
     recentMenu_->setTitle(tr("Open &Recent"));
     viewDock_->setWindowTitle(tr("3D View"));
     updateUndoTexts();
@@ -918,9 +1000,10 @@ void PainterWindow::loadSettings()
     ui_->intervalSpin->setValue(s.value(QStringLiteral("contourInterval"), 20).toInt());
     rememberedSet_ = s.value(QStringLiteral("colourSet")).toString() == QLatin1String("user") ? ColourSet::User
                                                                                               : ColourSet::System;
-    const int size = sizeCombo_->findData(s.value(QStringLiteral("pencilSize"), 1).toInt());
-    sizeCombo_->setCurrentIndex(size < 0 ? 0 : size);
-    ui_->canvas->setPenSize(sizeCombo_->currentData().toInt());
+    sizeSpin_->setValue(s.value(QStringLiteral("pencilSize"), 1).toInt());
+    ui_->canvas->setPenSize(sizeSpin_->value());
+    shapeCombo_->setCurrentIndex(s.value(QStringLiteral("brushShape")).toString() == QLatin1String("round") ? 1 : 0);
+    referenceOpacity_->setValue(s.value(QStringLiteral("referenceOpacity"), 50).toInt());
     ui_->actionGridLines->setChecked(s.value(QStringLiteral("gridLines"), true).toBool());
     ui_->canvas->setGridLines(ui_->actionGridLines->isChecked());
     recentFiles_ = s.value(QStringLiteral("recentFiles")).toStringList().mid(0, kRecentFiles);
@@ -940,7 +1023,10 @@ void PainterWindow::saveSettings() const
     s.setValue(QStringLiteral("contourInterval"), contourInterval());
     s.setValue(QStringLiteral("colourSet"),
                rememberedSet_ == ColourSet::User ? QStringLiteral("user") : QStringLiteral("system"));
-    s.setValue(QStringLiteral("pencilSize"), sizeCombo_->currentData().toInt());
+    s.setValue(QStringLiteral("pencilSize"), sizeSpin_->value());
+    s.setValue(QStringLiteral("brushShape"), shapeCombo_->currentIndex() == 1 ? QStringLiteral("round")
+                                                                               : QStringLiteral("square"));
+    s.setValue(QStringLiteral("referenceOpacity"), referenceOpacity_->value());
     s.setValue(QStringLiteral("gridLines"), ui_->actionGridLines->isChecked());
 }
 

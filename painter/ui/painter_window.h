@@ -23,6 +23,7 @@ class QActionGroup;
 class QComboBox;
 class QDockWidget;
 class QLabel;
+class QSpinBox;
 class QUndoStack;
 
 namespace qarn {
@@ -85,6 +86,10 @@ public slots:
     void about();
     // Centres the view on the check's next (or previous) problem and shows its reason.
     void walkProblems(bool forward);
+    // View > Reference Picture...: a picture through the file dialog, shown under the blocks.
+    void chooseReference();
+    // Shows the picture at `path` under the blocks; false when it cannot be read (and said so).
+    bool openReference(const QString& path);
 
 signals:
     // A new preview picture is shown (or the preview was cleared).
@@ -117,6 +122,8 @@ private:
     void rebuildPalette();
     void selectColour(Rgb colour);
     void showHover(int row, int col);
+    // The reference picture on the canvas (null: none) and its controls to match.
+    void showReference(const QImage& picture);
     // Open for a picture named already (a recent file, a dropped one): the question about changes, the colour set.
     void openNamed(const QString& path);
     // The picture at `path` first in File > Open Recent, kept in the settings.
@@ -147,7 +154,10 @@ private:
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
     QLabel* sizeLabel_ = nullptr;
-    QComboBox* sizeCombo_ = nullptr;
+    QSpinBox* sizeSpin_ = nullptr;
+    QComboBox* shapeCombo_ = nullptr;
+    QLabel* referenceOpacityLabel_ = nullptr;
+    QSpinBox* referenceOpacity_ = nullptr; // percent
     QLabel* cursorLabel_ = nullptr;
     QDockWidget* viewDock_ = nullptr;
     qarn::TerrainViewPanel* terrainView_ = nullptr;

@@ -39,26 +39,32 @@ BlockMap systemMap(const std::string& text)
     return map;
 }
 
+// "5" a square brush of 5 blocks, "5o" a round one.
+Brush brushOf(const std::string& size)
+{
+    return Brush(std::stoi(size), size.back() == 'o' ? BrushShape::Round : BrushShape::Square);
+}
+
 void applyTool(BlockMap& map, BlockEdit& edit, const std::string& tool)
 {
     std::istringstream in(tool);
-    std::string name;
-    int a = 0, b = 0, c = 0, d = 0, e = 0;
+    std::string name, size;
+    int a = 0, b = 0, c = 0, d = 0;
     char rung = '0';
     in >> name;
     const auto colour = [&] { return SYSTEM_COLOUR_SET[RUNG_LETTERS.find(rung)]; };
-    if (name == "pen" && in >> a >> b >> c >> rung)
-        paintSquare(map, edit, a, b, c, colour());
-    else if (name == "line" && in >> a >> b >> c >> d >> e >> rung)
-        paintLine(map, edit, a, b, c, d, e, colour());
+    if (name == "pen" && in >> a >> b >> size >> rung)
+        paintDab(map, edit, a, b, brushOf(size), colour());
+    else if (name == "line" && in >> a >> b >> c >> d >> size >> rung)
+        paintLine(map, edit, a, b, c, d, brushOf(size), colour());
     else if (name == "rect" && in >> a >> b >> c >> d >> rung)
         paintRectangle(map, edit, a, b, c, d, colour());
     else if (name == "fill" && in >> a >> b >> rung)
         floodFill(map, edit, a, b, colour());
-    else if (name == "step" && in >> a >> b >> c >> d)
-        stepRungs(map, edit, a, b, c, d);
-    else if (name == "slope" && in >> a >> b >> c >> d)
-        slopeRungs(map, edit, a, b, c, d);
+    else if (name == "step" && in >> a >> b >> size >> d)
+        stepRungs(map, edit, a, b, brushOf(size), d);
+    else if (name == "slope" && in >> a >> b >> size >> d)
+        slopeRungs(map, edit, a, b, brushOf(size), d);
     else
         FAIL() << "unknown tool " << tool;
 }
@@ -79,6 +85,43 @@ TEST(Strokes, PaintTheExpectedBlocksAndUndoAsOneStep)
         edit.redo(map);
         EXPECT_EQ(map.blocks, systemMap(row[2]).blocks);
     }
+}
+
+// Big round slope brushes dabbed and dragged over a map of ridges one rung a step:
+// every block ends within one rung of each neighbour, diagonals included.
+TEST(SlopeBrush, BigRoundDabsAddNoCliff)
+{
+    BlockMap map = blankMap(ColourSet::System, {}, 90, 80);
+    for (std::int32_t r = 0; r < map.rows; ++r)
+        for (std::int32_t c = 0; c < map.cols; ++c)
+            map.at(r, c) = SYSTEM_COLOUR_SET[static_cast<std::size_t>(17 - std::abs((r + c) / 2 % 34 - 17))];
+    const auto rung = [&map](std::int32_t r, std::int32_t c) {
+        return std::find(SYSTEM_COLOUR_SET.begin(), SYSTEM_COLOUR_SET.end(), map.at(r, c)) - SYSTEM_COLOUR_SET.begin();
+    };
+    for (const auto& [size, steps] : {std::pair{50, 1}, std::pair{37, -1}, std::pair{24, 1}}) {
+        BlockEdit edit;
+        for (std::int32_t k = 0; k < 60; k += 3)
+            slopeRungs(map, edit, 10 + k, 5 + k / 2, Brush(size, BrushShape::Round), steps);
+        slopeRungs(map, edit, 45, 40, Brush(size, BrushShape::Round), steps);
+        for (std::int32_t r = 0; r < map.rows; ++r)
+            for (std::int32_t c = 0; c < map.cols; ++c)
+                for (const auto& [dr, dc] : {std::pair{0, 1}, std::pair{1, -1}, std::pair{1, 0}, std::pair{1, 1}})
+                    if (map.contains(r + dr, c + dc)) {
+                        ASSERT_LE(std::abs(rung(r, c) - rung(r + dr, c + dc)), 1) << size << " at " << r << " " << c;
+                    }
+    }
+}
+
+TEST(BrushSizes, StepByMoreTheLargerTheyAre)
+{
+    const struct {
+        int size;
+        bool larger;
+        int stepped;
+    } cases[] = {{1, false, 1}, {1, true, 2}, {9, true, 10}, {10, true, 12}, {13, true, 14}, {13, false, 12},
+                 {20, true, 25}, {23, false, 20}, {45, true, 50}, {50, true, 50}, {50, false, 45}};
+    for (const auto& c : cases)
+        EXPECT_EQ(steppedBrushSize(c.size, c.larger), c.stepped) << c.size << " " << c.larger;
 }
 
 TEST(Bands, RefusedWithTheReason)
@@ -169,7 +212,7 @@ TEST_P(SavedMap, ReadsBackBuildsToThePreviewAndBuildsLikeQarn)
     BlockEdit edit;
     paintRectangle(map, edit, 2, 2, 8, 7, rungs[1]);
     paintRectangle(map, edit, 4, 3, 6, 5, rungs.back());
-    paintSquare(map, edit, 10, 1, 3, FLAT_AREA_COLOUR);
+    paintDab(map, edit, 10, 1, 3, FLAT_AREA_COLOUR);
     const ColourSet set = map.colourSet;
     std::string error;
     ASSERT_EQ(saveMapPicture(map, dir.file("map.bmp"), error), OutputResult::Ok) << error;

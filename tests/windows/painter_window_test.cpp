@@ -8,8 +8,10 @@
 
 #include "common/map_data_file.h"
 #include "painter/model/map_picture_file.h"
+#include "qtsupport/colours.h"
 
 #include <QComboBox>
+#include <QSpinBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -72,6 +74,7 @@ struct Painting {
     void move(int row, int col) { QTest::mouseMove(canvas->viewport(), at(row, col)); }
     void release(int row, int col) { QTest::mouseRelease(canvas->viewport(), Qt::LeftButton, {}, at(row, col)); }
     bool painted(int row, int col) const { return window.map().at(row, col) == SYSTEM_COLOUR_SET[3]; }
+    QRgb shown(QPoint at) const { return canvas->viewport()->grab().toImage().pixel(at); }
 };
 
 QString q(const fs::path& path)
@@ -343,7 +346,7 @@ private slots:
     {
         Painting p;
         auto* palette = p.window.findChild<QListWidget*>("paletteList");
-        auto* sizes = p.window.findChild<QComboBox*>("sizeCombo");
+        auto* sizes = p.window.findChild<QSpinBox*>("sizeSpin");
         p.press(2, 1), p.release(2, 1);
         QTest::keyClick(&p.window, Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(&p.window, Qt::Key_Y, Qt::ControlModifier);
@@ -366,7 +369,7 @@ private slots:
         QTest::keyClick(&p.window, Qt::Key_BracketRight);
         QTest::keyClick(&p.window, Qt::Key_BracketRight);
         QTest::keyClick(&p.window, Qt::Key_BracketLeft);
-        QCOMPARE(sizes->currentData().toInt(), 2);
+        QCOMPARE(sizes->value(), 2);
         const double zoom = p.canvas->zoom();
         QTest::keyClick(&p.window, Qt::Key_Equal, Qt::ControlModifier);
         QVERIFY(p.canvas->zoom() > zoom);
@@ -509,6 +512,67 @@ private slots:
         QCOMPARE(dialog.findChild<QLabel*>("mapDataProblem")->text(),
                  readme + QString(": not a map data file (%1 bytes; a map data file has 16)").arg(QFileInfo(readme).size()));
         QCOMPARE(width->text(), QString());
+    }
+
+    // The brush's shape and size reach the strokes and the next window; its outline follows the mouse.
+    void brushFromItsControlsWithItsOutline()
+    {
+        {
+            Painting p;
+            p.window.findChild<QComboBox*>("shapeCombo")->setCurrentIndex(1);
+            p.window.findChild<QSpinBox*>("sizeSpin")->setValue(5);
+            p.press(7, 7), p.release(7, 7);
+            QCOMPARE(std::count(p.window.map().blocks.begin(), p.window.map().blocks.end(), SYSTEM_COLOUR_SET[3]), 21);
+            QVERIFY(p.painted(5, 6) && !p.painted(5, 5));
+            // Its light line lies on the grid line at the dab's left edge; it goes when the mouse leaves.
+            const QPoint edge(qRound(p.canvas->blockRect(7, 5).left()), p.at(7, 5).y());
+            QCOMPARE(p.shown(edge), qRgb(255, 255, 255));
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(p.canvas->viewport(), &leave);
+            QCOMPARE(p.shown(edge), qRgb(90, 90, 90));
+            p.seam.questionAnswers = {QMessageBox::Discard};
+            QVERIFY(p.window.close());
+        }
+        Painting next;
+        QCOMPARE(next.canvas->brush().size, 5);
+        QCOMPARE(next.canvas->brush().shape, BrushShape::Round);
+        QSettings("Qarn", "QarnPainter").clear();
+    }
+
+    // A reference picture shows under the blocks at its opacity and is never saved; one that cannot be read says why.
+    void referencePictureShownNeverSaved()
+    {
+        TempDir dir;
+        Painting p;
+        p.press(2, 1), p.release(2, 1);
+        p.seam.fileAnswers = {q(dir.path() / "map.bmp"), q(dir.path() / "grid")};
+        QVERIFY(p.window.save());
+        p.window.buildGrid();
+        QImage scan(40, 30, QImage::Format_RGB32);
+        scan.fill(qRgb(200, 0, 100));
+        QVERIFY(scan.save(q(dir.path() / "scan.png")));
+        p.seam.fileAnswers = {q(dir.path() / "scan.png")};
+        p.window.findChild<QAction*>("actionReferencePicture")->trigger();
+        p.window.findChild<QSpinBox*>("referenceOpacity")->setValue(25);
+        const QColor block = toQColor(SYSTEM_COLOUR_SET[0]), blend = p.shown(p.at(9, 9));
+        QVERIFY(std::abs(blend.red() - (200 + 3 * block.red()) / 4) <= 2 &&
+                std::abs(blend.green() - 3 * block.green() / 4) <= 2 &&
+                std::abs(blend.blue() - (100 + 3 * block.blue()) / 4) <= 2);
+        p.window.findChild<QAction*>("actionShowReference")->trigger();
+        QCOMPARE(p.shown(p.at(9, 9)), block.rgb());
+        p.window.findChild<QAction*>("actionShowReference")->trigger();
+        QVERIFY(p.window.undoStack()->isClean());
+        p.seam.fileAnswers = {q(dir.path() / "again.bmp"), q(dir.path() / "again")};
+        QVERIFY(p.window.saveAs());
+        p.window.buildGrid();
+        QCOMPARE(readFile(dir.path() / "again.bmp"), readFile(dir.path() / "map.bmp"));
+        QCOMPARE(readFile(dir.path() / "again.asc"), readFile(dir.path() / "grid.asc"));
+        writeFile(dir.path() / "notes.png", "not a picture");
+        p.seam.fileAnswers = {q(dir.path() / "notes.png")};
+        p.window.findChild<QAction*>("actionReferencePicture")->trigger();
+        QCOMPARE(p.seam.boxes, QStringList{"critical|parent|Reference Picture|<p>" + q(dir.path() / "notes.png") +
+                                           " cannot be shown as the reference picture: it is not a picture in a "
+                                           "format QarnPainter reads.</p>"});
     }
 
     // Open says why a file cannot be opened.
