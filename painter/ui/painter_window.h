@@ -129,6 +129,7 @@ private:
     void startCheck(const QString& path, ColourSet colourSet);
     void checkFinished();
     void updateTitle();
+    void showZoom(); // the canvas's zoom in the status bar
     void updateActions();
     void updateUndoTexts();
     void retranslate();
@@ -149,6 +150,7 @@ private:
     QLabel* sizeLabel_ = nullptr;
     QComboBox* sizeCombo_ = nullptr;
     QLabel* cursorLabel_ = nullptr;
+    QLabel* zoomLabel_ = nullptr;
     QDockWidget* viewDock_ = nullptr;
     qarn::TerrainViewPanel* terrainView_ = nullptr;
 
