@@ -40,36 +40,49 @@ public:
 private:
     void share(Qt::Orientation orientation)
     {
-        const QWidget* central = window_->centralWidget();
+        QWidget* central = window_->centralWidget();
         const bool across = orientation == Qt::Horizontal;
+        const int whole = across ? window_->width() : window_->height();
         const int have = across ? central->width() : central->height();
-        const int deficit = (across ? window_->width() : window_->height()) / 2 - have;
-        if (deficit <= 0)
-            return;
-        // The docks at the central widget's sides, each area as wide as its widest dock.
+        // The docks at the central widget's sides; each area is as wide as its widest dock and can give up what
+        // lies above the largest of its docks' minimum sizes.
         QList<QDockWidget*> docks;
         QList<int> sizes;
-        std::map<Qt::DockWidgetArea, int> areas;
+        struct Area {
+            int extent = 0, least = 0;
+        };
+        std::map<Qt::DockWidgetArea, Area> areas;
         for (QDockWidget* dock : window_->findChildren<QDockWidget*>(Qt::FindDirectChildrenOnly)) {
             const Qt::DockWidgetArea area = window_->dockWidgetArea(dock);
             const bool side = across ? (area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea)
                                      : (area == Qt::TopDockWidgetArea || area == Qt::BottomDockWidgetArea);
             if (!side || dock->isFloating() || !dock->isVisible())
                 continue;
-            const int size = across ? dock->width() : dock->height();
+            const QSize least = dock->minimumSize().expandedTo(dock->minimumSizeHint());
             docks.append(dock);
-            sizes.append(size);
-            areas[area] = std::max(areas[area], size);
+            sizes.append(across ? dock->width() : dock->height());
+            areas[area].extent = std::max(areas[area].extent, sizes.back());
+            areas[area].least = std::max(areas[area].least, across ? least.width() : least.height());
         }
-        int extent = 0;
-        for (const auto& [area, size] : areas)
-            extent += size;
-        if (extent <= 0)
+        int slack = 0;
+        for (const auto& [where, area] : areas)
+            slack += std::max(0, area.extent - area.least);
+        // At least what all else takes with the docks at their least: the window cannot be made so small that
+        // the docks' minimum sizes squeeze the central widget.
+        const int others = std::max(0, whole - have - slack);
+        if (across)
+            central->setMinimumWidth(others);
+        else
+            central->setMinimumHeight(others);
+        const int deficit = whole / 2 - have;
+        if (deficit <= 0 || slack <= 0)
             return;
-        // Every area narrowed by the same part, so together they give up the deficit.
-        const double keep = std::max(0.0, double(extent - deficit) / extent);
-        for (int& size : sizes)
-            size = static_cast<int>(size * keep);
+        // Each area gives up its part of the deficit in proportion to what it can give.
+        for (qsizetype k = 0; k < docks.size(); ++k) {
+            const Area& area = areas[window_->dockWidgetArea(docks[k])];
+            const int give = std::min(slack, deficit) * std::max(0, area.extent - area.least) / slack;
+            sizes[k] = std::max(1, sizes[k] - give - 1);
+        }
         window_->resizeDocks(docks, sizes, orientation);
     }
 
