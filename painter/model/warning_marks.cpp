@@ -75,6 +75,22 @@ void clearWarningMarks(std::vector<std::uint8_t>& marks, std::int32_t rows, std:
     }
 }
 
+bool cornerDrawn(const std::vector<std::uint8_t>& marks, std::int32_t rows, std::int32_t cols, std::int32_t row,
+                 std::int32_t col, WarningMark corner)
+{
+    // The four blocks round the corner: upper left, upper right, lower left, lower right.
+    const std::int32_t left = corner == MarkBelowRight ? col : col - 1;
+    const auto at = [&](std::int32_t r, std::int32_t c) -> std::uint8_t {
+        return r >= 0 && r < rows && c >= 0 && c < cols ? marks[indexOf(cols, r, c)] : 0;
+    };
+    const bool top = at(row, left) & MarkRight, bottom = at(row + 1, left) & MarkRight;
+    const bool leftSide = at(row, left) & MarkBelow, rightSide = at(row, left + 1) & MarkBelow;
+    // Round the corner one way through the upper block beside the pair, the other way through the lower one.
+    if (corner == MarkBelowRight) // upper left to lower right
+        return !((top || rightSide) && (leftSide || bottom));
+    return !((top || leftSide) && (rightSide || bottom)); // upper right to lower left
+}
+
 bool warningMarked(const std::vector<std::uint8_t>& marks, std::int32_t rows, std::int32_t cols, std::int32_t row,
                    std::int32_t col)
 {

@@ -28,6 +28,13 @@ std::vector<std::uint8_t> warningMarks(const PictureCheck& check, std::int32_t r
 void clearWarningMarks(std::vector<std::uint8_t>& marks, std::int32_t rows, std::int32_t cols, std::int32_t row,
                        std::int32_t col);
 
+// Whether the corner mark `corner` (MarkBelowRight or MarkBelowLeft) of block
+// (row, col) needs drawing: not when marked edges through that corner already
+// part its two blocks on both ways round it (a diagonal along a straight or
+// bent run of edges, as round a plateau, would only clutter them).
+bool cornerDrawn(const std::vector<std::uint8_t>& marks, std::int32_t rows, std::int32_t cols, std::int32_t row,
+                 std::int32_t col, WarningMark corner);
+
 // Whether a mark touches block (row, col): its box, or an edge or corner of it.
 bool warningMarked(const std::vector<std::uint8_t>& marks, std::int32_t rows, std::int32_t cols, std::int32_t row,
                    std::int32_t col);

@@ -189,6 +189,26 @@ TEST(Problems, CliffsMarkedAsTheEdgeTheirBlocksShare)
     EXPECT_EQ(touched(), (std::vector<bool>{1, 1, 1, 0, 0, 0, 0, 0, 1}));
 }
 
+// A corner's stroke on a 2 x 2 map, unless marked edges already part its pair both ways round the corner.
+TEST(Problems, CornerDrawnUnlessEdgesPartItsBlocks)
+{
+    const struct {
+        std::vector<std::uint8_t> marks;
+        std::int32_t col;
+        WarningMark corner;
+        bool drawn;
+    } cases[] = {
+        {{MarkBelowRight, 0, 0, 0}, 0, MarkBelowRight, true},
+        {{MarkBelow | MarkBelowRight, MarkBelow, 0, 0}, 0, MarkBelowRight, false}, // along a straight edge
+        {{MarkRight | MarkBelowRight, 0, 0, 0}, 0, MarkBelowRight, true},           // one way round only
+        {{MarkBelowRight, MarkBelow, MarkRight, 0}, 0, MarkBelowRight, false},      // round a plateau's corner
+        {{MarkRight, MarkBelowLeft, 0, 0}, 1, MarkBelowLeft, true},
+        {{MarkBelow, MarkBelowLeft, MarkRight, 0}, 1, MarkBelowLeft, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cornerDrawn(c.marks, 2, 2, 0, c.col, c.corner), c.drawn) << int(c.marks[0]) << " " << int(c.marks[1]);
+}
+
 // A map with slopes, a lake and a plateau, saved and handed to the builder.
 class SavedMap : public testing::TestWithParam<ColourSet> {};
 
