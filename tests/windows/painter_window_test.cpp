@@ -599,13 +599,16 @@ private slots:
     {
         Painting p;
         auto* previewDock = p.window.findChild<QDockWidget*>("previewDock");
+        // After the layout has taken the change in (resizeDocks and resize lay out later).
         const auto half = [&](Qt::Orientation across) {
+            QTest::qWait(50);
             return across == Qt::Horizontal ? 2 * p.canvas->width() >= p.window.width()
                                             : 2 * p.canvas->height() >= p.window.height();
         };
-        p.window.resizeDocks({previewDock}, {800}, Qt::Horizontal);
+        p.window.resize(1400, 800);
+        p.window.resizeDocks({previewDock}, {900}, Qt::Horizontal);
         QTRY_VERIFY(half(Qt::Horizontal));
-        p.window.resize(760, 700);
+        p.window.resize(760, 700); // narrower than the docks' least leaves half
         QTRY_VERIFY(half(Qt::Horizontal));
         p.window.addDockWidget(Qt::BottomDockWidgetArea, previewDock);
         p.window.resizeDocks({previewDock}, {650}, Qt::Vertical);
