@@ -371,10 +371,9 @@ void BlockCanvas::paintMarks(QPainter& painter, int r0, int c0, int r1, int c1)
                 blue.append({x1 - edge / 2, y0, edge, y1 - y0});
             if (m & MarkBelow)
                 blue.append({x0, y1 - edge / 2, x1 - x0, edge});
-            const int rows = map_->rows, cols = map_->cols;
-            if ((m & MarkBelowRight) && cornerDrawn(warnings_, rows, cols, r, c, MarkBelowRight))
+            if ((m & MarkBelowRight) && cornerDrawn(warnings_, map_->rows, map_->cols, r, c, MarkBelowRight))
                 corner(x1, y1, true); // the pair falls to the right: the stroke rises across their corner
-            if ((m & MarkBelowLeft) && cornerDrawn(warnings_, rows, cols, r, c, MarkBelowLeft))
+            if ((m & MarkBelowLeft) && cornerDrawn(warnings_, map_->rows, map_->cols, r, c, MarkBelowLeft))
                 corner(x0, y1, false);
         }
     }
