@@ -166,7 +166,7 @@ void BM_ZoomRepaintFullOfWarnings(benchmark::State& state)
         canvas->viewport()->repaint();
     }
 }
-BENCHMARK(BM_ZoomRepaintFullOfWarnings)->Arg(0)->Arg(2)->Arg(4)->Arg(8)->Arg(32)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ZoomRepaintFullOfWarnings)->Arg(0)->Arg(2)->Arg(3)->Arg(4)->Arg(8)->Arg(32)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
