@@ -63,6 +63,13 @@ ProblemList problemList(const PictureCheck& check, std::int32_t rows, std::int32
     return list;
 }
 
+ProblemCount problemCount(const PictureCheck& check)
+{
+    const auto pairs = static_cast<std::size_t>(std::count_if(
+        check.findings.begin(), check.findings.end(), [](const Finding& f) { return f.kind == FindingKind::Cliff; }));
+    return {check.count(Severity::Error), check.count(Severity::Warning) - pairs + check.cliffs.size()};
+}
+
 std::ptrdiff_t ProblemList::step(std::int32_t row, std::int32_t col, bool forward, bool warnings) const
 {
     const auto n = static_cast<std::ptrdiff_t>(problems.size());

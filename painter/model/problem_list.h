@@ -32,4 +32,11 @@ struct ProblemList {
 
 ProblemList problemList(const PictureCheck& check, std::int32_t rows, std::int32_t cols);
 
+// The check's errors and warnings as qarn check's summary counts them: a cliff
+// is one warning however many pairs of blocks it has.
+struct ProblemCount {
+    std::size_t errors = 0, warnings = 0;
+};
+ProblemCount problemCount(const PictureCheck& check);
+
 } // namespace qarn

@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include "painter/model/warning_marks.h"
 #include "qtsupport/colours.h"
 
 #include <algorithm>
@@ -26,6 +27,10 @@ constexpr double kMinZoom = 0.05;
 constexpr double kMaxZoom = 64.0;
 constexpr double kZoomStep = 1.25;
 constexpr double kGridLineZoom = 8.0; // block grid lines from this many screen pixels a block
+constexpr double kMarkLineZoom = 3.0; // marks drawn as lines from this many, below as a tint of whole blocks
+constexpr double kCornerReach = 0.3;  // a corner's stroke reaches this part of a block each way
+const QRgb kWrongColour = qRgb(220, 0, 0);
+const QRgb kWarningColour = qRgb(0, 60, 255);
 
 QRgb toQRgb(Rgb c)
 {
@@ -94,6 +99,8 @@ void BlockCanvas::setMap(BlockMap* map)
     stroking_ = false;
     wrong_.clear();
     warnings_.clear();
+    overlay_ = QImage();
+    overlayStale_ = true;
     if (!map_) {
         image_ = QImage();
     } else {
@@ -114,9 +121,8 @@ void BlockCanvas::refreshBlocks(const BlockEdit& edit)
     int r0 = map_->rows, c0 = map_->cols, r1 = -1, c1 = -1;
     for (const BlockChange& change : edit.changes()) {
         setPixel(change.index, map_->blocks[change.index]);
-        if (!warnings_.empty())
-            warnings_[change.index] = 0;
         const int row = static_cast<int>(change.index / map_->cols), col = static_cast<int>(change.index % map_->cols);
+        clearMarks(row, col, false);
         r0 = std::min(r0, row), r1 = std::max(r1, row), c0 = std::min(c0, col), c1 = std::max(c1, col);
     }
     repaintBlocks(r0, c0, r1, c1);
@@ -125,12 +131,14 @@ void BlockCanvas::refreshBlocks(const BlockEdit& edit)
 void BlockCanvas::setWrongMarks(std::vector<std::uint8_t> marks)
 {
     wrong_ = std::move(marks);
+    overlayStale_ = true;
     viewport()->update();
 }
 
 void BlockCanvas::setWarningMarks(std::vector<std::uint8_t> marks)
 {
     warnings_ = std::move(marks);
+    overlayStale_ = true;
     viewport()->update();
 }
 
@@ -177,20 +185,36 @@ void BlockCanvas::zoomBy(double factor, QPointF anchor)
     verticalScrollBar()->setValue(static_cast<int>(std::lround(block.y() * zoom_ - anchor.y())));
     viewport()->update();
     emit zoomChanged(zoom_);
+    emit viewChanged();
 }
 
 void BlockCanvas::setWarningsShown(bool on)
 {
     warningsShown_ = on;
+    overlayStale_ = true;
     viewport()->update();
 }
 
 void BlockCanvas::centreOn(int row, int col)
 {
+    centreOnPoint(QPointF(col + 0.5, row + 0.5));
+}
+
+void BlockCanvas::centreOnPoint(QPointF blocks)
+{
     const QSize view = viewport()->size();
-    horizontalScrollBar()->setValue(static_cast<int>(std::lround((col + 0.5) * zoom_ - view.width() / 2.0)));
-    verticalScrollBar()->setValue(static_cast<int>(std::lround((row + 0.5) * zoom_ - view.height() / 2.0)));
+    horizontalScrollBar()->setValue(static_cast<int>(std::lround(blocks.x() * zoom_ - view.width() / 2.0)));
+    verticalScrollBar()->setValue(static_cast<int>(std::lround(blocks.y() * zoom_ - view.height() / 2.0)));
     viewport()->update();
+}
+
+QRectF BlockCanvas::visibleBlocks() const
+{
+    if (!map_)
+        return {};
+    const QPointF o = origin();
+    const QSizeF view = QSizeF(viewport()->size()) / zoom_;
+    return QRectF(QPointF(-o.x() / zoom_, -o.y() / zoom_), view).intersected(QRectF(0, 0, map_->cols, map_->rows));
 }
 
 void BlockCanvas::zoomIn()
@@ -216,6 +240,7 @@ void BlockCanvas::fitToWindow()
     verticalScrollBar()->setValue(0);
     viewport()->update();
     emit zoomChanged(zoom_);
+    emit viewChanged();
 }
 
 void BlockCanvas::resizeEvent(QResizeEvent* event)
@@ -225,11 +250,13 @@ void BlockCanvas::resizeEvent(QResizeEvent* event)
         fitToWindow(); // still fitted: stay fitted
     else
         updateScrollBars();
+    emit viewChanged();
 }
 
 void BlockCanvas::scrollContentsBy(int, int)
 {
     viewport()->update();
+    emit viewChanged();
 }
 
 void BlockCanvas::wheelEvent(QWheelEvent* event)
@@ -265,9 +292,10 @@ void BlockCanvas::repaintBlocks(int row0, int col0, int row1, int col1)
 {
     if (row1 < row0 || col1 < col0)
         return;
-    // Two pixels more each way for the outlines drawn across block edges.
+    // Two pixels more each way for the outlines drawn across block edges, and the reach of corner strokes.
     const QRectF area = blockRect(row0, col0).united(blockRect(row1, col1));
-    viewport()->update(area.toAlignedRect().adjusted(-2, -2, 2, 2));
+    const int pad = 2 + static_cast<int>(zoom_ * kCornerReach);
+    viewport()->update(area.toAlignedRect().adjusted(-pad, -pad, pad, pad));
 }
 
 void BlockCanvas::paintEvent(QPaintEvent* event)
@@ -315,22 +343,7 @@ void BlockCanvas::paintEvent(QPaintEvent* event)
             painter.fillRect(QRect(area.left(), static_cast<int>(std::lround(o.y() + r * zoom_)), area.width(), 1), line);
     }
 
-    // Outlines: a colour that stops a build in red, a warning of the check in blue.
-    const double width = zoom_ >= 6 ? 2.0 : 1.0;
-    QVector<QRectF> red, blue;
-    for (int r = r0; r < r1; ++r)
-        for (int c = c0; c < c1; ++c) {
-            const std::size_t i = map_->index(r, c);
-            if (!wrong_.empty() && wrong_[i])
-                red.append(blockRect(r, c).adjusted(width / 2, width / 2, -width / 2, -width / 2));
-            else if (warningsShown_ && !warnings_.empty() && warnings_[i])
-                blue.append(blockRect(r, c).adjusted(width / 2, width / 2, -width / 2, -width / 2));
-        }
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(QColor(220, 0, 0), width));
-    painter.drawRects(red);
-    painter.setPen(QPen(QColor(0, 60, 255), width));
-    painter.drawRects(blue);
+    paintMarks(painter, r0, c0, r1, c1);
 
     if (stroking_ && tool_ == Tool::Rectangle) {
         const QRect band = rubberBand();
@@ -435,6 +448,109 @@ void BlockCanvas::drawBrushOutline(QPainter& painter, QPoint block)
         painter.fillRect(line, Qt::white);
 }
 
+// Marks: a colour that stops a build outlined in red, a warning of the check in
+// blue, outlined or, for a cliff, the edge or corner its two blocks share.
+// Drawn as opaque strips of whole pixels (blended or wide lines would cost
+// more than a frame on a map full of warnings); zoomed out, as a tint of
+// each marked block from an image of one pixel a block, drawn like the blocks.
+void BlockCanvas::paintMarks(QPainter& painter, int r0, int c0, int r1, int c1)
+{
+    const bool warnings = warningsShown_ && !warnings_.empty();
+    if (wrong_.empty() && !warnings)
+        return;
+    const QPointF o = origin();
+    if (zoom_ < kMarkLineZoom) {
+        if (overlayStale_) {
+            overlay_ = QImage(map_->cols, map_->rows, QImage::Format_ARGB32_Premultiplied);
+            overlayStale_ = false;
+            for (int r = 0; r < map_->rows; ++r)
+                for (int c = 0; c < map_->cols; ++c)
+                    drawOverlay(r, c);
+        }
+        const QRectF target(o.x() + c0 * zoom_, o.y() + r0 * zoom_, (c1 - c0) * zoom_, (r1 - r0) * zoom_);
+        painter.drawImage(target, overlay_, QRectF(c0, r0, c1 - c0, r1 - r0));
+        return;
+    }
+    // Block boundaries rounded as the grid lines are.
+    const auto xAt = [&](int c) { return static_cast<int>(std::lround(o.x() + c * zoom_)); };
+    const auto yAt = [&](int r) { return static_cast<int>(std::lround(o.y() + r * zoom_)); };
+    const int box = zoom_ >= 6 ? 2 : 1;
+    const int edge = zoom_ < 4 ? 1 : std::clamp(static_cast<int>(std::lround(zoom_ / 5)), 2, 4);
+    const int reach = static_cast<int>(zoom_ * kCornerReach);
+    QVector<QRect> red, blue;
+    QVector<QLine> corners;
+    const auto outline = [box](QVector<QRect>& strips, int x0, int y0, int x1, int y1) {
+        strips.append({x0, y0, x1 - x0, box});
+        strips.append({x0, y1 - box, x1 - x0, box});
+        strips.append({x0, y0 + box, box, y1 - y0 - 2 * box});
+        strips.append({x1 - box, y0 + box, box, y1 - y0 - 2 * box});
+    };
+    // A corner's stroke: `edge` one-pixel lines side by side, rising ("/") or falling ("\").
+    const auto corner = [&](int x, int y, bool rising) {
+        for (int k = 0; k < edge; ++k) {
+            const int dx = k - edge / 2;
+            corners.append(rising ? QLine(x - reach + dx, y + reach, x + reach + dx, y - reach)
+                                  : QLine(x - reach + dx, y - reach, x + reach + dx, y + reach));
+        }
+    };
+    // Edges and corners are kept by the upper or left block of their pair: one block more up and to each side.
+    const int rs = std::max(0, r0 - 1), cs = std::max(0, c0 - 1), ce = std::min(map_->cols, c1 + 1);
+    for (int r = rs; r < r1; ++r) {
+        const int y0 = yAt(r), y1 = yAt(r + 1);
+        for (int c = cs; c < ce; ++c) {
+            const std::size_t i = map_->index(r, c);
+            const bool wrong = !wrong_.empty() && wrong_[i];
+            const std::uint8_t m = warnings ? warnings_[i] : 0;
+            if (!wrong && m == 0)
+                continue;
+            const int x0 = xAt(c), x1 = xAt(c + 1);
+            const bool shown = r >= r0 && c >= c0 && c < c1;
+            if (wrong && shown)
+                outline(red, x0, y0, x1, y1);
+            else if ((m & MarkBox) && shown)
+                outline(blue, x0, y0, x1, y1);
+            if (m & MarkRight)
+                blue.append({x1 - edge / 2, y0, edge, y1 - y0});
+            if (m & MarkBelow)
+                blue.append({x0, y1 - edge / 2, x1 - x0, edge});
+            if ((m & MarkBelowRight) && cornerDrawn(warnings_, map_->rows, map_->cols, r, c, MarkBelowRight))
+                corner(x1, y1, true); // the pair falls to the right: the stroke rises across their corner
+            if ((m & MarkBelowLeft) && cornerDrawn(warnings_, map_->rows, map_->cols, r, c, MarkBelowLeft))
+                corner(x0, y1, false);
+        }
+    }
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(kWrongColour));
+    painter.drawRects(red);
+    painter.setBrush(QColor(kWarningColour));
+    painter.drawRects(blue);
+    painter.setPen(QPen(QColor(kWarningColour), 0));
+    painter.drawLines(corners);
+    painter.restore();
+}
+
+void BlockCanvas::drawOverlay(int row, int col)
+{
+    if (!map_->contains(row, col))
+        return;
+    const std::size_t i = map_->index(row, col);
+    const bool wrong = !wrong_.empty() && wrong_[i];
+    const bool warned = warningsShown_ && warningMarked(warnings_, map_->rows, map_->cols, row, col);
+    reinterpret_cast<QRgb*>(overlay_.scanLine(row))[col] = wrong ? kWrongColour : warned ? kWarningColour : 0;
+}
+
+void BlockCanvas::clearMarks(int row, int col, bool wrong)
+{
+    if (wrong && !wrong_.empty())
+        wrong_[map_->index(row, col)] = 0;
+    clearWarningMarks(warnings_, map_->rows, map_->cols, row, col);
+    if (!overlayStale_)
+        for (int r = row - 1; r <= row + 1; ++r)
+            for (int c = col - 1; c <= col + 1; ++c)
+                drawOverlay(r, c); // the neighbours lose the edges they shared with it
+}
+
 // --- strokes -------------------------------------------------------------------
 
 QRect BlockCanvas::rubberBand() const
@@ -450,12 +566,9 @@ void BlockCanvas::syncStroke()
         for (std::size_t k = synced_; k < changes.size(); ++k) {
             const std::size_t i = changes[k].index;
             setPixel(i, changes[k].after);
-            // Tools paint only colours of the set, and painting answers a warning.
-            if (!wrong_.empty())
-                wrong_[i] = 0;
-            if (!warnings_.empty())
-                warnings_[i] = 0;
             const int row = static_cast<int>(i / map_->cols), col = static_cast<int>(i % map_->cols);
+            // Tools paint only colours of the set, and painting answers a warning.
+            clearMarks(row, col, true);
             r0 = std::min(r0, row), r1 = std::max(r1, row), c0 = std::min(c0, col), c1 = std::max(c1, col);
         }
         synced_ = changes.size();

@@ -52,7 +52,8 @@ public:
 
     // Red outlines: blocks whose colour stops a build (1 a block, row-major).
     void setWrongMarks(std::vector<std::uint8_t> marks);
-    // Blue outlines: blocks the picture check warned about.
+    // Blue: the picture check's warnings as painter/model/warning_marks.h
+    // flags them, a box round a block or a cliff's edge between two.
     void setWarningMarks(std::vector<std::uint8_t> marks);
     void setGridLines(bool on);
     // Whether the blue outlines are drawn.
@@ -64,6 +65,10 @@ public:
     void setReferenceShown(bool on);
     // Scrolls so that block (row, col) is in the middle of the view, as far as the map allows.
     void centreOn(int row, int col);
+    // The same for a point counted in blocks from the map's top-left corner.
+    void centreOnPoint(QPointF blocks);
+    // The part of the map in view, in blocks from its top-left corner (empty without a map).
+    QRectF visibleBlocks() const;
 
     // Screen pixels per block.
     double zoom() const { return zoom_; }
@@ -95,6 +100,8 @@ signals:
     void hoverChanged(int row, int col);
     void colourPicked(const QColor& colour);
     void zoomChanged(double zoom);
+    // The part of the map in view moved or changed size (see visibleBlocks()).
+    void viewChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -118,6 +125,9 @@ private:
     void stepDab(int row, int col); // raise, lower or a slope brush's square at one block
     void syncStroke(); // draws the stroke's new changes and repaints them
     void repaintBlocks(int row0, int col0, int row1, int col1);
+    void paintMarks(QPainter& painter, int r0, int c0, int r1, int c1);
+    void clearMarks(int row, int col, bool wrong); // the block was painted: its warnings (and red mark) are answered
+    void drawOverlay(int row, int col); // the block's pixel of the marks' overlay
     void rubberBandChanged(QPoint previous);
     void updateCursor();
     bool spaceKey(QKeyEvent* event); // true when the event was Space and taken
@@ -131,6 +141,9 @@ private:
     BlockMap* map_ = nullptr;
     QImage image_; // one pixel a block
     std::vector<std::uint8_t> wrong_, warnings_;
+    // When zoomed out: the marks one pixel a block, red or blue over the blocks they touch, else clear.
+    QImage overlay_;
+    bool overlayStale_ = true;
     bool gridLines_ = true;
     bool warningsShown_ = true;
     double zoom_ = 1.0;

@@ -1,4 +1,5 @@
 #include "painter_window.h"
+#include "plural_forms.h"
 
 #include <QApplication>
 
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("QarnPainter"));
     QApplication::setApplicationVersion(QStringLiteral(QARN_VERSION));
+    installPluralForms();
     PainterWindow window;
     window.show();
     const QStringList arguments = QApplication::arguments();

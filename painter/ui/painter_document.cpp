@@ -1,5 +1,7 @@
 #include "painter_document.h"
 
+#include "painter/model/warning_marks.h"
+
 #include <QUndoCommand>
 #include <QUndoStack>
 
@@ -103,8 +105,9 @@ bool PainterDocument::setCheck(int generation, ProblemList problems, std::vector
     if (generation != generation_ || warnings.size() != painted_.size())
         return false; // a check of an earlier map
     for (std::size_t i = 0; i < warnings.size(); ++i)
-        if (painted_[i])
-            warnings[i] = 0; // painted while the check ran
+        if (painted_[i]) // painted while the check ran
+            clearWarningMarks(warnings, map_.rows, map_.cols, static_cast<std::int32_t>(i / map_.cols),
+                              static_cast<std::int32_t>(i % map_.cols));
     problems_ = std::move(problems);
     warnings_ = std::move(warnings);
     emit checkChanged();

@@ -37,7 +37,7 @@ public:
     // 1 for each block painted since the map was opened or made (row-major).
     const std::vector<std::uint8_t>& painted() const { return painted_; }
     // The picture check's findings on the map as opened: its problems, and its
-    // warning marks (1 a block, row-major), both empty until a check is in.
+    // warning marks (painter/model/warning_marks.h), both empty until a check is in.
     const ProblemList& problems() const { return problems_; }
     const std::vector<std::uint8_t>& warningMarks() const { return warnings_; }
     // Counts the maps installed, so late background work on an earlier one is dropped.

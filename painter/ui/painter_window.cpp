@@ -23,6 +23,8 @@
 #include "painter/model/map_build.h"
 #include "painter/model/map_picture_file.h"
 #include "painter/model/picture_rewrite.h"
+#include "painter/model/warning_marks.h"
+#include "qtsupport/central_share.h"
 #include "qtsupport/colours.h"
 #include "qtsupport/file_names.h"
 #include "qtsupport/write_question.h"
@@ -117,6 +119,8 @@ PainterWindow::PainterWindow(QWidget* parent)
     addDockWidget(Qt::RightDockWidgetArea, viewDock_);
     splitDockWidget(ui_->previewDock, viewDock_, Qt::Vertical);
     ui_->menuView->addAction(viewDock_->toggleViewAction());
+    // Whatever the docks take, the canvas keeps half the window.
+    keepCentralShare(this);
     connect(terrainView_, &qarn::TerrainViewPanel::exportRequested, this, &PainterWindow::exportView);
     connect(undoStack_, &QUndoStack::cleanChanged, this, &PainterWindow::updateTitle);
     connect(doc_, &PainterDocument::mapReplaced, this, &PainterWindow::mapReplaced);
@@ -190,6 +194,21 @@ PainterWindow::PainterWindow(QWidget* parent)
     cursorLabel_ = new QLabel(this);
     cursorLabel_->setObjectName(QStringLiteral("cursorLabel"));
     statusBar()->addPermanentWidget(cursorLabel_);
+    zoomLabel_ = new QLabel(this);
+    zoomLabel_->setObjectName(QStringLiteral("zoomLabel"));
+    statusBar()->addPermanentWidget(zoomLabel_);
+    connect(ui_->canvas, &BlockCanvas::zoomChanged, this, &PainterWindow::showZoom);
+    // The preview doubles as an overview: the canvas's view outlined on it, a click or drag there centres the view.
+    connect(ui_->canvas, &BlockCanvas::viewChanged, this, [this] {
+        const QRectF seen = ui_->canvas->visibleBlocks();
+        ui_->preview->setViewArea(hasMap() ? QRectF(seen.x() / map_.cols, seen.y() / map_.rows,
+                                                    seen.width() / map_.cols, seen.height() / map_.rows)
+                                           : QRectF());
+    });
+    connect(ui_->preview, &PreviewView::pointChosen, this, [this](QPointF part) {
+        if (hasMap())
+            ui_->canvas->centreOnPoint({part.x() * map_.cols, part.y() * map_.rows});
+    });
 
     connect(ui_->actionNew, &QAction::triggered, this, &PainterWindow::newMap);
     connect(ui_->actionOpen, &QAction::triggered, this, &PainterWindow::open);
@@ -905,11 +924,10 @@ void PainterWindow::startCheck(const QString& path, ColourSet colourSet)
             marks.generation = generation;
             if (check.result != ExtractResult::Ok)
                 return marks;
-            marks.warnings = blockMarks(check, rows, cols);
-            for (std::uint8_t& mark : marks.warnings)
-                mark = mark == 1 + static_cast<int>(Severity::Warning) ? 1 : 0; // errors show in red already
-            marks.errors = check.count(Severity::Error);
-            marks.warningCount = check.count(Severity::Warning);
+            marks.warnings = warningMarks(check, rows, cols);
+            const ProblemCount count = problemCount(check);
+            marks.errors = count.errors;
+            marks.warningCount = count.warnings;
             marks.problems = problemList(check, rows, cols);
             return marks;
         }));
@@ -921,9 +939,9 @@ void PainterWindow::checkFinished()
     if (!doc_->setCheck(marks.generation, std::move(marks.problems), std::move(marks.warnings)))
         return;
     if (marks.errors + marks.warningCount > 0)
-        statusBar()->showMessage(tr("The picture check found %1 errors (red) and %2 warnings (blue)")
-                                     .arg(marks.errors)
-                                     .arg(marks.warningCount));
+        statusBar()->showMessage(tr("The picture check found %1 (red) and %2 (blue)")
+                                     .arg(tr("%n error(s)", nullptr, static_cast<int>(marks.errors)),
+                                          tr("%n warning(s)", nullptr, static_cast<int>(marks.warningCount))));
 }
 
 // --- window ------------------------------------------------------------------------------------
@@ -969,6 +987,15 @@ void PainterWindow::retranslate()
     rebuildPalette();
     updateTitle();
     showHover(hover_.y(), hover_.x());
+    showZoom();
+}
+
+void PainterWindow::showZoom()
+{
+    if (hasMap())
+        zoomLabel_->setText(tr("Zoom %1 %").arg(std::lround(ui_->canvas->zoom() * 100)));
+    else
+        zoomLabel_->clear();
 }
 
 void PainterWindow::changeEvent(QEvent* event)

@@ -136,6 +136,7 @@ private:
     void startCheck(const QString& path, ColourSet colourSet);
     void checkFinished();
     void updateTitle();
+    void showZoom(); // the canvas's zoom in the status bar
     void updateActions();
     void updateUndoTexts();
     void retranslate();
@@ -159,6 +160,7 @@ private:
     QLabel* referenceOpacityLabel_ = nullptr;
     QSpinBox* referenceOpacity_ = nullptr; // percent
     QLabel* cursorLabel_ = nullptr;
+    QLabel* zoomLabel_ = nullptr;
     QDockWidget* viewDock_ = nullptr;
     qarn::TerrainViewPanel* terrainView_ = nullptr;
 

@@ -12,6 +12,7 @@
 #include "painter/model/map_picture_file.h"
 #include "painter/model/map_terrain.h"
 #include "painter/model/problem_list.h"
+#include "painter/model/warning_marks.h"
 #include "tests/support/support.h"
 
 using namespace qarn;
@@ -196,6 +197,59 @@ TEST(Problems, WalkedInReadingOrderWithQarnChecksWords)
                  {2, 3, false, true, 0}, {0, 0, true, false, 1}, {2, 3, true, false, 1}};
     for (const auto& w : walks)
         EXPECT_EQ(list.step(w.row, w.col, w.forward, w.warnings), w.found) << w.row << " " << w.col << " " << w.forward;
+}
+
+// On a 3 x 3 map: each cliff pair's shared edge or corner kept by its upper (or left) block, other warnings boxed,
+// errors and findings without a block left to others; painting the middle block drops what it shares.
+TEST(Problems, CliffsMarkedAsTheEdgeTheirBlocksShare)
+{
+    const auto finding = [](FindingKind kind, Severity severity, std::int32_t row, std::int32_t col,
+                            std::int32_t row2 = 0, std::int32_t col2 = 0) {
+        Finding f;
+        f.kind = kind, f.severity = severity;
+        f.at.row = row, f.at.col = col, f.next.row = row2, f.next.col = col2;
+        return f;
+    };
+    const auto cliff = [&](std::int32_t row, std::int32_t col, std::int32_t row2, std::int32_t col2) {
+        return finding(FindingKind::Cliff, Severity::Warning, row, col, row2, col2);
+    };
+    PictureCheck check;
+    check.findings = {cliff(1, 1, 1, 2), cliff(2, 2, 1, 2), cliff(2, 2, 3, 3), cliff(3, 1, 2, 2), cliff(1, 1, 1, 3),
+                      finding(FindingKind::MixedBlock, Severity::Warning, 3, 3),
+                      finding(FindingKind::ReservedColour, Severity::Error, 3, 1),
+                      finding(FindingKind::SizeMismatch, Severity::Warning, 0, 0)};
+    std::vector<std::uint8_t> marks = warningMarks(check, 3, 3);
+    EXPECT_EQ(marks, (std::vector<std::uint8_t>{3, 4, 1, 0, 24, 0, 0, 0, 1}));
+    const auto touched = [&] {
+        std::vector<bool> blocks;
+        for (std::int32_t i = 0; i < 9; ++i)
+            blocks.push_back(warningMarked(marks, 3, 3, i / 3, i % 3));
+        return blocks;
+    };
+    EXPECT_EQ(touched(), (std::vector<bool>{1, 1, 1, 0, 1, 0, 1, 0, 1}));
+    clearWarningMarks(marks, 3, 3, 1, 1);
+    EXPECT_EQ(marks, (std::vector<std::uint8_t>{3, 0, 1, 0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(touched(), (std::vector<bool>{1, 1, 1, 0, 0, 0, 0, 0, 1}));
+}
+
+// A corner's stroke on a 2 x 2 map, unless marked edges already part its pair both ways round the corner.
+TEST(Problems, CornerDrawnUnlessEdgesPartItsBlocks)
+{
+    const struct {
+        std::vector<std::uint8_t> marks;
+        std::int32_t col;
+        WarningMark corner;
+        bool drawn;
+    } cases[] = {
+        {{MarkBelowRight, 0, 0, 0}, 0, MarkBelowRight, true},
+        {{MarkBelow | MarkBelowRight, MarkBelow, 0, 0}, 0, MarkBelowRight, false}, // along a straight edge
+        {{MarkRight | MarkBelowRight, 0, 0, 0}, 0, MarkBelowRight, true},           // one way round only
+        {{MarkBelowRight, MarkBelow, MarkRight, 0}, 0, MarkBelowRight, false},      // round a plateau's corner
+        {{MarkRight, MarkBelowLeft, 0, 0}, 1, MarkBelowLeft, true},
+        {{MarkBelow, MarkBelowLeft, MarkRight, 0}, 1, MarkBelowLeft, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cornerDrawn(c.marks, 2, 2, 0, c.col, c.corner), c.drawn) << int(c.marks[0]) << " " << int(c.marks[1]);
 }
 
 // A map with slopes, a lake and a plateau, saved and handed to the builder.

@@ -4,6 +4,7 @@
 #include "block_canvas.h"
 #include "painter_document.h"
 #include "painter_window.h"
+#include "plural_forms.h"
 #include "preview_view.h"
 
 #include "common/map_data_file.h"
@@ -23,6 +24,7 @@
 #include <QMimeData>
 #include <QDropEvent>
 #include <QApplication>
+#include <QDockWidget>
 #include <QUrl>
 #include <QStatusBar>
 #include <QSignalSpy>
@@ -93,6 +95,7 @@ private slots:
     void initTestCase()
     {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(settingsDir.file("")));
+        installPluralForms(); // as QarnPainter's main() does
     }
 
     void paintUndoRedoAndSave()
@@ -387,7 +390,8 @@ private slots:
         Painting p;
         QVERIFY(p.window.openPicture(q(dir.path() / "map.bmp"), ColourSet::System));
         QStatusBar* status = p.window.statusBar();
-        QTRY_VERIFY(status->currentMessage().startsWith("The picture check"));
+        // One cliff of 8 pairs counts once, as in qarn check's summary.
+        QTRY_COMPARE(status->currentMessage(), "The picture check found 1 error (red) and 1 warning (blue)");
         p.canvas->zoomBy(64, {});
         const QString cliff = "warning: a cliff over block rows 1 to 3, columns 1 to 3 (pixels 5, 5 to 25, 25): 8 "
                               "pairs of neighbouring blocks, the largest step 3 contour intervals (rungs 0 and 3)";
@@ -573,6 +577,107 @@ private slots:
         QCOMPARE(p.seam.boxes, QStringList{"critical|parent|Reference Picture|<p>" + q(dir.path() / "notes.png") +
                                            " cannot be shown as the reference picture: it is not a picture in a "
                                            "format QarnPainter reads.</p>"});
+    }
+
+    // A cliff is drawn as the edge its two blocks share, or across their corner for a diagonal pair, not round
+    // each block; zoomed out, as the blocks tinted, until painting answers it.
+    void cliffsDrawnAsTheEdgeTheirBlocksShare()
+    {
+        TempDir dir;
+        // Rung 1 with rung 3 from column 15 (cliffs across and diagonally along that line), and one diagonal pair
+        // alone: rung 2 at (10, 5) over rung 0 at (11, 6).
+        BlockMap map = blankMap(ColourSet::System, {}, 20, 30);
+        for (int r = 0; r < 20; ++r)
+            for (int c = 0; c < 30; ++c)
+                map.at(r, c) = SYSTEM_COLOUR_SET[c >= 15 ? 3 : 1];
+        map.at(10, 5) = SYSTEM_COLOUR_SET[2];
+        map.at(11, 6) = SYSTEM_COLOUR_SET[0];
+        std::string error;
+        QCOMPARE(saveMapPicture(map, dir.file("map.bmp"), error), OutputResult::Ok);
+        Painting p;
+        QVERIFY(p.window.openPicture(q(dir.path() / "map.bmp"), ColourSet::System));
+        QTRY_VERIFY(!p.window.document()->warningMarks().empty());
+        const QRgb blue = qRgb(0, 60, 255);
+        const auto shown = [&](QPointF at) { return p.canvas->viewport()->grab().toImage().pixel(at.toPoint()); };
+
+        p.canvas->zoomBy(20 / p.canvas->zoom(), {});
+        p.canvas->centreOn(8, 10);
+        const QRectF left = p.canvas->blockRect(5, 14), upper = p.canvas->blockRect(10, 5);
+        QCOMPARE(shown({left.right() + 0.5, left.center().y()}), blue); // the edge shared
+        QVERIFY(shown({left.left() + 1, left.center().y()}) != blue);   // the far side
+        QVERIFY(shown({left.center().x(), left.top() + 1}) != blue);
+        QCOMPARE(shown(upper.bottomRight()), blue); // the corner shared
+        QVERIFY(shown({upper.center().x(), upper.top() + 1}) != blue);
+        QVERIFY(shown({upper.left() + 1, upper.center().y()}) != blue);
+
+        p.canvas->zoomBy(2 / p.canvas->zoom(), {});
+        p.canvas->centreOn(8, 10);
+        QCOMPARE(shown(p.canvas->blockRect(10, 5).center()), blue);
+        QCOMPARE(shown(p.canvas->blockRect(11, 6).center()), blue);
+        QVERIFY(shown(p.canvas->blockRect(10, 6).center()) != blue);
+        p.window.findChild<QListWidget*>("paletteList")->setCurrentRow(1);
+        p.press(11, 6), p.release(11, 6);
+        QVERIFY(shown(p.canvas->blockRect(10, 5).center()) != blue);
+        QVERIFY(shown(p.canvas->blockRect(11, 6).center()) != blue);
+        QCOMPARE(shown(p.canvas->blockRect(5, 14).center()), blue);
+    }
+
+    // The preview outlines the part of the map in view; a click or a drag there centres the view on that point.
+    // The zoom is shown in the status bar.
+    void previewIsAnOverviewOfTheView()
+    {
+        Painting p;
+        p.seam.dialogAnswers = {newMapAnswer({"2000", "1500", ColourSet::System, {}})};
+        p.window.newMap();
+        QTRY_VERIFY(!p.window.preview()->picture().isNull());
+        PreviewView* preview = p.window.preview();
+        p.canvas->zoomBy(8 / p.canvas->zoom(), {});
+        auto* zoom = p.window.findChild<QLabel*>("zoomLabel");
+        QCOMPARE(zoom->text(), "Zoom 800 %");
+        QTest::keyClick(&p.window, Qt::Key_Equal, Qt::ControlModifier);
+        QCOMPARE(zoom->text(), "Zoom 1000 %");
+
+        const QRect picture = preview->pictureRect();
+        const auto at = [&](double x, double y) {
+            return QPointF(picture.left() + x * picture.width(), picture.top() + y * picture.height()).toPoint();
+        };
+        const auto centredOn = [&](double x, double y) {
+            const QPointF seen = p.canvas->visibleBlocks().center(), area = preview->viewArea().center();
+            return std::abs(seen.x() - x * p.window.map().cols) < 1 && std::abs(seen.y() - y * p.window.map().rows) < 1 &&
+                   std::abs(area.x() - x) < 0.01 && std::abs(area.y() - y) < 0.01;
+        };
+        QTest::mousePress(preview, Qt::LeftButton, {}, at(0.25, 0.75));
+        QVERIFY(centredOn(0.25, 0.75));
+        QTest::mouseMove(preview, at(0.6, 0.4));
+        QTest::mouseRelease(preview, Qt::LeftButton, {}, at(0.6, 0.4));
+        QVERIFY(centredOn(0.6, 0.4));
+        // The outline's left side, over the picture.
+        const QRectF area = preview->viewArea();
+        const QImage drawn = preview->grab().toImage();
+        const QPoint side = at(area.left(), area.center().y());
+        QVERIFY(drawn.pixel(side) == qRgb(255, 255, 255) || drawn.pixel(side) == qRgb(0, 0, 0));
+    }
+
+    // However the docks are widened, moved or the window narrowed, the canvas keeps half the window.
+    void docksLeaveTheCanvasHalfTheWindow()
+    {
+        Painting p;
+        auto* previewDock = p.window.findChild<QDockWidget*>("previewDock");
+        // After the layout has taken the change in (resizeDocks and resize lay out later).
+        const auto half = [&](Qt::Orientation across) {
+            QTest::qWait(50);
+            return across == Qt::Horizontal ? 2 * p.canvas->width() >= p.window.width()
+                                            : 2 * p.canvas->height() >= p.window.height();
+        };
+        p.window.resize(1400, 800);
+        p.window.resizeDocks({previewDock}, {900}, Qt::Horizontal);
+        QTRY_VERIFY(half(Qt::Horizontal));
+        p.window.resize(760, 700); // narrower than the docks' least leaves half
+        QTRY_VERIFY(half(Qt::Horizontal));
+        p.window.addDockWidget(Qt::BottomDockWidgetArea, previewDock);
+        p.window.resizeDocks({previewDock}, {650}, Qt::Vertical);
+        QTRY_VERIFY(half(Qt::Vertical));
+        QVERIFY(half(Qt::Horizontal));
     }
 
     // Open says why a file cannot be opened.
