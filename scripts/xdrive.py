@@ -3,10 +3,13 @@
 
   xdrive.py click X Y        move the pointer to (X, Y) and click button 1
   xdrive.py type TEXT        type TEXT (letters, digits, space, "-", "/", ".") at the focus
-  xdrive.py key NAME         press one key by its X keysym name (Tab, Return, ...)
+  xdrive.py key NAME         press one key by its X keysym name (Tab, Return, ...),
+                             or a chord: ctrl+0, shift+F8
   xdrive.py move X Y         move the pointer to (X, Y)
   xdrive.py drag X Y X Y ... press button 1 at the first point, move through
                              the others in small steps, release at the last
+  xdrive.py wheel X Y N      move the pointer to (X, Y) and turn the wheel N
+                             notches away from the user (N < 0: towards)
 
 The display is taken from $DISPLAY. Used to take the documentation screenshots.
 """
@@ -64,12 +67,29 @@ def drag(points):
     settle()
 
 
-def key(name):
-    code = x11.XKeysymToKeycode(display, x11.XStringToKeysym(name.encode()))
-    if not code:
-        sys.exit("xdrive: no key for " + name)
-    xtst.XTestFakeKeyEvent(display, code, 1, 0)
-    xtst.XTestFakeKeyEvent(display, code, 0, 0)
+def wheel(x, y, notches):
+    xtst.XTestFakeMotionEvent(display, -1, x, y, 0)
+    settle()
+    button = 4 if notches > 0 else 5
+    for _ in range(abs(notches)):
+        xtst.XTestFakeButtonEvent(display, button, 1, 0)
+        xtst.XTestFakeButtonEvent(display, button, 0, 0)
+        settle()
+
+
+def key(names):
+    """One key, or a chord such as ctrl+0 (modifiers first)."""
+    modifiers = {"ctrl": "Control_L", "shift": "Shift_L", "alt": "Alt_L"}
+    codes = []
+    for name in names.split("+") if len(names) > 1 else [names]:
+        code = x11.XKeysymToKeycode(display, x11.XStringToKeysym(modifiers.get(name, name).encode()))
+        if not code:
+            sys.exit("xdrive: no key for " + name)
+        codes.append(code)
+    for code in codes:
+        xtst.XTestFakeKeyEvent(display, code, 1, 0)
+    for code in reversed(codes):
+        xtst.XTestFakeKeyEvent(display, code, 0, 0)
     settle()
 
 
@@ -89,6 +109,8 @@ if __name__ == "__main__":
     elif command == "move":
         xtst.XTestFakeMotionEvent(display, -1, int(sys.argv[2]), int(sys.argv[3]), 0)
         settle()
+    elif command == "wheel":
+        wheel(int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4]))
     elif command == "drag":
         numbers = [int(v) for v in sys.argv[2:]]
         drag(list(zip(numbers[::2], numbers[1::2])))

@@ -48,9 +48,40 @@ shot 1100x762+0+0 "$out/painter-built.png"
 $drive drag 950 446 950 300 950 200
 sleep 0.5
 $drive click 1051 236 && sleep 0.3                   # Reset View
-$drive click 918 295                                 # Exaggeration
+$drive click 945 295                                 # Exaggeration
 $drive key End && $drive key BackSpace && $drive key BackSpace && $drive key BackSpace && $drive key BackSpace
 $drive type 3 && $drive key Return
 $drive drag 960 520 945 512 930 505
 sleep 1.5
 shot 1100x762+0+0 "$out/painter-3d-view.png"
+# A round brush of 9 blocks with its outline over the second hill, zoomed in
+# about it: the preview outlines the part in view and the status bar gives the zoom.
+$drive click 877 34 && sleep 0.3 && $drive key Down && $drive key Return   # Round
+size 9
+$drive click 461 34                                  # Raise
+read -r x y < <(python3 "$here/sculpt.py" where 30 52)
+$drive wheel "$x" "$y" 4
+python3 "$here/sculpt.py" hover2
+sleep 1
+shot 1100x762+0+0 "$out/painter-brush.png"
+# A scanned sheet of the same ground as the reference picture, half faded.
+python3 "$here/sculpt.py" scan "$work/scan.png"
+$drive key ctrl+0                                    # Fit to Window
+$drive click 97 8 && sleep 0.5 && $drive click 150 187 && sleep 1   # View > Reference Picture...
+$drive type scan.png && $drive key Return               # in $HOME, the work folder
+sleep 1
+python3 "$here/sculpt.py" hover
+sleep 0.5
+shot 1100x762+0+0 "$out/painter-reference.png"
+# The saved picture opened again: the check's cliffs drawn along the edges
+# they lie on, the first one shown with F8 and its reason in the status bar.
+kill "$pid"; wait "$pid" 2>/dev/null || true
+(cd "$work" && HOME="$work" XDG_CONFIG_HOME="$work/settings" exec "$program" hills.bmp) &
+pid=$!
+sleep 3
+read -r x y < <(python3 "$here/sculpt.py" where 14 44)
+$drive wheel "$x" "$y" 5
+$drive key F8
+sleep 1
+shot 1100x762+0+0 "$out/painter-problems.png"
+shot 1400x900+0+0 /tmp/full.png; cp "$work/hills.bmp" /tmp/hills.bmp

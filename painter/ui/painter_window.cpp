@@ -193,6 +193,9 @@ PainterWindow::PainterWindow(QWidget* parent)
 
     cursorLabel_ = new QLabel(this);
     cursorLabel_->setObjectName(QStringLiteral("cursorLabel"));
+    // A long reason is cut off at the window's edge instead of widening the
+    // window past the screen; the canvas's tool tip gives it whole.
+    cursorLabel_->setMinimumWidth(1);
     statusBar()->addPermanentWidget(cursorLabel_);
     zoomLabel_ = new QLabel(this);
     zoomLabel_->setObjectName(QStringLiteral("zoomLabel"));

@@ -15,6 +15,7 @@
 #include <QSpinBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -409,8 +410,18 @@ private slots:
         QCOMPARE(status->currentMessage(), blue);
         const QPointF off = p.canvas->blockRect(15, 20).center() - QRectF(p.canvas->viewport()->rect()).center();
         QVERIFY(std::abs(off.x()) < 1 && std::abs(off.y()) < 1);
+        const int narrowest = p.window.minimumSizeHint().width();
         p.move(15, 20);
         QCOMPARE(p.window.findChild<QLabel*>("cursorLabel")->text(), "Row 16, column 21, not in the colour set; " + blue);
+        // A long reason does not widen the window.
+        p.window.findChild<QAction*>("actionShowWarnings")->trigger();
+        p.canvas->centreOn(1, 1);
+        p.move(1, 1);
+        QVERIFY(p.window.findChild<QLabel*>("cursorLabel")->text().endsWith(cliff));
+        p.window.statusBar()->layout()->activate();
+        p.window.layout()->activate();
+        QCOMPARE(p.window.minimumSizeHint().width(), narrowest);
+        p.window.findChild<QAction*>("actionShowWarnings")->trigger();
         // A new map drops the old one's problems.
         p.seam.dialogAnswers = {newMapAnswer({"200", "150", ColourSet::System, {}})};
         p.window.newMap();
