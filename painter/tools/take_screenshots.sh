@@ -80,8 +80,7 @@ kill "$pid"; wait "$pid" 2>/dev/null || true
 pid=$!
 sleep 3
 read -r x y < <(python3 "$here/sculpt.py" where 14 44)
-$drive wheel "$x" "$y" 5
+$drive wheel "$x" "$y" 3
 $drive key F8
 sleep 1
 shot 1100x762+0+0 "$out/painter-problems.png"
-shot 1400x900+0+0 /tmp/full.png; cp "$work/hills.bmp" /tmp/hills.bmp
