@@ -146,6 +146,7 @@ void BM_PainterCheck(benchmark::State& state)
     PictureCheckRequest request;
     request.bmpFilePath = path;
     request.colourSet = ColourSet::System;
+    request.drawable = false; // as the window asks
     const bool resettable = resetPeakResident();
     const double before = peakResidentMB();
     double peak = 0;

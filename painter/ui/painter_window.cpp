@@ -820,6 +820,7 @@ void PainterWindow::startCheck(const QString& path, ColourSet colourSet)
     PictureCheckRequest request;
     request.bmpFilePath = toFileName(path);
     request.colourSet = colourSet;
+    request.drawable = false; // read in bands: the window draws its own marks
     checkWatcher_.setFuture(QtConcurrent::run(
         [request, generation = doc_->generation(), rows = map_.rows, cols = map_.cols] {
             const PictureCheck check = checkPicture(request);
