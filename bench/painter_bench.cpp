@@ -50,14 +50,16 @@ void BM_PreviewAfterStroke(benchmark::State& state)
         return;
     }
     const std::vector<Rgb> rungs = rungColours(map);
+    // As the window asks: at least 300 pixels along the longer side.
     const int perCell = previewPixelsPerCell(side, side, 300);
+    const int cellsPerPixel = previewCellsPerPixel(side, side, 300);
     // Alternate colours so every stroke changes the map.
     bool odd = false;
     for (auto _ : state) {
         BlockEdit edit;
         pencilStroke(map, edit, rungs[odd ? 5 : 8]);
         odd = !odd;
-        TerrainPreview preview = previewTerrain(map, MIN_ELEVATION, CONTOUR_INTERVAL, perCell);
+        TerrainPreview preview = previewTerrain(map, MIN_ELEVATION, CONTOUR_INTERVAL, perCell, cellsPerPixel);
         if (preview.result != ExtractResult::Ok || preview.image.empty())
             state.SkipWithError("no preview");
         benchmark::DoNotOptimize(preview.image.rgb.data());

@@ -46,7 +46,7 @@ int rungOf(const BlockMap& map, Rgb colour)
 }
 
 TerrainPreview previewTerrain(const BlockMap& map, std::int32_t minElevation, std::int32_t contourInterval,
-                              int pixelsPerCell)
+                              int pixelsPerCell, int cellsPerPixel)
 {
     TerrainPreview preview;
     MapHeights heights = mapHeights(map, minElevation, contourInterval);
@@ -64,8 +64,16 @@ TerrainPreview previewTerrain(const BlockMap& map, std::int32_t minElevation, st
         preview.result = built == GridResult::NoMemory ? ExtractResult::NoMemory : ExtractResult::NoMapBlocks;
         return preview;
     }
-    preview.image = renderReliefPreview(grid, pixelsPerCell);
+    // The picture is drawn from the 3D view's copy of the cells: the same
+    // heights and flat areas as the grid's, read once.
     preview.terrain = qarn::terrainOfGrid(grid);
+    if (preview.terrain.rows == 0) {
+        preview.result = ExtractResult::NoMemory;
+        return preview;
+    }
+    preview.image = renderReliefPreview(preview.terrain.rows, preview.terrain.cols, preview.terrain.heights.data(),
+                                        preview.terrain.flat.empty() ? nullptr : preview.terrain.flat.data(),
+                                        pixelsPerCell, cellsPerPixel);
     return preview;
 }
 

@@ -777,9 +777,10 @@ void PainterWindow::requestPreview()
     }
     previewAgain_ = false;
     const int pixelsPerCell = previewPixelsPerCell(map_.rows, map_.cols, kPreviewLongSide);
-    previewWatcher_.setFuture(
-        QtConcurrent::run([map = map_, min = minElevation(), interval = contourInterval(), pixelsPerCell] {
-            return previewTerrain(map, min, interval, pixelsPerCell);
+    const int cellsPerPixel = previewCellsPerPixel(map_.rows, map_.cols, kPreviewLongSide);
+    previewWatcher_.setFuture(QtConcurrent::run(
+        [map = map_, min = minElevation(), interval = contourInterval(), pixelsPerCell, cellsPerPixel] {
+            return previewTerrain(map, min, interval, pixelsPerCell, cellsPerPixel);
         }));
 }
 
