@@ -786,7 +786,7 @@ void PainterWindow::requestPreview()
 
 void PainterWindow::previewFinished()
 {
-    const TerrainPreview preview = previewWatcher_.result();
+    TerrainPreview preview = previewWatcher_.result();
     // A newer map is waiting: its run starts now, and the 3D view, whose
     // frame takes the GUI thread longest, waits for it.
     const bool outOfDate = previewAgain_;
@@ -801,7 +801,7 @@ void PainterWindow::previewFinished()
     if (preview.result != ExtractResult::Ok || preview.terrain.rows == 0)
         terrainView_->clear();
     else if (!outOfDate)
-        terrainView_->showTerrain(preview.terrain, METRES_PER_SRTM_GRID);
+        terrainView_->showTerrain(std::move(preview.terrain), METRES_PER_SRTM_GRID);
     emit previewShown();
 }
 
