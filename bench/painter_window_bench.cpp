@@ -94,15 +94,20 @@ void BM_PreviewShownAfterStroke(benchmark::State& state)
     BlockCanvas* canvas = s.window.canvas();
     canvas->setTool(BlockCanvas::Tool::Pencil);
     canvas->setPenSize(3);
-    int rung = 0;
+    const std::vector<Rgb> rungs = rungColours(s.window.map());
     for (auto _ : state) {
         state.PauseTiming();
-        canvas->setColour(rungColours(s.window.map())[static_cast<std::size_t>(5 + rung)]);
-        rung = 1 - rung;
+        // The other colour than the last stroke's, so every stroke changes
+        // the map, also the first of a run.
+        canvas->setColour(s.window.map().at(300, 100) == rungs[5] ? rungs[6] : rungs[5]);
         canvas->strokeBegin(300, 100);
         canvas->strokeMove(330, 199);
         state.ResumeTiming();
         canvas->strokeEnd(330, 199);
+        if (!s.window.previewRunning()) {
+            state.SkipWithError("the stroke started no preview");
+            break;
+        }
         s.waitForPreview();
     }
 }
