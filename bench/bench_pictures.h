@@ -6,6 +6,7 @@
 // written through the painter's own save. Throws std::runtime_error when the
 // picture cannot be written, which ends the benchmark program.
 
+#include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -31,12 +32,15 @@ void writeBlockPicture(const std::string& path, std::int32_t rows, std::int32_t 
 }
 
 // The largest map painted with the model's own tools: hills of nested
-// rectangles a rung higher each, topped by a square peak, and a lake.
+// rectangles a rung higher each, topped by a square peak, and a lake. A map
+// larger than 540 x 540 blocks gets the same picture stretched to its size.
 inline BlockMap paintedMap(std::int32_t rows, std::int32_t cols = 540)
 {
     BlockMap map = blankMap(ColourSet::System, {}, rows, cols);
     const std::vector<Rgb> rungs = rungColours(map);
     BlockEdit edit;
+    const std::int32_t scale100 = std::max<std::int32_t>(100, std::min(rows, cols) * 100 / 540);
+    const auto at = [scale100](std::int32_t v) { return v * scale100 / 100; };
     struct Hill {
         std::int32_t row, col, reach;
         int top; // rung of the peak
@@ -44,13 +48,13 @@ inline BlockMap paintedMap(std::int32_t rows, std::int32_t cols = 540)
     for (const Hill& hill : {Hill{140, 150, 120, 12}, Hill{380, 160, 100, 9}, Hill{250, 400, 130, 17},
                              Hill{450, 430, 60, 6}}) {
         for (int rung = 1; rung < hill.top; ++rung) {
-            const std::int32_t reach = hill.reach * (hill.top - rung) / (hill.top - 1);
-            paintRectangle(map, edit, hill.row - reach, hill.col - reach, hill.row + reach, hill.col + reach,
-                           rungs[static_cast<std::size_t>(rung)]);
+            const std::int32_t reach = at(hill.reach) * (hill.top - rung) / (hill.top - 1);
+            paintRectangle(map, edit, at(hill.row) - reach, at(hill.col) - reach, at(hill.row) + reach,
+                           at(hill.col) + reach, rungs[static_cast<std::size_t>(rung)]);
         }
-        paintDab(map, edit, hill.row, hill.col, 5, rungs[static_cast<std::size_t>(hill.top)]);
+        paintDab(map, edit, at(hill.row), at(hill.col), 5, rungs[static_cast<std::size_t>(hill.top)]);
     }
-    paintRectangle(map, edit, 20, 300, 70, 420, FLAT_AREA_COLOUR);
+    paintRectangle(map, edit, at(20), at(300), at(70), at(420), FLAT_AREA_COLOUR);
     return map;
 }
 

@@ -68,10 +68,11 @@ BmpPlan samplingPlan(ColourSet colourSet)
     return std::bind_front(planSampling, colourSet);
 }
 
-ExtractResult readMapPicture(const std::string& bmpFilePath, BmpImage& image, const BmpPlan& plan)
+// Opens the picture, checks its type and says why not, as every read of a map picture does.
+ExtractResult openMapPicture(const std::string& bmpFilePath, FileHandle& bmp)
 {
     FileResult opened = FileResult::Ok;
-    FileHandle bmp = openRegularFile(bmpFilePath, opened);
+    bmp = openRegularFile(bmpFilePath, opened);
     if (!bmp) {
         if (opened == FileResult::NotRegular)
             std::fputs("Error opening source file: not a regular file\n", stderr);
@@ -79,9 +80,23 @@ ExtractResult readMapPicture(const std::string& bmpFilePath, BmpImage& image, co
             std::perror("Error opening source file");
         return ExtractResult::CannotOpenBmp;
     }
-    if (ExtractResult result = checkFileType(bmp.get()); result != ExtractResult::Ok)
+    return checkFileType(bmp.get());
+}
+
+ExtractResult readMapPicture(const std::string& bmpFilePath, BmpImage& image, const BmpPlan& plan)
+{
+    FileHandle bmp;
+    if (ExtractResult result = openMapPicture(bmpFilePath, bmp); result != ExtractResult::Ok)
         return result;
     return loadBmp(bmp.get(), image, plan);
+}
+
+ExtractResult openMapPictureBands(const std::string& bmpFilePath, std::int32_t bandRows, FileHandle& bmp,
+                                  BmpBandReader& reader)
+{
+    if (ExtractResult result = openMapPicture(bmpFilePath, bmp); result != ExtractResult::Ok)
+        return result;
+    return reader.open(bmp.get(), bandRows);
 }
 
 ExtractionResult extractBlockHeights(const std::string& bmpFilePath, std::FILE* heightsFile,

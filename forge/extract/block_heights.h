@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/block_convention.h"
+#include "common/regular_file.h"
 #include "forge/extract/block_layout.h"
 #include "forge/extract/bmp_image.h"
 #include "forge/extract/result_codes.h"
@@ -33,6 +34,11 @@ BmpPlan samplingPlan(ColourSet colourSet);
 // bytes and reads it with `plan`, as the extraction does before anything else
 // (same codes, same diagnostics).
 ExtractResult readMapPicture(const std::string& bmpFilePath, BmpImage& image, const BmpPlan& plan = {});
+
+// The same for reading the picture in bands of up to `bandRows` rows through
+// `reader`; `bmp` holds the open file for as long as the reader reads.
+ExtractResult openMapPictureBands(const std::string& bmpFilePath, std::int32_t bandRows, FileHandle& bmp,
+                                  BmpBandReader& reader);
 
 // Reads the BMP at `bmpFilePath` and writes the height values layout to
 // `heightsFile` (open for writing in text mode; not closed here). On any result

@@ -51,12 +51,55 @@ struct BmpImage {
     }
 };
 
+// How a BMP file stores its pixels, from its headers and palette.
+struct BmpFormat {
+    std::int64_t start = 0;     // the file's first byte in the stream
+    std::uint32_t offBits = 0;  // the pixels start this far after it
+    std::int32_t width = 0;
+    std::int32_t height = 0;    // positive
+    bool topRowFirst = false;   // else the bottom row is stored first
+    unsigned bitCount = 0;
+    std::uint64_t dataBytes = 0; // a stored row's pixel bytes
+    std::uint64_t rowBytes = 0;  // and with its padding
+    std::uint8_t palette[256 * 3] = {}; // blue, green, red an entry
+};
+
+// Reads the headers and palette from `stream`, standing at the file's first
+// byte, and checks the file is long enough for its pixels: the checks and
+// codes of loadBmp before it takes any pixel memory.
+ExtractResult readBmpFormat(std::FILE* stream, BmpFormat& format);
+
 // Reads the picture from `stream`, an open binary stream standing at the file's
 // first byte, decoding only the rows `plan` keeps (every pixel without a plan):
 // on ExtractResult::Ok `image` holds the pixels and the stream stands just after
 // the headers and palette; on any other code, the reader's or the plan's, `image`
 // is empty and the stream position unspecified.
 ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan = {});
+
+// A picture read a band of rows at a time, for a caller that looks at each
+// pixel once and need not hold the whole picture: memory for one band only.
+// The caller keeps the stream open while reading; errors as loadBmp's.
+class BmpBandReader {
+public:
+    // Reads the headers (as readBmpFormat) and takes memory for bands of up to
+    // `bandRows` rows.
+    ExtractResult open(std::FILE* stream, std::int32_t bandRows);
+    std::int32_t width() const { return format_.width; }
+    std::int32_t height() const { return format_.height; }
+
+    // Decodes rows y to y + count - 1 (counted from the top, count at most the
+    // band's rows) into band(), in place of the band read before.
+    ExtractResult read(std::int32_t y, std::int32_t count);
+    // The whole picture's sizes; pixel(x, y) for the rows read last only.
+    const BmpImage& band() const { return band_; }
+
+private:
+    std::FILE* stream_ = nullptr;
+    BmpFormat format_;
+    std::int32_t bandRows_ = 0;
+    std::vector<std::uint8_t> raw_; // the band's rows as stored
+    BmpImage band_;
+};
 
 // What the picture at `path` uses that loadBmp refused with `result`: RLE or
 // other compression, bit fields, a JPEG or PNG inside, "32 bits per pixel

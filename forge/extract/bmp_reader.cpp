@@ -5,6 +5,7 @@
 
 #include "forge/extract/result_codes.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -185,12 +186,11 @@ std::uint64_t bytesNeeded(std::uint32_t offBits, std::int64_t width, std::int64_
 
 } // namespace
 
-ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan)
+ExtractResult readBmpFormat(std::FILE* stream, BmpFormat& format)
 {
-    image = BmpImage{};
-
-    const std::int64_t start = platform::tell(stream);
-    if (start < 0)
+    format = BmpFormat{};
+    format.start = platform::tell(stream);
+    if (format.start < 0)
         return ExtractResult::ReadError;
 
     std::uint8_t fileHeader[14];
@@ -198,7 +198,7 @@ ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan)
         return ExtractResult::ReadError;
     if (u16At(fileHeader) != BMP_TYPE)
         return ExtractResult::NotBmp;
-    const std::uint32_t offBits = u32At(fileHeader + 10);
+    format.offBits = u32At(fileHeader + 10);
 
     BmpInfoHeader header;
     if (ExtractResult result = readInfoHeader(stream, header); result != ExtractResult::Ok)
@@ -206,15 +206,17 @@ ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan)
     if (ExtractResult result = checkHeader(header); result != ExtractResult::Ok)
         return result;
 
-    const bool topRowFirst = header.height < 0;
+    format.topRowFirst = header.height < 0;
     const std::int64_t width = header.width;
-    const std::int64_t height = topRowFirst ? -std::int64_t{header.height} : header.height;
-    const unsigned bitCount = header.bitCount;
+    const std::int64_t height = format.topRowFirst ? -std::int64_t{header.height} : header.height;
+    format.width = header.width;
+    format.height = static_cast<std::int32_t>(height);
+    format.bitCount = header.bitCount;
 
     // Refuse a picture the file cannot hold before allocating anything for it.
-    const std::uint64_t dataBytes = (static_cast<std::uint64_t>(width) * bitCount + 7) / 8;
-    const std::uint64_t rowBytes = paddedRowBytes(dataBytes);
-    const std::uint64_t needed = bytesNeeded(offBits, width, height, bitCount);
+    format.dataBytes = (static_cast<std::uint64_t>(width) * format.bitCount + 7) / 8;
+    format.rowBytes = paddedRowBytes(format.dataBytes);
+    const std::uint64_t needed = bytesNeeded(format.offBits, width, height, format.bitCount);
     {
         const std::int64_t here = platform::tell(stream);
         if (here < 0)
@@ -226,31 +228,41 @@ ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan)
             return ExtractResult::ReadError;
         if (!platform::seek(stream, here, SEEK_SET))
             return ExtractResult::ReadError;
-        if (needed > static_cast<std::uint64_t>(end - start))
+        if (needed > static_cast<std::uint64_t>(end - format.start))
             return ExtractResult::ReadError;
     }
 
     // 1-, 4- and 8-bit pictures carry a palette of 2^bits entries straight
     // after the header: 3 bytes each after a core header, else 4.
-    std::uint8_t palette[256 * 3] = {};
-    if (bitCount < 16) {
-        const std::size_t entries = std::size_t{1} << bitCount;
+    if (format.bitCount < 16) {
+        const std::size_t entries = std::size_t{1} << format.bitCount;
         const std::size_t entryBytes = header.size <= CORE_HEADER_MAX ? 3 : 4;
         std::uint8_t raw[256 * 4];
         if (!readBytes(stream, raw, entries * entryBytes))
             return ExtractResult::ReadError;
         for (std::size_t i = 0; i < entries; ++i) {
-            palette[3 * i] = raw[entryBytes * i];
-            palette[3 * i + 1] = raw[entryBytes * i + 1];
-            palette[3 * i + 2] = raw[entryBytes * i + 2];
+            format.palette[3 * i] = raw[entryBytes * i];
+            format.palette[3 * i + 1] = raw[entryBytes * i + 1];
+            format.palette[3 * i + 2] = raw[entryBytes * i + 2];
         }
     }
+    return ExtractResult::Ok;
+}
+
+ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan)
+{
+    image = BmpImage{};
+    BmpFormat format;
+    if (ExtractResult result = readBmpFormat(stream, format); result != ExtractResult::Ok)
+        return result;
+    const std::int64_t width = format.width;
+    const std::int64_t height = format.height;
+
     // The plan refuses the picture, or says which pixels to keep, before any
     // pixel memory is taken.
     BmpSelection keep;
     if (plan) {
-        if (ExtractResult result = plan(header.width, static_cast<std::int32_t>(height), keep);
-            result != ExtractResult::Ok)
+        if (ExtractResult result = plan(format.width, format.height, keep); result != ExtractResult::Ok)
             return result;
     }
     const std::int64_t afterHeaders = platform::tell(stream);
@@ -284,11 +296,11 @@ ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan)
     std::unique_ptr<std::uint8_t[]> pixels(new (std::nothrow) std::uint8_t[pixelBytes]);
     if (!pixels)
         return ExtractResult::NoMemoryPixels;
-    std::unique_ptr<std::uint8_t[]> rowBuffer(new (std::nothrow) std::uint8_t[rowBytes]);
+    std::unique_ptr<std::uint8_t[]> rowBuffer(new (std::nothrow) std::uint8_t[format.rowBytes]);
     if (!rowBuffer)
         return ExtractResult::NoMemoryPixels;
 
-    const std::int64_t pixelStart = start + static_cast<std::int64_t>(offBits);
+    const std::int64_t pixelStart = format.start + static_cast<std::int64_t>(format.offBits);
     if (!platform::seek(stream, pixelStart, SEEK_SET))
         return ExtractResult::ReadError;
 
@@ -297,30 +309,89 @@ ExtractResult loadBmp(std::FILE* stream, BmpImage& image, const BmpPlan& plan)
     const std::size_t outRowBytes = static_cast<std::size_t>(keptColumns) * 3;
     std::int64_t standingAt = 0; // the file row the stream stands at
     for (std::int64_t k = 0; k < height; ++k) {
-        const std::int64_t y = topRowFirst ? k : height - 1 - k;
+        const std::int64_t y = format.topRowFirst ? k : height - 1 - k;
         const std::int64_t slot = rowSlot[static_cast<std::size_t>(y)];
         if (slot < 0)
             continue;
         if (k != standingAt &&
-            !platform::seek(stream, pixelStart + static_cast<std::int64_t>(k * rowBytes), SEEK_SET))
+            !platform::seek(stream, pixelStart + static_cast<std::int64_t>(k * format.rowBytes), SEEK_SET))
             return ExtractResult::ReadError;
         const bool lastRow = k == height - 1;
-        if (!readBytes(stream, rowBuffer.get(), static_cast<std::size_t>(lastRow ? dataBytes : rowBytes)))
+        if (!readBytes(stream, rowBuffer.get(),
+                       static_cast<std::size_t>(lastRow ? format.dataBytes : format.rowBytes)))
             return ExtractResult::ReadError;
         standingAt = k + 1;
         expandRow(rowBuffer.get(), pixels.get() + static_cast<std::size_t>(slot) * outRowBytes, firstColumn,
-                  columnStep, keptColumns, bitCount, palette);
+                  columnStep, keptColumns, format.bitCount, format.palette);
     }
 
     if (!platform::seek(stream, afterHeaders, SEEK_SET))
         return ExtractResult::ReadError;
-    image.width = header.width;
-    image.height = static_cast<std::int32_t>(height);
+    image.width = format.width;
+    image.height = format.height;
     image.pixels = std::move(pixels);
     image.rowSlot = std::move(rowSlot);
     image.firstColumn = static_cast<std::int32_t>(firstColumn);
     image.columnStep = static_cast<std::int32_t>(columnStep);
     image.keptColumns = static_cast<std::int32_t>(keptColumns);
+    return ExtractResult::Ok;
+}
+
+ExtractResult BmpBandReader::open(std::FILE* stream, std::int32_t bandRows)
+{
+    stream_ = nullptr;
+    band_ = BmpImage{};
+    if (ExtractResult result = readBmpFormat(stream, format_); result != ExtractResult::Ok)
+        return result;
+    bandRows_ = std::clamp<std::int32_t>(bandRows, 1, format_.height);
+    const std::uint64_t rawBytes = format_.rowBytes * static_cast<std::uint64_t>(bandRows_);
+    const std::uint64_t pixelBytes = std::uint64_t{3} * static_cast<std::uint64_t>(format_.width) *
+                                     static_cast<std::uint64_t>(bandRows_);
+    if (rawBytes > std::numeric_limits<std::size_t>::max() || pixelBytes > std::numeric_limits<std::size_t>::max())
+        return ExtractResult::NoMemoryPixels;
+    try {
+        raw_.resize(static_cast<std::size_t>(rawBytes));
+        band_.rowSlot.assign(static_cast<std::size_t>(format_.height), -1);
+    } catch (const std::bad_alloc&) {
+        return ExtractResult::NoMemoryPixels;
+    }
+    band_.pixels.reset(new (std::nothrow) std::uint8_t[pixelBytes]);
+    if (!band_.pixels)
+        return ExtractResult::NoMemoryPixels;
+    band_.width = format_.width;
+    band_.height = format_.height;
+    band_.keptColumns = format_.width;
+    stream_ = stream;
+    return ExtractResult::Ok;
+}
+
+ExtractResult BmpBandReader::read(std::int32_t y, std::int32_t count)
+{
+    if (!stream_ || y < 0 || count < 1 || count > bandRows_ || y > format_.height - count)
+        return ExtractResult::ReadError;
+    for (std::int32_t& slot : band_.rowSlot)
+        if (slot >= 0)
+            slot = -1;
+    // The band's rows lie together in the file, bottom row first unless the
+    // picture is stored top row first; the file's last row has no padding.
+    const std::int64_t firstFileRow = format_.topRowFirst ? y : std::int64_t{format_.height} - y - count;
+    const bool endsFile = firstFileRow + count == format_.height;
+    const std::uint64_t bytes =
+        format_.rowBytes * static_cast<std::uint64_t>(count - 1) + (endsFile ? format_.dataBytes : format_.rowBytes);
+    const std::int64_t at = format_.start + static_cast<std::int64_t>(format_.offBits) +
+                            static_cast<std::int64_t>(static_cast<std::uint64_t>(firstFileRow) * format_.rowBytes);
+    if (!platform::seek(stream_, at, SEEK_SET) || !readBytes(stream_, raw_.data(), static_cast<std::size_t>(bytes)))
+        return ExtractResult::ReadError;
+    const std::size_t outRowBytes = static_cast<std::size_t>(format_.width) * 3;
+    for (std::int32_t i = 0; i < count; ++i) {
+        const std::int64_t fileRow = firstFileRow + i;
+        const std::int64_t row = format_.topRowFirst ? fileRow : std::int64_t{format_.height} - 1 - fileRow;
+        const std::int32_t slot = static_cast<std::int32_t>(row - y);
+        band_.rowSlot[static_cast<std::size_t>(row)] = slot;
+        expandRow(raw_.data() + static_cast<std::size_t>(i) * format_.rowBytes,
+                  band_.pixels.get() + static_cast<std::size_t>(slot) * outRowBytes, 0, 1, format_.width,
+                  format_.bitCount, format_.palette);
+    }
     return ExtractResult::Ok;
 }
 

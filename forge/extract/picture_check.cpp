@@ -54,6 +54,37 @@ bool blockIsMixed(const BmpImage& image, const BlockLayout& layout, std::int32_t
     return false;
 }
 
+// What the scan needs of each block, row-major: its sampled pixel (blue,
+// green, red) and, when mixed blocks are looked for, how many colours its
+// pixels hold (1 for a block of one colour).
+struct BlockPixels {
+    std::vector<std::uint8_t> samples;
+    std::vector<std::uint8_t> colours;
+};
+
+// Block row r's entries from a picture holding at least that row's pixels.
+void summariseBlockRow(const BmpImage& image, const BlockLayout& layout, std::int32_t r, bool mixed,
+                       BlockPixels& blocks)
+{
+    const std::size_t first = static_cast<std::size_t>(r) * static_cast<std::size_t>(layout.blockCols);
+    for (std::int32_t c = 0; c < layout.blockCols; ++c) {
+        const std::size_t i = first + static_cast<std::size_t>(c);
+        std::memcpy(&blocks.samples[3 * i], image.pixel(layout.sampleX(c), layout.sampleY(r)), 3);
+        if (mixed)
+            blocks.colours[i] = blockIsMixed(image, layout, r, c)
+                ? static_cast<std::uint8_t>(coloursInBlock(image, layout.left(c), layout.upper(r)))
+                : 1;
+    }
+}
+
+void sizeBlockPixels(const BlockLayout& layout, bool mixed, BlockPixels& blocks)
+{
+    const std::size_t count = static_cast<std::size_t>(layout.blockRows) * static_cast<std::size_t>(layout.blockCols);
+    blocks.samples.resize(3 * count);
+    if (mixed)
+        blocks.colours.resize(count);
+}
+
 void checkSize(const PictureCheckRequest& request, PictureCheck& check)
 {
     MapData data;
@@ -81,9 +112,9 @@ void checkSize(const PictureCheckRequest& request, PictureCheck& check)
 }
 
 // Colour errors, mixed blocks and cliffs; `step` is the metres of one rung.
-void scanBlocks(PictureCheck& check, ColourHeightSet& set, bool metres, std::int64_t step, bool errorsOnly)
+void scanBlocks(PictureCheck& check, const BlockPixels& blocks, ColourHeightSet& set, bool metres, std::int64_t step,
+                bool errorsOnly)
 {
-    const BmpImage& image = check.image;
     const BlockLayout& layout = check.layout;
     const std::size_t rows = static_cast<std::size_t>(layout.blockRows);
     const std::size_t cols = static_cast<std::size_t>(layout.blockCols);
@@ -102,9 +133,9 @@ void scanBlocks(PictureCheck& check, ColourHeightSet& set, bool metres, std::int
 
     for (std::int32_t r = 0; r < layout.blockRows; ++r)
         for (std::int32_t c = 0; c < layout.blockCols; ++c) {
-            const std::uint8_t* sample = image.pixel(layout.sampleX(c), layout.sampleY(r));
-            const auto height = static_cast<std::int32_t>(heightForColour(set, sample));
             const std::size_t i = static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c);
+            const std::uint8_t* sample = &blocks.samples[3 * i];
+            const auto height = static_cast<std::int32_t>(heightForColour(set, sample));
             heights[i] = height;
             const Rgb colour = colourOf(sample);
             onLadder[i] = reservedCodeFor(colour) == 0 && !raisesColourError(height);
@@ -115,9 +146,9 @@ void scanBlocks(PictureCheck& check, ColourHeightSet& set, bool metres, std::int
                 f.colour = colour;
                 byKind[static_cast<int>(kind)].push_back(f);
             }
-            if (!errorsOnly && blockIsMixed(image, layout, r, c)) {
+            if (!errorsOnly && blocks.colours[i] > 1) {
                 Finding f = blockFinding(FindingKind::MixedBlock, r, c);
-                f.colourCount = coloursInBlock(image, layout.left(c), layout.upper(r));
+                f.colourCount = blocks.colours[i];
                 byKind[static_cast<int>(FindingKind::MixedBlock)].push_back(f);
             }
         }
@@ -257,6 +288,69 @@ const char* prefixOf(Severity severity)
     return severity == Severity::Error ? "error: " : "warning: ";
 }
 
+// The picture whole, kept in the check to be drawn: the colour set from its
+// band and every block's pixels.
+ExtractResult readWhole(const PictureCheckRequest& request, PictureCheck& check, ColourHeightSet& set,
+                        BlockPixels& blocks)
+{
+    const bool errorsOnly = request.scope == CheckScope::ColourErrors;
+    ExtractResult result = readMapPicture(request.bmpFilePath, check.image,
+                                          errorsOnly && !request.drawable ? samplingPlan(request.colourSet) : BmpPlan{});
+    if (result != ExtractResult::Ok)
+        return result;
+    check.layout = blockLayoutFor(request.colourSet, check.image.width, check.image.height);
+    if ((result = blockLayoutResult(check.layout)) != ExtractResult::Ok)
+        return result;
+    // Without heights the ladder runs 0, 1, 2, ...: every height is its rung.
+    result = buildColourHeightSet(check.image, request.colourSet, request.withHeights ? request.minElevation : 0,
+                                  request.withHeights ? request.contourInterval : 1, set);
+    if (result != ExtractResult::Ok)
+        return result;
+    try {
+        sizeBlockPixels(check.layout, !errorsOnly, blocks);
+    } catch (const std::bad_alloc&) {
+        return ExtractResult::NoMemory;
+    }
+    for (std::int32_t r = 0; r < check.layout.blockRows; ++r)
+        summariseBlockRow(check.image, check.layout, r, !errorsOnly, blocks);
+    return ExtractResult::Ok;
+}
+
+// The same read a block row at a time, keeping only the picture's sizes.
+ExtractResult readInBands(const PictureCheckRequest& request, PictureCheck& check, ColourHeightSet& set,
+                          BlockPixels& blocks)
+{
+    FileHandle file;
+    BmpBandReader reader;
+    ExtractResult result = openMapPictureBands(request.bmpFilePath, BLOCK_PIXELS, file, reader);
+    if (result != ExtractResult::Ok)
+        return result;
+    check.image.width = reader.width();
+    check.image.height = reader.height();
+    check.layout = blockLayoutFor(request.colourSet, reader.width(), reader.height());
+    if ((result = blockLayoutResult(check.layout)) != ExtractResult::Ok)
+        return result;
+    // A user set's band lies in the rows above the first block.
+    if (check.layout.top > 0 && (result = reader.read(0, check.layout.top)) != ExtractResult::Ok)
+        return result;
+    result = buildColourHeightSet(reader.band(), request.colourSet, request.withHeights ? request.minElevation : 0,
+                                  request.withHeights ? request.contourInterval : 1, set);
+    if (result != ExtractResult::Ok)
+        return result;
+    const bool mixed = request.scope == CheckScope::Everything;
+    try {
+        sizeBlockPixels(check.layout, mixed, blocks);
+    } catch (const std::bad_alloc&) {
+        return ExtractResult::NoMemory;
+    }
+    for (std::int32_t r = 0; r < check.layout.blockRows; ++r) {
+        if ((result = reader.read(check.layout.upper(r), BLOCK_PIXELS)) != ExtractResult::Ok)
+            return result;
+        summariseBlockRow(reader.band(), check.layout, r, mixed, blocks);
+    }
+    return ExtractResult::Ok;
+}
+
 } // namespace
 
 std::size_t PictureCheck::count(Severity severity) const
@@ -269,24 +363,19 @@ PictureCheck checkPicture(const PictureCheckRequest& request)
 {
     PictureCheck check;
     const bool errorsOnly = request.scope == CheckScope::ColourErrors;
-    check.result = readMapPicture(request.bmpFilePath, check.image,
-                                  errorsOnly && !request.drawable ? samplingPlan(request.colourSet) : BmpPlan{});
-    if (check.result != ExtractResult::Ok)
-        return check;
-    check.layout = blockLayoutFor(request.colourSet, check.image.width, check.image.height);
-    if ((check.result = blockLayoutResult(check.layout)) != ExtractResult::Ok)
-        return check;
-
-    // Without heights the ladder runs 0, 1, 2, ...: every height is its rung.
     ColourHeightSet set;
-    check.result = buildColourHeightSet(check.image, request.colourSet,
-                                        request.withHeights ? request.minElevation : 0,
-                                        request.withHeights ? request.contourInterval : 1, set);
-    if (check.result != ExtractResult::Ok)
+    BlockPixels blocks;
+    // Colour errors alone need only the sampled pixels, which a sampling read
+    // takes whole at less cost than bands.
+    const bool inBands = !request.drawable && !errorsOnly;
+    check.result = inBands ? readInBands(request, check, set, blocks) : readWhole(request, check, set, blocks);
+    if (check.result != ExtractResult::Ok) {
+        check.image = BmpImage{};
         return check;
+    }
     try {
         const std::int64_t rung = request.withHeights ? std::max<std::int64_t>(request.contourInterval, 1) : 1;
-        scanBlocks(check, set, request.withHeights, rung, errorsOnly);
+        scanBlocks(check, blocks, set, request.withHeights, rung, errorsOnly);
         if (errorsOnly) {
             check.colourError = set.colourError;
             return check;

@@ -16,7 +16,8 @@ namespace qarn {
 // blocks whose colour stops the build, and blocks, neighbours or sizes that
 // build without a word but are likely mistakes. Errors: `result` holds the
 // code a build's extraction would return, and a picture that cannot be read
-// has no findings; nothing is thrown. The check owns the decoded picture.
+// has no findings; nothing is thrown. The check owns the decoded picture when
+// it keeps one.
 
 enum class FindingKind { ReservedColour, UnknownColour, MixedBlock, Cliff, SizeMismatch, LeftoverPixels };
 enum class Severity { Error, Warning };
@@ -68,9 +69,10 @@ struct PictureCheckRequest {
     std::int32_t contourInterval = 1;
     // Every finding, or the colour errors alone that stop a build.
     CheckScope scope = CheckScope::Everything;
-    // For colour errors alone: read only the pixels a build reads (qarn build's
-    // list after a colour error), or the whole picture, to draw it marked.
-    // Every finding needs the whole picture, so it is always read for those.
+    // Keep the whole picture in the check to draw it marked, or not: then
+    // every finding is found reading the picture a block row at a time, and
+    // colour errors alone from the pixels a build reads (qarn build's list
+    // after a colour error); the findings are the same either way.
     bool drawable = true;
 };
 
@@ -87,7 +89,7 @@ struct Cliff {
 struct PictureCheck {
     ExtractResult result = ExtractResult::Ok; // what a build's extraction would return
     bool colourError = false; // a build would stop with "Colour Error in BMP file"
-    BmpImage image;           // the picture as read; empty when result is not Ok
+    BmpImage image;           // the picture as read (whole only when drawable); empty when result is not Ok
     BlockLayout layout;
     std::vector<Finding> findings; // errors first; kinds in FindingKind order, each in block order
     std::vector<Cliff> cliffs;     // the Cliff findings grouped, in the order of their first pair

@@ -98,6 +98,11 @@ const char* describe(GridResult result)
 
 GridResult ElevationGrid::allocate(int rows, int cols, float contourInterval)
 {
+    return size(rows, cols, contourInterval, false);
+}
+
+GridResult ElevationGrid::size(int rows, int cols, float contourInterval, bool reuse)
+{
     if (rows < 1 || cols < 1)
         return GridResult::BadSize;
     const std::int64_t padRows = static_cast<std::int64_t>(rows) + 2 * static_cast<std::int64_t>(border_);
@@ -106,14 +111,22 @@ GridResult ElevationGrid::allocate(int rows, int cols, float contourInterval)
     if (padRows > maxIndex || padCols > maxIndex || padRows * padCols > maxIndex)
         return GridResult::BadSize;
     try {
-        std::vector<GridCell> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
-        std::vector<std::int32_t> positions(static_cast<std::size_t>(padRows * padCols), -1);
-        std::vector<std::int32_t> lineBuffer(static_cast<std::size_t>(std::max(padRows, padCols)));
-        std::vector<float> areaLevel(1, NO_AREA_LEVEL);
-        cells_.swap(cells);
-        positions_.swap(positions);
-        lineBuffer_.swap(lineBuffer);
-        areaLevel_.swap(areaLevel);
+        if (reuse) {
+            // loadHeights sets every cell and position afresh.
+            cells_.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
+            positions_.resize(static_cast<std::size_t>(padRows * padCols));
+            lineBuffer_.resize(static_cast<std::size_t>(std::max(padRows, padCols)));
+            areaLevel_.assign(1, NO_AREA_LEVEL);
+        } else {
+            std::vector<GridCell> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
+            std::vector<std::int32_t> positions(static_cast<std::size_t>(padRows * padCols), -1);
+            std::vector<std::int32_t> lineBuffer(static_cast<std::size_t>(std::max(padRows, padCols)));
+            std::vector<float> areaLevel(1, NO_AREA_LEVEL);
+            cells_.swap(cells);
+            positions_.swap(positions);
+            lineBuffer_.swap(lineBuffer);
+            areaLevel_.swap(areaLevel);
+        }
     } catch (const std::bad_alloc&) {
         return GridResult::NoMemory;
     }
@@ -195,20 +208,47 @@ GridResult ElevationGrid::buildWith(Load load, int rows, int cols, float contour
         if (result != GridResult::Ok)
             return result;
         load(fresh);
-        result = fresh.prepareFlatAreas(rimlessAreaLevel);
+        result = fresh.finishBuild(rimlessAreaLevel);
         if (result != GridResult::Ok)
             return result;
-        fresh.smoothRows();
-        fresh.smoothColumns();
-        fresh.smoothDiagonals();
-        fresh.smoothAntiDiagonals();
-        fresh.averageCandidates();
-        fresh.flattenFlatAreas();
         *this = std::move(fresh);
     } catch (const std::bad_alloc&) {
         return GridResult::NoMemory;
     }
     return GridResult::Ok;
+}
+
+GridResult ElevationGrid::finishBuild(float rimlessAreaLevel)
+{
+    const GridResult result = prepareFlatAreas(rimlessAreaLevel);
+    if (result != GridResult::Ok)
+        return result;
+    smoothRows();
+    smoothColumns();
+    smoothDiagonals();
+    smoothAntiDiagonals();
+    averageCandidates();
+    flattenFlatAreas();
+    return GridResult::Ok;
+}
+
+GridResult ElevationGrid::rebuild(std::span<const float> heights, int rows, int cols, float contourInterval,
+                                  float rimlessAreaLevel)
+{
+    GridResult result = GridResult::NoMemory;
+    try {
+        setBorder(GRID_BORDER);
+        result = size(rows, cols, contourInterval, true);
+        if (result == GridResult::Ok) {
+            loadHeights(heights);
+            result = finishBuild(rimlessAreaLevel);
+        }
+    } catch (const std::bad_alloc&) {
+        result = GridResult::NoMemory;
+    }
+    if (result != GridResult::Ok)
+        *this = ElevationGrid{};
+    return result;
 }
 
 GridResult ElevationGrid::build(std::FILE* heights, int rows, int cols, float contourInterval, float rimlessAreaLevel)

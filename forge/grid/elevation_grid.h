@@ -43,6 +43,12 @@ public:
     // the height values file would carry them.
     GridResult build(std::span<const float> heights, int rows, int cols, float contourInterval,
                      float rimlessAreaLevel);
+    // The same build in the memory this grid holds from its last one, for a
+    // map built again and again (the painter's preview after each stroke):
+    // no memory taken and cleared afresh while the size stays. Gives the grid
+    // build gives; on failure this grid is left empty.
+    GridResult rebuild(std::span<const float> heights, int rows, int cols, float contourInterval,
+                       float rimlessAreaLevel);
 
     // --- Grid model ---
     void setBorder(int border);
@@ -132,6 +138,10 @@ private:
     template <typename NextValue> void loadFrom(NextValue next);
     template <typename Load> GridResult buildWith(Load load, int rows, int cols, float contourInterval,
                                                   float rimlessAreaLevel);
+    // allocate, in fresh memory or in the memory the grid holds.
+    GridResult size(int rows, int cols, float contourInterval, bool reuse);
+    // The build's stages after loadHeights.
+    GridResult finishBuild(float rimlessAreaLevel);
 
     std::vector<GridCell> cells_;          // real cells, row-major
     std::vector<std::int32_t> positions_;  // padded rectangle, row-major, cell indices

@@ -100,18 +100,25 @@ ReliefColour reliefHeightColour(double t)
 PreviewImage renderReliefPreview(int rows, int cols, const float* heights, const std::uint8_t* flatMask,
                                  int pixelsPerCell)
 {
+    return renderReliefPreview(rows, cols, heights, flatMask, pixelsPerCell, 1);
+}
+
+PreviewImage renderReliefPreview(int rows, int cols, const float* heights, const std::uint8_t* flatMask,
+                                 int pixelsPerCell, int cellsPerPixel)
+{
     PreviewImage image;
-    if (!heights || rows < 1 || cols < 1 || pixelsPerCell < 1)
+    if (!heights || rows < 1 || cols < 1 || pixelsPerCell < 1 || cellsPerPixel < 1)
         return image;
-    const std::int64_t width = std::int64_t{cols} * pixelsPerCell;
-    const std::int64_t height = std::int64_t{rows} * pixelsPerCell;
+    // The cells drawn: every cellsPerPixel-th across and down, from the first.
+    const int drawnRows = (rows - 1) / cellsPerPixel + 1;
+    const int drawnCols = (cols - 1) / cellsPerPixel + 1;
+    const std::int64_t width = std::int64_t{drawnCols} * pixelsPerCell;
+    const std::int64_t height = std::int64_t{drawnRows} * pixelsPerCell;
     if (width > PREVIEW_MAX_PIXELS || height > PREVIEW_MAX_PIXELS || width * height > PREVIEW_MAX_PIXELS)
         return image;
 
     const std::size_t cellCount = static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
-    std::vector<double> z;
     try {
-        z.resize(cellCount);
         image.rgb.resize(static_cast<std::size_t>(width * height) * 3);
     } catch (const std::bad_alloc&) {
         return PreviewImage{};
@@ -127,8 +134,11 @@ PreviewImage renderReliefPreview(int rows, int cols, const float* heights, const
     }
     if (!std::isfinite(lowest))
         lowest = highest = 0.0;
-    for (std::size_t i = 0; i < cellCount; ++i)
-        z[i] = std::isfinite(heights[i]) ? static_cast<double>(heights[i]) : lowest;
+    const auto z = [&](int r, int c) {
+        const float h = heights[static_cast<std::size_t>(r) * static_cast<std::size_t>(cols) +
+                                static_cast<std::size_t>(c)];
+        return std::isfinite(h) ? static_cast<double>(h) : lowest;
+    };
     const double span = highest - lowest;
 
     // Light vector (east, north, up); the surface normal of a cell is
@@ -143,17 +153,18 @@ PreviewImage renderReliefPreview(int rows, int cols, const float* heights, const
     image.width = static_cast<int>(width);
     image.height = static_cast<int>(height);
     const std::size_t stride = static_cast<std::size_t>(width) * 3;
-    for (int r = 0; r < rows; ++r) {
-        const double* north = &z[static_cast<std::size_t>(r > 0 ? r - 1 : r) * static_cast<std::size_t>(cols)];
-        const double* here = &z[static_cast<std::size_t>(r) * static_cast<std::size_t>(cols)];
-        const double* south = &z[static_cast<std::size_t>(r + 1 < rows ? r + 1 : r) * static_cast<std::size_t>(cols)];
-        for (int c = 0; c < cols; ++c) {
+    for (int dr = 0; dr < drawnRows; ++dr) {
+        const int r = dr * cellsPerPixel;
+        const int n = r > 0 ? r - 1 : r;
+        const int s = r + 1 < rows ? r + 1 : r;
+        for (int dc = 0; dc < drawnCols; ++dc) {
+            const int c = dc * cellsPerPixel;
             const int w = c > 0 ? c - 1 : c;
             const int e = c + 1 < cols ? c + 1 : c;
             const double dzEast =
-                ((north[e] + 2.0 * here[e] + south[e]) - (north[w] + 2.0 * here[w] + south[w])) / run;
+                ((z(n, e) + 2.0 * z(r, e) + z(s, e)) - (z(n, w) + 2.0 * z(r, w) + z(s, w))) / run;
             const double dzNorth =
-                ((north[w] + 2.0 * north[c] + north[e]) - (south[w] + 2.0 * south[c] + south[e])) / run;
+                ((z(n, w) + 2.0 * z(n, c) + z(n, e)) - (z(s, w) + 2.0 * z(s, c) + z(s, e))) / run;
             const double shade = (lightUp - dzEast * lightEast - dzNorth * lightNorth) /
                                  std::sqrt(dzEast * dzEast + dzNorth * dzNorth + 1.0);
             // 1 on level ground, so level land shows its ramp colour unchanged.
@@ -163,7 +174,7 @@ PreviewImage renderReliefPreview(int rows, int cols, const float* heights, const
                                       static_cast<std::size_t>(c);
             const bool water = flatMask && flatMask[index] != 0;
             const ReliefColour colour =
-                water ? RELIEF_WATER_COLOUR : reliefHeightColour(span > 0.0 ? (here[c] - lowest) / span : 0.0);
+                water ? RELIEF_WATER_COLOUR : reliefHeightColour(span > 0.0 ? (z(r, c) - lowest) / span : 0.0);
             const double strength = water ? RELIEF_WATER_SHADING : RELIEF_LAND_SHADING;
             const double factor = 1.0 - strength + strength * light;
             const std::uint8_t pixel[3] = {channel(colour.red * factor), channel(colour.green * factor),
@@ -171,8 +182,8 @@ PreviewImage renderReliefPreview(int rows, int cols, const float* heights, const
 
             for (int dy = 0; dy < pixelsPerCell; ++dy) {
                 std::uint8_t* out = image.rgb.data() +
-                                    static_cast<std::size_t>(r * pixelsPerCell + dy) * stride +
-                                    static_cast<std::size_t>(c) * pixelsPerCell * 3;
+                                    static_cast<std::size_t>(dr * pixelsPerCell + dy) * stride +
+                                    static_cast<std::size_t>(dc) * pixelsPerCell * 3;
                 for (int dx = 0; dx < pixelsPerCell; ++dx, out += 3)
                     std::memcpy(out, pixel, 3);
             }
@@ -216,6 +227,14 @@ PreviewImage renderReliefPreview(const ElevationGrid& grid, int pixelsPerCell)
     if (flat.size() != heights.size())
         return PreviewImage{};
     return renderReliefPreview(rows, cols, heights.data(), flat.data(), pixelsPerCell);
+}
+
+int previewCellsPerPixel(int rows, int cols, int minimumLongSide)
+{
+    const int longSide = std::max(rows, cols);
+    if (longSide < 1 || minimumLongSide < 1)
+        return 1;
+    return std::max(1, longSide / minimumLongSide);
 }
 
 int previewPixelsPerCell(int rows, int cols, int minimumLongSide)

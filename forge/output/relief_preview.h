@@ -58,6 +58,13 @@ inline constexpr std::int64_t PREVIEW_MAX_PIXELS = 100'000'000;
 PreviewImage renderReliefPreview(int rows, int cols, const float* heights, const std::uint8_t* flatMask,
                                  int pixelsPerCell);
 
+// The same seen from afar, for a picture shown at fewer pixels than cells:
+// one cell in cellsPerPixel across and down is drawn (from the first), each
+// exactly as the whole picture draws it, shaded from its own neighbours and
+// coloured between the lowest and highest of all cells.
+PreviewImage renderReliefPreview(int rows, int cols, const float* heights, const std::uint8_t* flatMask,
+                                 int pixelsPerCell, int cellsPerPixel);
+
 // The same for a built grid: its real cells' heights, Blue1 cells as water.
 PreviewImage renderReliefPreview(const ElevationGrid& grid, int pixelsPerCell);
 
@@ -69,6 +76,9 @@ std::vector<std::uint8_t> flatAreaMask(const ElevationGrid& grid);
 // Pixels per cell that make the longer side at least `minimumLongSide` pixels
 // (at least 1, at most 16).
 int previewPixelsPerCell(int rows, int cols, int minimumLongSide = 500);
+// Cells per pixel that keep the longer side at least `minimumLongSide` pixels
+// (at least 1), for a map with more cells than that.
+int previewCellsPerPixel(int rows, int cols, int minimumLongSide);
 
 // Writes the picture as an 8-bit RGB PNG through a temporary file renamed over
 // `path`, so a failure leaves any earlier file of that name untouched.

@@ -1,12 +1,23 @@
 #include "painter/model/map_terrain.h"
 
 #include <algorithm>
+#include <mutex>
 #include <new>
 #include <span>
 
 #include "forge/grid/elevation_grid.h"
 
 namespace qarn {
+
+namespace {
+
+// The grid of the last preview, kept for the next: a preview after each
+// stroke builds in memory already taken instead of taking and clearing tens
+// of megabytes afresh. One preview at a time uses it.
+std::mutex spareGridLock;
+ElevationGrid spareGrid;
+
+} // namespace
 
 MapHeights mapHeights(const BlockMap& map, std::int32_t minElevation, std::int32_t contourInterval)
 {
@@ -24,12 +35,21 @@ MapHeights mapHeights(const BlockMap& map, std::int32_t minElevation, std::int32
         return out;
     }
     // The lookup takes pixels as the picture stores them: blue, green, red.
+    // Neighbouring blocks mostly share a colour: its lookup is kept.
+    Rgb last{};
+    float lastHeight = 0.0f;
+    bool lastWrong = false;
     for (std::size_t i = 0; i < map.blocks.size(); ++i) {
         const Rgb& colour = map.blocks[i];
-        const std::uint8_t pixel[3] = {colour.blue, colour.green, colour.red};
-        out.set.colourError = false;
-        out.heights[i] = heightForColour(out.set, pixel);
-        if (out.set.colourError) {
+        if (i == 0 || !(colour == last)) {
+            const std::uint8_t pixel[3] = {colour.blue, colour.green, colour.red};
+            out.set.colourError = false;
+            lastHeight = heightForColour(out.set, pixel);
+            lastWrong = out.set.colourError;
+            last = colour;
+        }
+        out.heights[i] = lastHeight;
+        if (lastWrong) {
             out.wrong[i] = 1;
             ++out.wrongCount;
         }
@@ -46,7 +66,7 @@ int rungOf(const BlockMap& map, Rgb colour)
 }
 
 TerrainPreview previewTerrain(const BlockMap& map, std::int32_t minElevation, std::int32_t contourInterval,
-                              int pixelsPerCell)
+                              int pixelsPerCell, int cellsPerPixel)
 {
     TerrainPreview preview;
     MapHeights heights = mapHeights(map, minElevation, contourInterval);
@@ -56,16 +76,27 @@ TerrainPreview previewTerrain(const BlockMap& map, std::int32_t minElevation, st
     for (std::size_t i = 0; i < heights.heights.size(); ++i)
         if (heights.wrong[i])
             heights.heights[i] = static_cast<float>(minElevation);
-    ElevationGrid grid;
+    // The grid of the last preview, when no other preview is using it.
+    std::unique_lock<std::mutex> spareLock(spareGridLock, std::try_to_lock);
+    ElevationGrid own;
+    ElevationGrid& grid = spareLock.owns_lock() ? spareGrid : own;
     // As a build does: an area of flat-area blocks with no rim sits at the minimum.
-    const GridResult built = grid.build(std::span<const float>(heights.heights), map.rows, map.cols,
-                                        static_cast<float>(contourInterval), static_cast<float>(minElevation));
+    const GridResult built = grid.rebuild(std::span<const float>(heights.heights), map.rows, map.cols,
+                                          static_cast<float>(contourInterval), static_cast<float>(minElevation));
     if (built != GridResult::Ok) {
         preview.result = built == GridResult::NoMemory ? ExtractResult::NoMemory : ExtractResult::NoMapBlocks;
         return preview;
     }
-    preview.image = renderReliefPreview(grid, pixelsPerCell);
+    // The picture is drawn from the 3D view's copy of the cells: the same
+    // heights and flat areas as the grid's, read once.
     preview.terrain = qarn::terrainOfGrid(grid);
+    if (preview.terrain.rows == 0) {
+        preview.result = ExtractResult::NoMemory;
+        return preview;
+    }
+    preview.image = renderReliefPreview(preview.terrain.rows, preview.terrain.cols, preview.terrain.heights.data(),
+                                        preview.terrain.flat.empty() ? nullptr : preview.terrain.flat.data(),
+                                        pixelsPerCell, cellsPerPixel);
     return preview;
 }
 

@@ -36,10 +36,13 @@ struct TerrainPreview {
     qarn::TerrainHeights terrain; // the built grid's cells, for the 3D view
 };
 
-// The relief preview of the built grid, at `pixelsPerCell`. Blocks whose
-// colour would stop a build count as the lowest rung, so one stray colour
-// does not hide the terrain (the canvas marks them).
+// The relief preview of the built grid, at `pixelsPerCell`, or one pixel for
+// `cellsPerPixel` cells each way (see renderReliefPreview); the terrain has
+// every cell. Blocks whose colour would stop a build count as the lowest
+// rung, so one stray colour does not hide the terrain (the canvas marks them).
+// The grid's memory is kept for the next preview (one preview at a time
+// reuses it; one running beside it takes its own).
 TerrainPreview previewTerrain(const BlockMap& map, std::int32_t minElevation, std::int32_t contourInterval,
-                              int pixelsPerCell = 1);
+                              int pixelsPerCell = 1, int cellsPerPixel = 1);
 
 } // namespace qarn

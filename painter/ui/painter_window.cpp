@@ -877,15 +877,16 @@ void PainterWindow::requestPreview()
     }
     previewAgain_ = false;
     const int pixelsPerCell = previewPixelsPerCell(map_.rows, map_.cols, kPreviewLongSide);
-    previewWatcher_.setFuture(
-        QtConcurrent::run([map = map_, min = minElevation(), interval = contourInterval(), pixelsPerCell] {
-            return previewTerrain(map, min, interval, pixelsPerCell);
+    const int cellsPerPixel = previewCellsPerPixel(map_.rows, map_.cols, kPreviewLongSide);
+    previewWatcher_.setFuture(QtConcurrent::run(
+        [map = map_, min = minElevation(), interval = contourInterval(), pixelsPerCell, cellsPerPixel] {
+            return previewTerrain(map, min, interval, pixelsPerCell, cellsPerPixel);
         }));
 }
 
 void PainterWindow::previewFinished()
 {
-    const TerrainPreview preview = previewWatcher_.result();
+    TerrainPreview preview = previewWatcher_.result();
     // A newer map is waiting: its run starts now, and the 3D view, whose
     // frame takes the GUI thread longest, waits for it.
     const bool outOfDate = previewAgain_;
@@ -900,7 +901,7 @@ void PainterWindow::previewFinished()
     if (preview.result != ExtractResult::Ok || preview.terrain.rows == 0)
         terrainView_->clear();
     else if (!outOfDate)
-        terrainView_->showTerrain(preview.terrain, METRES_PER_SRTM_GRID);
+        terrainView_->showTerrain(std::move(preview.terrain), METRES_PER_SRTM_GRID);
     emit previewShown();
 }
 
@@ -920,6 +921,7 @@ void PainterWindow::startCheck(const QString& path, ColourSet colourSet)
     PictureCheckRequest request;
     request.bmpFilePath = toFileName(path);
     request.colourSet = colourSet;
+    request.drawable = false; // read in bands: the window draws its own marks
     checkWatcher_.setFuture(QtConcurrent::run(
         [request, generation = doc_->generation(), rows = map_.rows, cols = map_.cols] {
             const PictureCheck check = checkPicture(request);

@@ -1,5 +1,5 @@
 // The picture check on small pictures with planted mistakes against the lines
-// of planted.txt, the words for refused BMPs, the marked picture's outlines,
+// of planted.txt (the picture kept whole or read in bands), the words for refused BMPs, the marked picture's outlines,
 // and qarn check and qarn build around them.
 #include <gtest/gtest.h>
 
@@ -103,16 +103,19 @@ TEST_P(PlantedMistakes, AreListedAsWrittenAndStopTheBuildExactlyWhenExtractionDo
     if (std::string error;
         p.mapData && writeMapDataFile(dir.file(MAP_DATA_FILE_NAME), {50, 50, 30.9}, error) != FileResult::Ok)
         FAIL() << error;
-    const PictureCheck check = checkPicture(
-        {.bmpFilePath = dir.file("map.bmp"), .colourSet = p.colourSet, .withHeights = p.withHeights,
-         .minElevation = 100, .contourInterval = 20, .scope = CheckScope::Everything, .drawable = true});
-    EXPECT_EQ(checkReportLines(check, p.linesPerKind, p.everyPair), expectedLines(p.name));
-
     std::FILE* heights = scratchFile();
     const ExtractionResult extracted = extractBlockHeights(dir.file("map.bmp"), heights, 100, 20, p.colourSet);
     std::fclose(heights);
-    EXPECT_EQ(check.result, extracted.result);
-    EXPECT_EQ(check.colourError, extracted.colourError);
+    // The picture kept whole, or read a block row at a time.
+    for (const bool drawable : {true, false}) {
+        SCOPED_TRACE(drawable ? "drawable" : "in bands");
+        const PictureCheck check = checkPicture(
+            {.bmpFilePath = dir.file("map.bmp"), .colourSet = p.colourSet, .withHeights = p.withHeights,
+             .minElevation = 100, .contourInterval = 20, .scope = CheckScope::Everything, .drawable = drawable});
+        EXPECT_EQ(checkReportLines(check, p.linesPerKind, p.everyPair), expectedLines(p.name));
+        EXPECT_EQ(check.result, extracted.result);
+        EXPECT_EQ(check.colourError, extracted.colourError);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Check, PlantedMistakes, testing::ValuesIn(PLANTED));

@@ -118,6 +118,54 @@ TEST(BmpReader, DecodesEveryDepthHeaderAndRowOrder)
                 }
 }
 
+TEST(BmpReader, BandsHoldThePixelsOfTheWholePicture)
+{
+    TempDir dir;
+    for (int bits : {1, 4, 8, 16, 24})
+        for (std::uint32_t header : {12u, 40u})
+            for (bool topDown : {false, true})
+                for (int width : {1, 13, 33}) {
+                    SCOPED_TRACE(testing::Message() << bits << " bits, header " << header << ", width " << width
+                                                    << (topDown ? ", top-down" : ""));
+                    const std::string bytes = encodeBmp(
+                        width, 7, bits, [&](int x, int y) { return pattern(bits, x, y); }, palette(bits), header,
+                        topDown);
+                    BmpImage whole;
+                    ASSERT_EQ(load(bytes, whole), ExtractResult::Ok);
+                    writeFile(dir.file("p.bmp"), bytes);
+                    // Bands of 3 rows from the top; the last, short one ends the file when stored bottom up.
+                    for (const auto& [y, count] : {std::pair{0, 3}, {3, 3}, {6, 1}, {2, 3}, {4, 3}}) {
+                        FileHandle file(std::fopen(dir.file("p.bmp").c_str(), "rb"));
+                        BmpBandReader reader;
+                        ASSERT_EQ(reader.open(file.get(), 3), ExtractResult::Ok);
+                        ASSERT_EQ(reader.width(), width);
+                        ASSERT_EQ(reader.height(), 7);
+                        ASSERT_EQ(reader.read(y, count), ExtractResult::Ok);
+                        for (int row = y; row < y + count; ++row)
+                            for (int x = 0; x < width; ++x)
+                                ASSERT_EQ(colourAt(reader.band(), x, row), colourAt(whole, x, row)) << x << "," << row;
+                    }
+                }
+}
+
+TEST(BmpReader, BandsOutsideThePictureOrPastTheFileAreReadErrors)
+{
+    TempDir dir;
+    const std::string bytes = encodeBmp(13, 700, 24, [](int x, int y) { return pattern(24, x, y); });
+    writeFile(dir.file("p.bmp"), bytes);
+    FileHandle file(std::fopen(dir.file("p.bmp").c_str(), "rb"));
+    BmpBandReader reader;
+    ASSERT_EQ(reader.open(file.get(), 3), ExtractResult::Ok);
+    for (const auto& [y, count] : {std::pair{-1, 2}, {698, 3}, {0, 4}, {0, 0}})
+        EXPECT_EQ(reader.read(y, count), ExtractResult::ReadError) << y << " " << count;
+    // Without the last row's padding the file is whole; cut after its
+    // headers were read, the upper rows, stored last, are gone.
+    writeFile(dir.file("p.bmp"), bytes.substr(0, bytes.size() - 1));
+    EXPECT_EQ(reader.read(0, 3), ExtractResult::Ok);
+    writeFile(dir.file("p.bmp"), bytes.substr(0, bytes.size() / 2));
+    EXPECT_EQ(reader.read(100, 3), ExtractResult::ReadError);
+}
+
 TEST(BmpReader, HeaderChecksGiveTheirCodes)
 {
     for (const Row& row : readTable("extract/bmp_headers.tsv")) {

@@ -143,3 +143,32 @@ TEST(Grid, WholeBuildMatchesTheReference)
     EXPECT_EQ(grid.rows(), 4);
     EXPECT_EQ(grid.height(3, 4), got.back());
 }
+
+// Maps of several sizes built one after the other in one grid's memory, each
+// beside a fresh build of its own: a lake with a low rim before one with a
+// higher rim and a rimless one, a larger map before a smaller one.
+TEST(Grid, RebuildInItsOwnMemoryGivesTheFreshBuild)
+{
+    const struct { int rows, cols; const char* map; } maps[] = {
+        {3, 5, "40 40 40 40 40/20 B B B 40/40 40 40 40 40"},
+        {3, 5, "80 80 80 80 80/60 B B B 80/80 80 B 80 80"},
+        {4, 6, "10 20 30 40 50 60/B B 30 30 X 60/B B 20 10 10 10/90 80 70 60 50 40"},
+        {2, 2, "B B/B B"},
+        {1, 3, "5 15 25"},
+    };
+    ElevationGrid reused;
+    for (const auto& map : maps) {
+        SCOPED_TRACE(map.map);
+        const std::vector<float> heights = numbers(map.map);
+        ElevationGrid fresh;
+        ASSERT_EQ(fresh.build(heights, map.rows, map.cols, 10.0f, 7.0f), GridResult::Ok);
+        ASSERT_EQ(reused.rebuild(heights, map.rows, map.cols, 10.0f, 7.0f), GridResult::Ok);
+        ASSERT_EQ(reused.rows(), map.rows);
+        ASSERT_EQ(reused.cols(), map.cols);
+        for (int r = 0; r < map.rows; ++r)
+            for (int c = 0; c < map.cols; ++c)
+                EXPECT_EQ(reused.height(r, c), fresh.height(r, c)) << r << "," << c;
+    }
+    EXPECT_EQ(reused.rebuild(numbers("1 2 3"), 0, 3, 10.0f, 0.0f), GridResult::BadSize);
+    EXPECT_EQ(reused.rows(), 0) << "a failed rebuild leaves no grid";
+}

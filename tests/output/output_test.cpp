@@ -15,6 +15,7 @@
 #include "forge/output/ascii_grid_writer.h"
 #include "forge/output/build_data_report.h"
 #include "forge/output/output_result.h"
+#include "forge/output/relief_preview.h"
 #include "forge/output/save_names.h"
 #include "common/whole_number.h"
 #include "forge/output/save_results.h"
@@ -79,6 +80,40 @@ TEST(AsciiGrid, RefusedGridsWriteNothing)
         EXPECT_EQ(std::ftell(out), 0L) << rows << " x " << cols;
         std::fclose(out);
     }
+}
+
+// A picture of fewer pixels than cells shows each drawn cell exactly as the
+// whole picture does, shading and colour range taken from every cell.
+TEST(ReliefPreview, SeenFromAfarIsTheWholePictureSampled)
+{
+    constexpr int ROWS = 23, COLS = 17;
+    std::vector<float> heights(ROWS * COLS);
+    std::vector<std::uint8_t> flat(ROWS * COLS);
+    for (int i = 0; i < ROWS * COLS; ++i) {
+        heights[i] = float(100 + (i * 37) % 11 * 20 + i / COLS);
+        flat[i] = i % 13 == 0;
+    }
+    heights[1 * COLS + 1] = 900; // the highest and lowest cells are never drawn
+    heights[4 * COLS + 3] = -50;
+    heights[2 * COLS + 2] = NAN;
+    const PreviewImage whole = renderReliefPreview(ROWS, COLS, heights.data(), flat.data(), 1);
+    for (const int perPixel : {2, 3, 4, 17, 40})
+        for (const int perCell : {1, 2}) {
+            SCOPED_TRACE(testing::Message() << perPixel << " cells a pixel, " << perCell << " pixels a cell");
+            const PreviewImage far = renderReliefPreview(ROWS, COLS, heights.data(), flat.data(), perCell, perPixel);
+            ASSERT_EQ(far.width, (COLS + perPixel - 1) / perPixel * perCell);
+            ASSERT_EQ(far.height, (ROWS + perPixel - 1) / perPixel * perCell);
+            for (int y = 0; y < far.height; ++y)
+                for (int x = 0; x < far.width; ++x) {
+                    const std::size_t from = 3 * (std::size_t(y / perCell * perPixel) * COLS + x / perCell * perPixel);
+                    const std::size_t to = 3 * (std::size_t(y) * far.width + x);
+                    ASSERT_EQ(std::vector(far.rgb.begin() + to, far.rgb.begin() + to + 3),
+                              std::vector(whole.rgb.begin() + from, whole.rgb.begin() + from + 3)) << x << "," << y;
+                }
+        }
+    EXPECT_EQ(previewCellsPerPixel(1200, 700, 300), 4);
+    EXPECT_EQ(previewCellsPerPixel(540, 540, 300), 1);
+    EXPECT_EQ(previewCellsPerPixel(200, 100, 300), 1);
 }
 
 TEST(BuildDataReport, BothFormsByteForByte)
