@@ -49,6 +49,8 @@ Exit runCheck(const CheckOptions& options)
             return Exit::Usage;
         }
     }
+    // Without a marked picture to draw, the picture is read a block row at a time.
+    request.drawable = !options.marked.empty();
     const PictureCheck check = checkPicture(request);
     if (check.result != ExtractResult::Ok) {
         UserMessage stop = messageForBuildResult(check.result, false);
