@@ -147,15 +147,15 @@ void BM_ViewShownAfterStroke(benchmark::State& state)
     BlockCanvas* canvas = window.canvas();
     canvas->setTool(BlockCanvas::Tool::Pencil);
     canvas->setPenSize(3);
-    int rung = 0;
+    const std::vector<Rgb> rungs = rungColours(window.map());
     // Of each run, the part until the relief preview is shown (the grid built).
     QElapsedTimer clock;
     double previewMillis = 0.0;
     QObject::connect(&window, &PainterWindow::previewShown, [&] { previewMillis += clock.nsecsElapsed() / 1e6; });
     for (auto _ : state) {
         state.PauseTiming();
-        canvas->setColour(rungColours(window.map())[static_cast<std::size_t>(5 + rung)]);
-        rung = 1 - rung;
+        // The other colour than the map holds there, so every stroke changes it, also the first of a run.
+        canvas->setColour(window.map().at(300, 100) == rungs[5] ? rungs[6] : rungs[5]);
         canvas->strokeBegin(300, 100);
         canvas->strokeMove(330, 199);
         state.ResumeTiming();
