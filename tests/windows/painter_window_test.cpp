@@ -628,7 +628,9 @@ private slots:
         QVERIFY(shown(p.canvas->blockRect(10, 6).center()) != blue);
         p.window.findChild<QListWidget*>("paletteList")->setCurrentRow(1);
         p.press(11, 6), p.release(11, 6);
-        QVERIFY(shown(p.canvas->blockRect(10, 5).center()) != blue);
+        QEvent leave(QEvent::Leave); // the brush outline goes, so the blocks themselves are seen
+        QApplication::sendEvent(p.canvas->viewport(), &leave);
+        QCOMPARE(shown(p.canvas->blockRect(10, 5).center()), toQColor(SYSTEM_COLOUR_SET[2]).rgb());
         QVERIFY(shown(p.canvas->blockRect(11, 6).center()) != blue);
         QCOMPARE(shown(p.canvas->blockRect(5, 14).center()), blue);
     }
