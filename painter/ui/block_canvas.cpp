@@ -370,7 +370,7 @@ std::optional<QPoint> BlockCanvas::brushBlock() const
     case Tool::SlopeUp:
     case Tool::SlopeDown:
         // The block under the mouse, on the map or not: a dab beside it still reaches it.
-        if (map_ && mouse_)
+        if (map_ && mouse_ && !panning_ && !spaceHeld_) // no outline where the mouse pans
             return blockAt(*mouse_);
         break;
     case Tool::Rectangle:
@@ -698,6 +698,7 @@ void BlockCanvas::endStroke()
 void BlockCanvas::updateCursor()
 {
     viewport()->setCursor(panning_ ? Qt::ClosedHandCursor : spaceHeld_ ? Qt::OpenHandCursor : Qt::CrossCursor);
+    viewport()->update(); // the brush outline goes or comes back
 }
 
 void BlockCanvas::mousePressEvent(QMouseEvent* event)

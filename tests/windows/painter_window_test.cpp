@@ -542,6 +542,11 @@ private slots:
             // Its light line lies on the grid line at the dab's left edge; it goes when the mouse leaves.
             const QPoint edge(qRound(p.canvas->blockRect(7, 5).left()), p.at(7, 5).y());
             QCOMPARE(p.shown(edge), qRgb(255, 255, 255));
+            // Not while Space makes the mouse pan.
+            QTest::keyPress(&p.window, Qt::Key_Space);
+            QCOMPARE(p.shown(edge), qRgb(90, 90, 90));
+            QTest::keyRelease(&p.window, Qt::Key_Space);
+            QCOMPARE(p.shown(edge), qRgb(255, 255, 255));
             QEvent leave(QEvent::Leave);
             QApplication::sendEvent(p.canvas->viewport(), &leave);
             QCOMPARE(p.shown(edge), qRgb(90, 90, 90));
