@@ -11,6 +11,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+
+#include <memory>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
@@ -56,16 +58,22 @@ struct Session {
     }
 };
 
+// Made on first use and ended in main() while the application still runs,
+// so the windows close and the pictures go before Qt does.
+std::unique_ptr<Session> smallSession, largeSession;
+
 Session& session()
 {
-    static Session s;
-    return s;
+    if (!smallSession)
+        smallSession = std::make_unique<Session>();
+    return *smallSession;
 }
 
 Session& largestLegalSession()
 {
-    static Session s(1200);
-    return s;
+    if (!largeSession)
+        largeSession = std::make_unique<Session>(1200);
+    return *largeSession;
 }
 
 // A pencil of size 3 dragged block by block; each step is painted on screen
@@ -193,5 +201,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    smallSession.reset();
+    largeSession.reset();
     return 0;
 }
