@@ -20,6 +20,7 @@
 #include "painter/model/block_map.h"
 #include "painter/model/map_picture_file.h"
 #include "painter/model/map_terrain.h"
+#include "painter/model/warning_marks.h"
 #include "painter/model/problem_list.h"
 #include "bench/bench_pictures.h"
 #include "tests/support/support.h"
@@ -55,11 +56,12 @@ void BM_PreviewAfterStroke(benchmark::State& state)
     const int cellsPerPixel = previewCellsPerPixel(side, side, 300);
     // Alternate colours so every stroke changes the map.
     bool odd = false;
+    ElevationGrid grid; // the last preview's, as the window keeps it
     for (auto _ : state) {
         BlockEdit edit;
         pencilStroke(map, edit, rungs[odd ? 5 : 8]);
         odd = !odd;
-        TerrainPreview preview = previewTerrain(map, MIN_ELEVATION, CONTOUR_INTERVAL, perCell, cellsPerPixel);
+        TerrainPreview preview = previewTerrain(map, MIN_ELEVATION, CONTOUR_INTERVAL, perCell, cellsPerPixel, &grid);
         if (preview.result != ExtractResult::Ok || preview.image.empty())
             state.SkipWithError("no preview");
         benchmark::DoNotOptimize(preview.image.rgb.data());
@@ -155,7 +157,7 @@ void BM_PainterCheck(benchmark::State& state)
     for (auto _ : state) {
         resetPeakResident();
         const PictureCheck check = checkPicture(request);
-        const std::vector<std::uint8_t> marks = blockMarks(check, side, side);
+        const std::vector<std::uint8_t> marks = warningMarks(check, side, side);
         const ProblemList problems = problemList(check, side, side);
         if (check.result != ExtractResult::Ok || check.cliffs.size() != 1 || problems.problems.empty())
             state.SkipWithError("the check did not find the one cliff");

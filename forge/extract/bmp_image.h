@@ -97,6 +97,7 @@ private:
     std::FILE* stream_ = nullptr;
     BmpFormat format_;
     std::int32_t bandRows_ = 0;
+    std::int32_t bandY_ = 0, bandCount_ = 0; // the rows read last
     std::vector<std::uint8_t> raw_; // the band's rows as stored
     BmpImage band_;
 };

@@ -341,6 +341,7 @@ ExtractResult BmpBandReader::open(std::FILE* stream, std::int32_t bandRows)
 {
     stream_ = nullptr;
     band_ = BmpImage{};
+    bandY_ = bandCount_ = 0;
     if (ExtractResult result = readBmpFormat(stream, format_); result != ExtractResult::Ok)
         return result;
     bandRows_ = std::clamp<std::int32_t>(bandRows, 1, format_.height);
@@ -369,9 +370,8 @@ ExtractResult BmpBandReader::read(std::int32_t y, std::int32_t count)
 {
     if (!stream_ || y < 0 || count < 1 || count > bandRows_ || y > format_.height - count)
         return ExtractResult::ReadError;
-    for (std::int32_t& slot : band_.rowSlot)
-        if (slot >= 0)
-            slot = -1;
+    std::fill_n(band_.rowSlot.begin() + bandY_, bandCount_, -1); // the band read before is gone
+    bandCount_ = 0;
     // The band's rows lie together in the file, bottom row first unless the
     // picture is stored top row first; the file's last row has no padding.
     const std::int64_t firstFileRow = format_.topRowFirst ? y : std::int64_t{format_.height} - y - count;
@@ -392,6 +392,7 @@ ExtractResult BmpBandReader::read(std::int32_t y, std::int32_t count)
                   band_.pixels.get() + static_cast<std::size_t>(slot) * outRowBytes, 0, 1, format_.width,
                   format_.bitCount, format_.palette);
     }
+    bandY_ = y, bandCount_ = count;
     return ExtractResult::Ok;
 }
 

@@ -168,25 +168,4 @@ OutputResult saveMapPicture(const BlockMap& map, const std::string& path, std::s
     return OutputResult::Ok;
 }
 
-std::vector<std::uint8_t> blockMarks(const PictureCheck& check, std::int32_t rows, std::int32_t cols)
-{
-    std::vector<std::uint8_t> marks(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols), 0);
-    const auto mark = [&](std::int32_t row, std::int32_t col, Severity severity) {
-        // Findings count blocks from 1; those about the whole picture have none.
-        if (row < 1 || col < 1 || row > rows || col > cols)
-            return;
-        std::uint8_t& m = marks[static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(cols) +
-                                static_cast<std::size_t>(col - 1)];
-        const auto value = static_cast<std::uint8_t>(1 + static_cast<int>(severity));
-        // Severity::Error (0) is the worst.
-        if (m == 0 || value < m)
-            m = value;
-    };
-    for (const Finding& finding : check.findings) {
-        mark(finding.at.row, finding.at.col, finding.severity);
-        mark(finding.next.row, finding.next.col, finding.severity);
-    }
-    return marks;
-}
-
 } // namespace qarn

@@ -35,8 +35,4 @@ struct CompanionFile {
 OutputResult saveMapPicture(const BlockMap& map, const std::string& path, std::string& error,
                             const std::vector<CompanionFile>& companions = {});
 
-// The check's marks, one byte a block: 0 none, else 1 + Severity of the worst
-// finding at that block (row-major, rows x cols of the map).
-std::vector<std::uint8_t> blockMarks(const PictureCheck& check, std::int32_t rows, std::int32_t cols);
-
 } // namespace qarn

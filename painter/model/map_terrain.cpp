@@ -1,23 +1,12 @@
 #include "painter/model/map_terrain.h"
 
 #include <algorithm>
-#include <mutex>
 #include <new>
 #include <span>
 
 #include "forge/grid/elevation_grid.h"
 
 namespace qarn {
-
-namespace {
-
-// The grid of the last preview, kept for the next: a preview after each
-// stroke builds in memory already taken instead of taking and clearing tens
-// of megabytes afresh. One preview at a time uses it.
-std::mutex spareGridLock;
-ElevationGrid spareGrid;
-
-} // namespace
 
 MapHeights mapHeights(const BlockMap& map, std::int32_t minElevation, std::int32_t contourInterval)
 {
@@ -66,7 +55,7 @@ int rungOf(const BlockMap& map, Rgb colour)
 }
 
 TerrainPreview previewTerrain(const BlockMap& map, std::int32_t minElevation, std::int32_t contourInterval,
-                              int pixelsPerCell, int cellsPerPixel)
+                              int pixelsPerCell, int cellsPerPixel, ElevationGrid* grid)
 {
     TerrainPreview preview;
     MapHeights heights = mapHeights(map, minElevation, contourInterval);
@@ -76,12 +65,11 @@ TerrainPreview previewTerrain(const BlockMap& map, std::int32_t minElevation, st
     for (std::size_t i = 0; i < heights.heights.size(); ++i)
         if (heights.wrong[i])
             heights.heights[i] = static_cast<float>(minElevation);
-    // The grid of the last preview, when no other preview is using it.
-    std::unique_lock<std::mutex> spareLock(spareGridLock, std::try_to_lock);
     ElevationGrid own;
-    ElevationGrid& grid = spareLock.owns_lock() ? spareGrid : own;
+    if (!grid)
+        grid = &own;
     // As a build does: an area of flat-area blocks with no rim sits at the minimum.
-    const GridResult built = grid.rebuild(std::span<const float>(heights.heights), map.rows, map.cols,
+    const GridResult built = grid->rebuild(std::span<const float>(heights.heights), map.rows, map.cols,
                                           static_cast<float>(contourInterval), static_cast<float>(minElevation));
     if (built != GridResult::Ok) {
         preview.result = built == GridResult::NoMemory ? ExtractResult::NoMemory : ExtractResult::NoMapBlocks;
@@ -89,7 +77,7 @@ TerrainPreview previewTerrain(const BlockMap& map, std::int32_t minElevation, st
     }
     // The picture is drawn from the 3D view's copy of the cells: the same
     // heights and flat areas as the grid's, read once.
-    preview.terrain = qarn::terrainOfGrid(grid);
+    preview.terrain = qarn::terrainOfGrid(*grid);
     if (preview.terrain.rows == 0) {
         preview.result = ExtractResult::NoMemory;
         return preview;

@@ -5,6 +5,7 @@
 
 #include "forge/extract/colour_height_set.h"
 #include "forge/extract/result_codes.h"
+#include "forge/grid/elevation_grid.h"
 #include "forge/output/relief_preview.h"
 #include "painter/model/block_map.h"
 #include "terrain_view/mesh/terrain_heights.h"
@@ -40,9 +41,10 @@ struct TerrainPreview {
 // `cellsPerPixel` cells each way (see renderReliefPreview); the terrain has
 // every cell. Blocks whose colour would stop a build count as the lowest
 // rung, so one stray colour does not hide the terrain (the canvas marks them).
-// The grid's memory is kept for the next preview (one preview at a time
-// reuses it; one running beside it takes its own).
+// The grid is built in `grid` when given (the last preview's, so a preview
+// after each stroke takes no memory afresh; the caller keeps it, for one
+// preview at a time), else in memory of its own.
 TerrainPreview previewTerrain(const BlockMap& map, std::int32_t minElevation, std::int32_t contourInterval,
-                              int pixelsPerCell = 1, int cellsPerPixel = 1);
+                              int pixelsPerCell = 1, int cellsPerPixel = 1, ElevationGrid* grid = nullptr);
 
 } // namespace qarn

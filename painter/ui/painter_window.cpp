@@ -878,10 +878,10 @@ void PainterWindow::requestPreview()
     previewAgain_ = false;
     const int pixelsPerCell = previewPixelsPerCell(map_.rows, map_.cols, kPreviewLongSide);
     const int cellsPerPixel = previewCellsPerPixel(map_.rows, map_.cols, kPreviewLongSide);
+    // One preview runs at a time, so each builds in the last one's grid.
     previewWatcher_.setFuture(QtConcurrent::run(
-        [map = map_, min = minElevation(), interval = contourInterval(), pixelsPerCell, cellsPerPixel] {
-            return previewTerrain(map, min, interval, pixelsPerCell, cellsPerPixel);
-        }));
+        [map = map_, min = minElevation(), interval = contourInterval(), pixelsPerCell, cellsPerPixel,
+         grid = &previewGrid_] { return previewTerrain(map, min, interval, pixelsPerCell, cellsPerPixel, grid); }));
 }
 
 void PainterWindow::previewFinished()

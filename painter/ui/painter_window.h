@@ -170,6 +170,7 @@ private:
     MapHeights heights_;            // of the map at the current entries
     QPoint hover_{-1, -1};          // block under the mouse (x column, y row)
 
+    ElevationGrid previewGrid_; // the background preview's grid, kept from one preview to the next
     QFutureWatcher<TerrainPreview> previewWatcher_;
     bool previewAgain_ = false; // the map or the entries changed while a preview was drawn
 

@@ -197,14 +197,6 @@ TEST(MarkedPicture, RingsEachFindingWhereItLies)
     }
 }
 
-TEST(MarkedPicture, TheCanvasMarksBothBlocksOfACliff)
-{
-    TempDir dir;
-    writeFile(dir.path() / "map.bmp", paint({"02"}));
-    EXPECT_EQ(blockMarks(checkPicture({dir.file("map.bmp"), ColourSet::System}), 1, 2),
-              (std::vector<std::uint8_t>{2, 2}));
-}
-
 TEST(QarnCheck, ExitsAsABuildWouldAndBuildListsTheFirstTenColourErrors)
 {
     TempDir dir;
