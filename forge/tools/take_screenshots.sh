@@ -8,19 +8,11 @@
 # bundled sample map is built with the system colours, 100 m and 20 m; the
 # file dialog starts in the work folder, where the sample lies.
 set -euo pipefail
-program=$(realpath "$1")
-out=$(realpath "$2")
-here=$(dirname "$(realpath "$0")")
-drive="python3 $here/../../scripts/xdrive.py"
-work=$(mktemp -d)
-pid=
-trap 'rm -rf "$work"; [ -z "$pid" ] || kill "$pid" 2>/dev/null || true' EXIT
-cp "$here/../../examples/sample-map.bmp" "$here/../../examples/QarnSizer_MAP_Data.xdt" "$work/"
-shot() { import -window root -crop "$1" +repage "$2"; }
+source "$(dirname "$(realpath "$0")")/../../scripts/screenshot_session.sh" "$@"
+cp "$root/examples/sample-map.bmp" "$root/examples/QarnSizer_MAP_Data.xdt" "$work/"
 window=750x500+265+237
 
-(cd "$work" && HOME="$work" XDG_CONFIG_HOME="$work/settings" exec "$program") &
-pid=$!
+start
 sleep 2
 shot 1280x1024+0+0 "$out/forge-start.png"
 $drive click 640 480                                 # the splash closes on a click

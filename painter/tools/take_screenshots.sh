@@ -7,16 +7,10 @@
 # settings folder and $HOME in a folder of its own (where the file dialogs
 # start); the click positions follow from that layout.
 set -euo pipefail
-program=$(realpath "$1")
-out=$(realpath "$2")
+source "$(dirname "$(realpath "$0")")/../../scripts/screenshot_session.sh" "$@"
 here=$(dirname "$(realpath "$0")")
-drive="python3 $here/../../scripts/xdrive.py"
-work=$(mktemp -d)
-trap 'rm -rf "$work"; kill "$pid" 2>/dev/null || true' EXIT
-shot() { import -window root -crop "$1" +repage "$2"; }
 
-(cd "$work" && HOME="$work" XDG_CONFIG_HOME="$work/settings" exec "$program") &
-pid=$!
+start
 sleep 2
 $drive click 49 34                                   # New Map
 sleep 0.7
@@ -76,8 +70,7 @@ shot 1100x762+0+0 "$out/painter-reference.png"
 # The saved picture opened again: the check's cliffs drawn along the edges
 # they lie on, the first one shown with F8 and its reason in the status bar.
 kill "$pid"; wait "$pid" 2>/dev/null || true
-(cd "$work" && HOME="$work" XDG_CONFIG_HOME="$work/settings" exec "$program" hills.bmp) &
-pid=$!
+start hills.bmp
 sleep 3
 read -r x y < <(python3 "$here/sculpt.py" where 14 44)
 $drive wheel "$x" "$y" 3

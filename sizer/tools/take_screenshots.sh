@@ -6,20 +6,14 @@
 # The click positions follow from the window's fixed form: the window sits at
 # (340, 237) on such a screen (centred, 25 pixels above the middle).
 set -euo pipefail
-program=$(realpath "$1")
-out=$(realpath "$2")
-drive="python3 $(dirname "$(realpath "$0")")/../../scripts/xdrive.py"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-shot() { import -window root -crop "$1" +repage "$2"; }
+source "$(dirname "$(realpath "$0")")/../../scripts/screenshot_session.sh" "$@"
 
 # One run of the program: enter width $1 and height $2 with colour set $3
 # (system|user), press "Get Results", screenshot both tabs as $4-details.png
 # and $4-results.png. $5 = yes also keeps the start-up screen as sizer-splash.png
 # and leaves through File > Exit, keeping its message as sizer-exit.png.
 run() {
-  (cd "$work" && exec "$program") &
-  local pid=$!
+  start
   sleep 2
   if [ "${5:-no}" = yes ]; then shot 1280x1024+0+0 "$out/sizer-splash.png"; fi
   $drive click 640 480                                         # the splash closes on a click
@@ -38,10 +32,12 @@ run() {
     shot 700x500+290+237 "$out/sizer-exit.png"
     $drive key Return                                          # OK ends the program
     wait "$pid"
+    pid=
     test -s "$work/QarnSizer_Data.txt" && test -s "$work/QarnSizer_MAP_Data.xdt"
   else
     kill "$pid"
     wait "$pid" 2>/dev/null || true
+    pid=
   fi
 }
 

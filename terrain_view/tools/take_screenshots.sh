@@ -7,17 +7,10 @@
 # The window opens centred (its form is 750 x 500 pixels at fixed places), so
 # the click positions follow from that layout.
 set -euo pipefail
-program=$(realpath "$1")
-out=$(realpath "$2")
-here=$(dirname "$(realpath "$0")")
-root="$here/../.."
-drive="python3 $root/scripts/xdrive.py"
-work=$(mktemp -d)
-trap 'rm -rf "$work"; kill "$pid" 2>/dev/null || true' EXIT
+source "$(dirname "$(realpath "$0")")/../../scripts/screenshot_session.sh" "$@"
 cp "$root/examples/sample-map.bmp" "$root/examples/QarnSizer_MAP_Data.xdt" "$work/"
 
-(cd "$work" && HOME="$work" XDG_CONFIG_HOME="$work/settings" exec "$program") &
-pid=$!
+start
 sleep 3
 $drive click 700 400 && sleep 0.5                    # the splash away
 $drive click 342 183 && sleep 0.5 && $drive click 380 205   # File > Open...
@@ -37,4 +30,4 @@ $drive key End && $drive key BackSpace && $drive key BackSpace && $drive key Bac
 $drive type 3 && $drive key Return
 $drive drag 760 520 740 505 720 495                  # orbit a little
 sleep 1.5
-import -window root -crop 750x496+325+175 +repage "$out/forge-3d-view.png"
+shot 750x496+325+175 "$out/forge-3d-view.png"
